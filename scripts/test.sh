@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every check: the whole test suite, the
+# storage tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
+# for a short while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== Build and test suite"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Storage tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETWORTH_GUI=OFF \
+  -DNETWORTH_SANITIZE=ON -DNETWORTH_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L storage
+
+echo "== Fuzz targets"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DNETWORTH_GUI=OFF -DNETWORTH_FUZZ=ON -DNETWORTH_TESTS=OFF -DNETWORTH_BENCH=OFF
+cmake --build build-fuzz -j "$jobs"
+scripts/fuzz.sh build-fuzz 60

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "status.h"
+
+namespace storage {
+
+// An open file. Locks are exclusive byte-range locks that belong to this open file (not to the
+// process): two File objects on one path hold separate locks, and closing one releases only its
+// own. Ranges past the end of the file are allowed.
+class File {
+public:
+    virtual ~File() = default;
+
+    // Reads up to n bytes at offset; *got receives the count (less than n only at end of file).
+    virtual Status read(uint64_t offset, void* buffer, size_t n, size_t* got) = 0;
+    virtual Status write(uint64_t offset, const void* data, size_t n) = 0;
+    virtual Status size(uint64_t* size) = 0;
+    virtual Status truncate(uint64_t size) = 0;
+    virtual Status sync() = 0;
+
+    // One attempt; false when another open file holds an overlapping lock.
+    virtual bool tryLock(uint64_t offset, uint64_t length) = 0;
+    virtual void unlock(uint64_t offset, uint64_t length) = 0;
+
+    virtual const std::string& path() const = 0;
+};
+
+enum class Access { ReadWrite, ReadOnly };
+enum class Share { Shared, Exclusive };
+
+// The operating-system services of the file layer. Paths name files whatever their letter case:
+// an existing file is found by a case-blind comparison of names in its directory.
+class Env {
+public:
+    virtual ~Env() = default;
+
+    // The process-wide environment over the real file system.
+    static Env* Default();
+
+    // Opens an existing file. A file opened Exclusive cannot be opened by anyone else while it is
+    // open, and cannot be opened Exclusive while others have it open (code 32).
+    virtual Status openFile(const std::string& path, Access access, Share share,
+                            std::unique_ptr<File>* file) = 0;
+    // Creates (or truncates) a file for reading and writing, under the name as given unless a
+    // file of that name in another letter case exists, which is then reused.
+    virtual Status createFile(const std::string& path, std::unique_ptr<File>* file) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual Status removeFile(const std::string& path) = 0;
+    // The path of the existing file that `path` names, in its stored letter case; `path` itself
+    // when no such file exists.
+    virtual std::string resolvePath(const std::string& path) = 0;
+    // Bytes free for writing on the drive that holds `path`.
+    virtual Status freeSpace(const std::string& path, uint64_t* bytes) = 0;
+    // A short pause between lock attempts.
+    virtual void sleepBetweenAttempts() = 0;
+};
+
+}  // namespace storage

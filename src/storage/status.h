@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace storage {
+
+// The outcome of a file-layer operation: OK, or a numeric error code with a context text that
+// names the file and the operation in brackets, e.g. "[GetDbfRecord]".
+class Status {
+public:
+    Status() = default;
+    static Status OK() { return Status(); }
+    static Status Error(int code, std::string context) { return Status(code, std::move(context)); }
+
+    bool ok() const { return code_ == 0; }
+    int code() const { return code_; }
+    const std::string& context() const { return context_; }
+
+    // "Error # <code> (<description>)" + line break + context text.
+    std::string message() const;
+
+private:
+    Status(int code, std::string context) : code_(code), context_(std::move(context)) {}
+
+    int code_ = 0;
+    std::string context_;
+};
+
+// The description of an error code, "Undefined error" for codes without one.
+std::string errorDescription(int code);
+
+// Fatal errors: the file layer's own reports end the program. The handler receives the code and
+// the full message; the program shows it in a box captioned "Program halted." and exits with the
+// code. Tests install a handler that records the error. If the handler returns, reportFatal
+// throws FatalError so that the failed operation never continues as if it had succeeded.
+using FatalHandler = std::function<void(int code, const std::string& message)>;
+
+struct FatalError {
+    int code;
+    std::string message;
+};
+
+// Installs `handler` and returns the previous one. An empty handler restores the default, which
+// writes "Program halted." and the message to standard error and exits with the code.
+FatalHandler setFatalHandler(FatalHandler handler);
+[[noreturn]] void reportFatal(const Status& status);
+
+}  // namespace storage
