@@ -1,0 +1,218 @@
+#include "mem_env.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace storage {
+
+struct MemEnv::Data {
+    std::string name;  // as created
+    std::string bytes;
+    struct Lock {
+        const void* owner;
+        uint64_t offset;
+        uint64_t length;
+    };
+    std::vector<Lock> locks;
+    int sharedOpens = 0;
+    bool exclusive = false;
+};
+
+class MemEnv::MemFile : public File {
+public:
+    MemFile(MemEnv* env, std::shared_ptr<Data> data, bool writable, Share share, bool counted)
+        : env_(env), data_(std::move(data)), writable_(writable), share_(share),
+          counted_(counted) {}
+
+    ~MemFile() override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        auto& locks = data_->locks;
+        locks.erase(std::remove_if(locks.begin(), locks.end(),
+                                   [this](const Data::Lock& l) { return l.owner == this; }),
+                    locks.end());
+        if (!counted_) return;
+        if (share_ == Share::Exclusive)
+            data_->exclusive = false;
+        else
+            --data_->sharedOpens;
+    }
+
+    Status read(uint64_t offset, void* buffer, size_t n, size_t* got) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        const std::string& bytes = data_->bytes;
+        size_t count = 0;
+        if (offset < bytes.size()) count = std::min<uint64_t>(n, bytes.size() - offset);
+        if (count > 0) std::memcpy(buffer, bytes.data() + offset, count);
+        *got = count;
+        return Status::OK();
+    }
+
+    Status write(uint64_t offset, const void* data, size_t n) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        if (!writable_) return Status::Error(5, data_->name + " [write]");
+        if (offset > (uint64_t(1) << 32)) return Status::Error(101, data_->name + " [write]");
+        const size_t allowed = env_->allowWrite(n);
+        std::string& bytes = data_->bytes;
+        if (allowed > 0) {
+            if (bytes.size() < offset + allowed) bytes.resize(offset + allowed, '\0');
+            std::memcpy(bytes.data() + offset, data, allowed);
+        }
+        if (allowed < n) return Status::Error(101, data_->name + " [write]");
+        return Status::OK();
+    }
+
+    Status size(uint64_t* size) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        *size = data_->bytes.size();
+        return Status::OK();
+    }
+
+    Status truncate(uint64_t size) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        if (!writable_) return Status::Error(5, data_->name + " [truncate]");
+        if (size > (uint64_t(1) << 32)) return Status::Error(101, data_->name + " [truncate]");
+        data_->bytes.resize(size, '\0');
+        return Status::OK();
+    }
+
+    Status sync() override { return Status::OK(); }
+
+    bool tryLock(uint64_t offset, uint64_t length) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        for (const auto& held : data_->locks) {
+            const bool overlaps = offset < held.offset + held.length && held.offset < offset + length;
+            if (overlaps && held.owner != this) return false;
+        }
+        data_->locks.push_back({this, offset, length});
+        return true;
+    }
+
+    void unlock(uint64_t offset, uint64_t length) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        auto& locks = data_->locks;
+        locks.erase(std::remove_if(locks.begin(), locks.end(),
+                                   [&](const Data::Lock& l) {
+                                       return l.owner == this && l.offset >= offset &&
+                                              l.offset + l.length <= offset + length;
+                                   }),
+                    locks.end());
+    }
+
+    const std::string& path() const override { return data_->name; }
+
+private:
+    MemEnv* env_;
+    std::shared_ptr<Data> data_;
+    bool writable_;
+    Share share_;
+    bool counted_;  // takes part in share-mode bookkeeping
+};
+
+MemEnv::MemEnv() = default;
+MemEnv::~MemEnv() = default;
+
+std::string MemEnv::keyFor(const std::string& path) const {
+    std::string key = path;
+    const size_t slash = key.find_last_of('/');
+    for (size_t i = slash == std::string::npos ? 0 : slash + 1; i < key.size(); ++i) {
+        if (key[i] >= 'A' && key[i] <= 'Z') key[i] = static_cast<char>(key[i] - 'A' + 'a');
+    }
+    return key;
+}
+
+size_t MemEnv::allowWrite(size_t n) {
+    if (writeBudget_ < 0) return n;
+    const size_t allowed = std::min<uint64_t>(n, static_cast<uint64_t>(writeBudget_));
+    writeBudget_ -= static_cast<int64_t>(allowed);
+    return allowed;
+}
+
+Status MemEnv::openFile(const std::string& path, Access access, Share share,
+                        std::unique_ptr<File>* file) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(keyFor(path));
+    if (it == files_.end()) return Status::Error(2, path + " [open]");
+    Data& data = *it->second;
+    if (data.exclusive || (share == Share::Exclusive && data.sharedOpens > 0))
+        return Status::Error(32, data.name + " [open]");
+    if (share == Share::Exclusive)
+        data.exclusive = true;
+    else
+        ++data.sharedOpens;
+    *file = std::make_unique<MemFile>(this, it->second, access == Access::ReadWrite, share, true);
+    return Status::OK();
+}
+
+Status MemEnv::createFile(const std::string& path, std::unique_ptr<File>* file) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto& slot = files_[keyFor(path)];
+    if (!slot) {
+        slot = std::make_shared<Data>();
+        slot->name = path;
+    }
+    slot->bytes.clear();
+    *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
+    return Status::OK();
+}
+
+bool MemEnv::fileExists(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return files_.count(keyFor(path)) != 0;
+}
+
+Status MemEnv::removeFile(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (files_.erase(keyFor(path)) == 0) return Status::Error(2, path + " [remove]");
+    return Status::OK();
+}
+
+std::string MemEnv::resolvePath(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(keyFor(path));
+    return it == files_.end() ? path : it->second->name;
+}
+
+Status MemEnv::freeSpace(const std::string&, uint64_t* bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    *bytes = freeSpace_;
+    return Status::OK();
+}
+
+void MemEnv::sleepBetweenAttempts() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++sleeps_;
+}
+
+std::string MemEnv::contents(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = files_.find(keyFor(path));
+    return it == files_.end() ? std::string() : it->second->bytes;
+}
+
+void MemEnv::setContents(const std::string& path, std::string bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto& slot = files_[keyFor(path)];
+    if (!slot) {
+        slot = std::make_shared<Data>();
+        slot->name = path;
+    }
+    slot->bytes = std::move(bytes);
+}
+
+void MemEnv::failWritesAfter(int64_t bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    writeBudget_ = bytes;
+}
+
+void MemEnv::setFreeSpace(uint64_t bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    freeSpace_ = bytes;
+}
+
+int MemEnv::sleeps() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sleeps_;
+}
+
+}  // namespace storage

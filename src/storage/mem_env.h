@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "file.h"
+
+namespace storage {
+
+// An Env that keeps its files in memory, for tests and fuzzing. It behaves like the real one:
+// names are found whatever their letter case, locks belong to the open file and conflict between
+// File objects, and Exclusive opens conflict with every other open (code 32). Files stay alive
+// while an open File refers to them, even after removeFile. Thread-safe.
+class MemEnv : public Env {
+public:
+    MemEnv();
+    ~MemEnv() override;
+
+    Status openFile(const std::string& path, Access access, Share share,
+                    std::unique_ptr<File>* file) override;
+    Status createFile(const std::string& path, std::unique_ptr<File>* file) override;
+    bool fileExists(const std::string& path) override;
+    Status removeFile(const std::string& path) override;
+    std::string resolvePath(const std::string& path) override;
+    Status freeSpace(const std::string& path, uint64_t* bytes) override;
+    void sleepBetweenAttempts() override;
+
+    // Test controls.
+    // The bytes of a file; empty when it does not exist.
+    std::string contents(const std::string& path);
+    // Creates or replaces a file's bytes (open File objects see the new bytes).
+    void setContents(const std::string& path, std::string bytes);
+    // After `bytes` more bytes have been written (over all files), every write fails with code
+    // 101; the write that crosses the limit stores only the bytes up to it. A negative value
+    // lifts the limit.
+    void failWritesAfter(int64_t bytes);
+    // The value freeSpace reports (default: 1 GiB).
+    void setFreeSpace(uint64_t bytes);
+    // How many times sleepBetweenAttempts was called.
+    int sleeps() const;
+
+private:
+    struct Data;
+    class MemFile;
+    friend class MemFile;
+
+    std::string keyFor(const std::string& path) const;
+    // Called by MemFile under mutex_: how many of n bytes a write may store.
+    size_t allowWrite(size_t n);
+
+    mutable std::mutex mutex_;
+    std::map<std::string, std::shared_ptr<Data>> files_;  // by case-folded path
+    int64_t writeBudget_ = -1;
+    uint64_t freeSpace_ = uint64_t(1) << 30;
+    int sleeps_ = 0;
+};
+
+}  // namespace storage
