@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+namespace platform {
+
+// Dialogs on Qt widgets. Each box is parented to the active modal window (else the active window)
+// so that it stays in front of the window that asked.
+class QtDialogs : public Dialogs {
+  public:
+    void showMessage(const QString& text, const QString& caption) override;
+    bool confirmYesNo(const QString& text, const QString& caption) override;
+    bool confirmOkCancel(const QString& text, const QString& caption) override;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& preset) override;
+    std::optional<QString> selectDirectory(const QString& start) override;
+};
+
+}  // namespace platform
