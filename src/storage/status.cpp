@@ -125,6 +125,7 @@ const std::unordered_map<int, const char*>& descriptions() {
 
 std::mutex handlerMutex;
 FatalHandler currentHandler;
+MessageHandler currentMessageHandler;
 
 }  // namespace
 
@@ -145,20 +146,40 @@ FatalHandler setFatalHandler(FatalHandler handler) {
     return handler;
 }
 
-void reportFatal(const Status& status) {
+void reportFatal(const Status& status) { haltProgram(status.code(), status.message()); }
+
+void haltProgram(int code, const std::string& message) {
     FatalHandler handler;
     {
         std::lock_guard<std::mutex> lock(handlerMutex);
         handler = currentHandler;
     }
-    const std::string message = status.message();
     if (!handler) {
         std::fprintf(stderr, "Program halted.\n%s\n", message.c_str());
         std::fflush(stderr);
-        std::exit(status.code());
+        std::exit(code);
     }
-    handler(status.code(), message);
-    throw FatalError{status.code(), message};
+    handler(code, message);
+    throw FatalError{code, message};
+}
+
+MessageHandler setMessageHandler(MessageHandler handler) {
+    std::lock_guard<std::mutex> lock(handlerMutex);
+    std::swap(currentMessageHandler, handler);
+    return handler;
+}
+
+void showMessage(const std::string& message) {
+    MessageHandler handler;
+    {
+        std::lock_guard<std::mutex> lock(handlerMutex);
+        handler = currentMessageHandler;
+    }
+    if (handler) {
+        handler(message);
+    } else {
+        std::fprintf(stderr, "%s\n", message.c_str());
+    }
 }
 
 }  // namespace storage

@@ -44,6 +44,16 @@ struct FatalError {
 // Installs `handler` and returns the previous one. An empty handler restores the default, which
 // writes "Program halted." and the message to standard error and exits with the code.
 FatalHandler setFatalHandler(FatalHandler handler);
+// Reports status.message() through the handler and ends the program with the status code.
 [[noreturn]] void reportFatal(const Status& status);
+// The same with a message of the caller's (e.g. "Database is not open [T_Family.Locate]").
+[[noreturn]] void haltProgram(int code, const std::string& message);
+
+// Messages to the user from the storage layer that do not end anything ("Lock failed [Post]",
+// corrected field definitions). The program routes them to a message box; the default writes
+// them to standard error. Returns the previous handler.
+using MessageHandler = std::function<void(const std::string& message)>;
+MessageHandler setMessageHandler(MessageHandler handler);
+void showMessage(const std::string& message);
 
 }  // namespace storage
