@@ -1,15 +1,10 @@
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+
+#include "app/program.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Quillmark Net Worth ");
-    auto* label = new QLabel("Statement of Net Worth (DRL \u00a7 236)", &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmark Net Worth"));
+    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    return app::runProgram(application);
 }

@@ -1,0 +1,92 @@
+// The main window's commands and the common gate that schedule commands pass.
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "app/data_location.h"
+#include "app/main_window.h"
+#include "app/network_form.h"
+#include "app/program_end.h"
+#include "app/splash_form.h"
+#include "platform/dialogs.h"
+#include "platform/shell_open.h"
+
+namespace app {
+
+QString TF_Main::currentMatter() const {
+    return seams_.currentMatter ? seams_.currentMatter() : QString();
+}
+
+void TF_Main::UpdateGeneral() {
+    if (seams_.updateGeneral) seams_.updateGeneral();
+}
+
+// Created first and shown after the commit, so that the selection opens on committed data.
+void TF_Main::showMatterSelection() {
+    std::unique_ptr<QDialog> selection =
+        seams_.createMatterSelection ? seams_.createMatterSelection(this) : nullptr;
+    UpdateGeneral();
+    if (selection && !programEnding()) selection->exec();
+}
+
+void TF_Main::New1Click() { showMatterSelection(); }
+
+void TF_Main::Open1Click() { showMatterSelection(); }
+
+bool TF_Main::passGate(Gate gate) {
+    if (gate != Gate::C && currentMatter().isEmpty()) {
+        platform::dialogs().showMessage(QStringLiteral("No matter has been specified"));
+        open1_->trigger();
+        return false;  // the user gives the command again once a matter is chosen
+    }
+    UpdateGeneral();
+    if (gate == Gate::P) return true;
+    if (currentMatter().isEmpty()) {
+        if (gate == Gate::A) {
+            platform::dialogs().showMessage(
+                QStringLiteral("General information form is incomplete"));
+        }
+        return false;
+    }
+    return true;
+}
+
+void TF_Main::openScheduleForm(ScheduleForm form, Gate gate) {
+    if (!passGate(gate) || !seams_.createScheduleForm) return;
+    std::unique_ptr<QDialog> dialog = seams_.createScheduleForm(form, this);
+    if (dialog && !programEnding()) dialog->exec();
+}
+
+void TF_Main::Family1Click() { openScheduleForm(ScheduleForm::Family, Gate::A); }
+void TF_Main::Expenses1Click() { openScheduleForm(ScheduleForm::Expenses, Gate::A); }
+void TF_Main::GrossIncome1Click() { openScheduleForm(ScheduleForm::GrossIncome, Gate::B); }
+void TF_Main::Assets1Click() { openScheduleForm(ScheduleForm::Assets, Gate::B); }
+void TF_Main::Liabilities1Click() { openScheduleForm(ScheduleForm::Liabilities, Gate::B); }
+void TF_Main::Summary1Click() { openScheduleForm(ScheduleForm::Summary, Gate::C); }
+
+void TF_Main::Print1Click() {
+    if (passGate(Gate::P) && seams_.printJob) seams_.printJob();
+}
+
+void TF_Main::Exit1Click() {
+    UpdateGeneral();
+    endProgram();
+}
+
+void TF_Main::NetworkPath1Click() {
+    if (!network_ || !network_->BitBtn1Click()) return;
+    QCoreApplication::processEvents();
+    showMatterSelection();  // lists the matters of the new directory
+}
+
+void TF_Main::About1Click() {
+    TF_Splash splash(this);
+    splash.exec();
+}
+
+void TF_Main::Contents1Click() {
+    platform::openDocument(
+        QDir(location_.programDirectory()).filePath(QStringLiteral("Help/ManualE.pdf")));
+}
+
+}  // namespace app

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/shell_seams.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+
+namespace app {
+
+class DataLocation;
+class TF_network;
+
+// The main window F_Main: an MDI frame whose only child is the General Information form, with
+// the menu bar, the toolbar of shortcuts and the status line. Every command has a handler named
+// after its menu item (`Open1Click`, `Family1Click`, ...); each toolbar button triggers its menu
+// item, so both run one handler.
+//
+// Schedule commands and Print first pass the common gate on the current matter. The forms behind
+// the commands come from ShellSeams.
+class TF_Main : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `location` must outlive the window.
+    explicit TF_Main(DataLocation& location, QWidget* parent = nullptr);
+    ~TF_Main() override;
+
+    void setSeams(ShellSeams seams) { seams_ = std::move(seams); }
+    // The data-location form whose change procedure the "Change_Data_Network_Path" command runs.
+    void setNetworkForm(TF_network* form) { network_ = form; }
+
+    QMdiArea* clientArea() const { return mdiArea_; }
+    DataLocation& dataLocation() const { return location_; }
+
+    // The current matter: F_General's Matter box, read afresh; empty when none is chosen.
+    QString currentMatter() const;
+    // F_General's commit (UpdateGeneral).
+    void UpdateGeneral();
+
+    // The window's normal bounds: the desktop's left edge, top 0, the desktop's width and its
+    // height less 30 pixels. The window itself opens maximised.
+    void placeOnDesktop();
+
+  public slots:
+    void New1Click();
+    void Open1Click();
+    void Print1Click();
+    void Exit1Click();
+    void Family1Click();
+    void Expenses1Click();
+    void GrossIncome1Click();
+    void Assets1Click();
+    void Liabilities1Click();
+    void Summary1Click();
+    void NetworkPath1Click();
+    void About1Click();
+    void Contents1Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Variants of the common gate: A (Family, Expenses), B (Gross Income, Assets, Liabilities),
+    // C (Summary), P (Print).
+    enum class Gate { A, B, C, P };
+
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void FormShow();
+    bool passGate(Gate gate);
+    void openScheduleForm(ScheduleForm form, Gate gate);
+    void showMatterSelection();
+
+    DataLocation& location_;
+    ShellSeams seams_;
+    TF_network* network_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QAction* open1_ = nullptr;
+    bool shown_ = false;
+};
+
+}  // namespace app
