@@ -1,0 +1,520 @@
+#include "dbf_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "codepage.h"
+#include "index_hook.h"
+#include "memo_file.h"
+#include "record.h"
+
+namespace storage {
+
+namespace {
+
+constexpr size_t kPrologLength = 32;
+constexpr size_t kDescriptorLength = 32;
+constexpr uint8_t kTerminator = 0x0D;
+constexpr uint8_t kEndOfFile = 0x1A;
+constexpr uint64_t kAppendLockOffset = DbfFile::kLockBase + 1;
+// Close waits this many attempts for the append lock before it rewrites the header.
+constexpr int kCloseLockAttempts = 11;
+
+constexpr const char* kOpenOperation = "USE/OpenDBF";
+constexpr const char* kReadOperation = "GetDbfRecord";
+constexpr const char* kWriteOperation = "Replace/Append/PutDbfRecord";
+constexpr const char* kDeleteOperation = "DeleteRec/RecallRec";
+
+uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t readU32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void putU16(uint8_t* p, uint16_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+void putU32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+bool acceptedVersion(uint8_t version) {
+    switch (version) {
+        case 0x02:
+        case 0x03:
+        case 0x04:
+        case 0x83:
+        case 0x8B:
+        case 0x8C:
+        case 0xF5: return true;
+        default: return false;
+    }
+}
+
+HeaderDate today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+void putDate(uint8_t* p, const HeaderDate& date) {
+    p[0] = static_cast<uint8_t>(std::clamp(date.year - 1900, 0, 255));
+    p[1] = static_cast<uint8_t>(date.month);
+    p[2] = static_cast<uint8_t>(date.day);
+}
+
+std::string upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+std::string trimBlanks(const std::string& text) {
+    const size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string::npos) return std::string();
+    const size_t end = text.find_last_not_of(' ');
+    return text.substr(begin, end - begin + 1);
+}
+
+// The memo file beside a table: the table's name with the extension DBT, in the case of the
+// table's extension (found whatever its case anyway).
+std::string memoPathFor(const std::string& tablePath) {
+    const size_t slash = tablePath.find_last_of('/');
+    const size_t dot = tablePath.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return tablePath + ".dbt";
+    const bool upperCase = dot + 1 < tablePath.size() && tablePath[dot + 1] >= 'A' &&
+                           tablePath[dot + 1] <= 'Z';
+    return tablePath.substr(0, dot + 1) + (upperCase ? "DBT" : "dbt");
+}
+
+Status notDbase(int code, const std::string& path, const std::string& reason) {
+    return Status::Error(code, path + " is not a dBASE database. (" + reason + ") [" +
+                                   kOpenOperation + "]");
+}
+
+}  // namespace
+
+DbfFile::~DbfFile() { close(); }
+
+Status DbfFile::create(Env* env, const std::string& path,
+                       const std::vector<FieldDescriptor>& fields) {
+    const Status invalid = Status::Error(211, "Invalid dBASE field definition [CreateDBF]");
+    if (fields.empty() || fields.size() > kMaxFields) return invalid;
+
+    std::vector<uint8_t> header(kPrologLength + kDescriptorLength * fields.size() + 2, 0);
+    uint32_t recordLength = 1;
+    bool hasMemo = false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const FieldDescriptor& field = fields[i];
+        const std::string name = upper(trimBlanks(field.name));
+        const char type = static_cast<char>(
+            field.type >= 'a' && field.type <= 'z' ? field.type - 'a' + 'A' : field.type);
+        if (name.empty() || name.size() > 10) return invalid;
+        uint8_t width = field.width;
+        uint8_t decimals = 0;
+        switch (type) {
+            case 'C': break;
+            case 'N':
+            case 'F': decimals = field.decimals; break;
+            case 'D': width = 8; break;
+            case 'L': width = 1; break;
+            default:
+                if (!isMemoType(type)) return invalid;
+                width = 10;
+                hasMemo = true;
+        }
+        if (width == 0) return invalid;
+        uint8_t* descriptor = header.data() + kPrologLength + kDescriptorLength * i;
+        std::memcpy(descriptor, name.data(), name.size());
+        descriptor[11] = static_cast<uint8_t>(type);
+        descriptor[16] = width;
+        descriptor[17] = decimals;
+        recordLength += width;
+    }
+    if (recordLength > UINT16_MAX) return invalid;
+
+    const uint16_t headerLength =
+        static_cast<uint16_t>(kPrologLength + kDescriptorLength * fields.size() + 1);
+    header[0] = hasMemo ? 0x8B : 0x03;
+    putDate(header.data() + 1, today());
+    putU32(header.data() + 4, 0);
+    putU16(header.data() + 8, headerLength);
+    putU16(header.data() + 10, static_cast<uint16_t>(recordLength));
+    header[headerLength - 1] = kTerminator;
+    header[headerLength] = kEndOfFile;
+
+    std::unique_ptr<File> file;
+    Status s = env->createFile(path, &file);
+    if (s.ok()) s = file->write(0, header.data(), header.size());
+    if (!s.ok()) return Status::Error(s.code(), "Error writing " + path + ". [CreateDbf]");
+    file.reset();
+
+    if (hasMemo) {
+        const std::string memoPath = memoPathFor(path);
+        s = MemoFile::create(env, memoPath);
+        if (!s.ok()) {
+            return Status::Error(s.code(),
+                                 "Cannot create memo file " + memoPath + " [CreateDbf()]");
+        }
+    }
+    return Status::OK();
+}
+
+Status DbfFile::open(Env* env, const std::string& path, Access access, Share share,
+                     std::unique_ptr<DbfFile>* table) {
+    table->reset();
+    std::unique_ptr<DbfFile> t(new DbfFile());
+    t->env_ = env;
+    t->access_ = access;
+    t->share_ = share;
+    Status s = env->openFile(path, access, share, &t->file_);
+    if (!s.ok()) return Status::Error(s.code(), env->resolvePath(path) + " [" + kOpenOperation + "]");
+    t->path_ = t->file_->path();
+    s = t->loadHeader();
+    if (!s.ok()) return s;
+
+    const bool memoField = std::any_of(t->fields_.begin(), t->fields_.end(),
+                                       [](const FieldDescriptor& f) { return isMemoType(f.type); });
+    if ((t->version_ & 0x80) != 0 && memoField) {
+        const std::string memoPath = env->resolvePath(memoPathFor(t->path_));
+        const auto kind = t->version_ == 0x83 ? MemoFile::Kind::DBase3 : MemoFile::Kind::DBase4;
+        s = MemoFile::open(env, memoPath, access, share, kind, &t->memo_);
+        if (!s.ok()) {
+            if (s.code() == 2) return Status::Error(2, memoPath + " [" + kOpenOperation + "]");
+            return s;
+        }
+    }
+    *table = std::move(t);
+    return Status::OK();
+}
+
+Status DbfFile::loadHeader() {
+    uint64_t size = 0;
+    Status s = file_->size(&size);
+    if (!s.ok()) return s;
+    uint8_t prolog[kPrologLength];
+    size_t got = 0;
+    s = file_->read(0, prolog, sizeof prolog, &got);
+    if (!s.ok()) return s;
+    if (got < kPrologLength) return notDbase(210, path_, "Prolog is less than 32 bytes");
+    version_ = prolog[0];
+    if (!acceptedVersion(version_)) {
+        return Status::Error(210, path_ + " is not a dBASE database.(Invalid version byte)+ [" +
+                                      kOpenOperation + "]");
+    }
+    lastUpdate_ = {1900 + prolog[1], prolog[2], prolog[3]};
+    const uint32_t headerCount = readU32(prolog + 4);
+    headerLength_ = readU16(prolog + 8);
+    recordLength_ = readU16(prolog + 10);
+    productionIndexFlag_ = prolog[28] != 0;
+
+    if (headerLength_ < kPrologLength + kDescriptorLength + 1)
+        return notDbase(210, path_, "Header length is too small for its field descriptors");
+    if (headerLength_ > size) return notDbase(213, path_, "Header length is past the end of the file");
+
+    std::vector<uint8_t> descriptors(headerLength_ - kPrologLength);
+    s = file_->read(kPrologLength, descriptors.data(), descriptors.size(), &got);
+    if (!s.ok()) return s;
+    if (got != descriptors.size()) return notDbase(213, path_, "Header is cut short");
+
+    fields_.clear();
+    size_t at = 0;
+    uint32_t offset = 1;
+    for (; at < descriptors.size() && descriptors[at] != kTerminator; at += kDescriptorLength) {
+        if (fields_.size() == kMaxFields)
+            return notDbase(210, path_, "Number of fields is out of range");
+        if (at + kDescriptorLength > descriptors.size()) break;
+        const uint8_t* d = descriptors.data() + at;
+        FieldDescriptor field;
+        size_t nameLength = 0;
+        while (nameLength < 11 && d[nameLength] != 0) ++nameLength;
+        field.name.assign(reinterpret_cast<const char*>(d), nameLength);
+        field.name = trimBlanks(field.name);
+        field.type = static_cast<char>(d[11]);
+        field.width = d[16];
+        field.decimals = (field.type == 'N' || field.type == 'F') ? d[17] : 0;
+        field.offset = offset;
+        offset += field.width;
+        fields_.push_back(std::move(field));
+    }
+    if (at >= descriptors.size() || descriptors[at] != kTerminator) {
+        return notDbase(210, path_, "Header length is too small for its field descriptors");
+    }
+    if (fields_.empty()) return notDbase(210, path_, "Number of fields is out of range");
+    if (recordLength_ == 0 || offset != recordLength_)
+        return notDbase(210, path_, "Record length does not match the field descriptors");
+
+    const uint32_t sizeCount =
+        static_cast<uint32_t>(std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
+    recordCount_ = share_ == Share::Shared ? sizeCount : std::min(headerCount, sizeCount);
+    return Status::OK();
+}
+
+Status DbfFile::countFromSize(uint32_t* count) {
+    uint64_t size = 0;
+    Status s = file_->size(&size);
+    if (!s.ok()) return s;
+    *count = size < headerLength_ ? 0
+                                  : static_cast<uint32_t>(std::min<uint64_t>(
+                                        (size - headerLength_) / recordLength_, UINT32_MAX));
+    return Status::OK();
+}
+
+Status DbfFile::refreshRecordCount() {
+    if (!file_) return Status::Error(103, path_ + " [RecCount]");
+    return countFromSize(&recordCount_);
+}
+
+Status DbfFile::rewriteHeader(uint32_t count, bool writeEndOfFile) {
+    uint8_t bytes[7];
+    putDate(bytes, today());
+    putU32(bytes + 3, count);
+    Status s = file_->write(1, bytes, sizeof bytes);
+    if (s.ok() && writeEndOfFile) {
+        const uint8_t eof = kEndOfFile;
+        s = file_->write(recordOffset(count + 1), &eof, 1);
+    }
+    return s;
+}
+
+Status DbfFile::close() {
+    if (!file_) return Status::OK();
+    Status s;
+    if (changes_ != Changes::None && access_ == Access::ReadWrite) {
+        bool locked = true;
+        bool tookLock = false;
+        uint32_t count = recordCount_;
+        if (share_ == Share::Shared) {
+            locked = appendLocked_;
+            for (int attempt = 1; !locked; ++attempt) {
+                locked = tookLock = file_->tryLock(kAppendLockOffset, 1);
+                if (locked || attempt == kCloseLockAttempts) break;
+                env_->sleepBetweenAttempts();
+            }
+            s = countFromSize(&count);
+        }
+        // Without the append lock another workstation may be writing past our count, so the
+        // end-of-file byte (already written by each append) is left alone.
+        if (s.ok()) s = rewriteHeader(count, changes_ == Changes::Appended && locked);
+        if (tookLock) file_->unlock(kAppendLockOffset, 1);
+    }
+    lockedRecords_.clear();
+    appendLocked_ = false;
+    memo_.reset();
+    file_.reset();
+    changes_ = Changes::None;
+    if (!s.ok()) return Status::Error(s.code(), "[CloseDbf(" + path_ + ")]");
+    return Status::OK();
+}
+
+int DbfFile::fieldIndex(std::string_view name) const {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const std::string& candidate = fields_[i].name;
+        if (candidate.size() != name.size()) continue;
+        bool same = true;
+        for (size_t k = 0; k < name.size() && same; ++k) {
+            char a = candidate[k], b = name[k];
+            if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+            if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+            same = a == b;
+        }
+        if (same) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+Status DbfFile::setProductionIndexFlag(bool on) {
+    if (!file_) return Status::Error(103, path_ + " [SetMdxFlag]");
+    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + " [SetMdxFlag]");
+    const uint8_t value = on ? 1 : 0;
+    Status s = file_->write(28, &value, 1);
+    if (!s.ok()) return Status::Error(s.code(), path_ + " [SetMdxFlag]");
+    productionIndexFlag_ = on;
+    return Status::OK();
+}
+
+uint64_t DbfFile::recordOffset(uint32_t recno) const {
+    return headerLength_ + uint64_t(recno - 1) * recordLength_;
+}
+
+Status DbfFile::readRecord(uint32_t recno, uint8_t* buffer) {
+    const std::string context = path_ + ": record #" + std::to_string(recno) + " [" + kReadOperation + "]";
+    if (!file_) return Status::Error(103, context);
+    if (recno > recordCount_ && share_ == Share::Shared) {
+        Status s = refreshRecordCount();
+        if (!s.ok()) return Status::Error(s.code(), context);
+    }
+    if (recno == 0 || recno > recordCount_) return Status::Error(212, context);
+    size_t got = 0;
+    Status s = file_->read(recordOffset(recno), buffer, recordLength_, &got);
+    if (!s.ok()) return Status::Error(s.code(), context);
+    if (got != recordLength_) return Status::Error(213, context);
+    return Status::OK();
+}
+
+Status DbfFile::readRecords(uint32_t first, uint32_t count, uint8_t* buffer, uint32_t* got) {
+    *got = 0;
+    const std::string context = [&] {
+        return path_ + ": record #" + std::to_string(first) + " [" + kReadOperation + "]";
+    }();
+    if (!file_) return Status::Error(103, context);
+    if (first == 0) return Status::Error(212, context);
+    if (first > recordCount_ || count == 0) return Status::OK();
+    const uint32_t n = std::min(count, recordCount_ - first + 1);
+    size_t bytes = 0;
+    Status s = file_->read(recordOffset(first), buffer, size_t(n) * recordLength_, &bytes);
+    if (!s.ok()) return Status::Error(s.code(), context);
+    *got = static_cast<uint32_t>(bytes / recordLength_);
+    return Status::OK();
+}
+
+Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
+    const std::string where = " [" + std::string(operation) + "]";
+    if (!file_) return Status::Error(103, path_ + where);
+    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where);
+    if (recno > recordCount_ && share_ == Share::Shared) {
+        Status s = refreshRecordCount();
+        if (!s.ok()) return Status::Error(s.code(), path_ + where);
+    }
+    if (recno == 0 || recno > recordCount_)
+        return Status::Error(212, path_ + ": record #" + std::to_string(recno) + where);
+    if (!holdsRecordLock(recno)) {
+        return Status::Error(1200, "Record #" + std::to_string(recno) + " of " + path_ +
+                                       " is not locked" + where);
+    }
+    return Status::OK();
+}
+
+Status DbfFile::writeRecord(uint32_t recno, const uint8_t* buffer) {
+    Status s = checkWritable(recno, kWriteOperation);
+    if (!s.ok()) return s;
+    if (indexHook_ != nullptr) {
+        scratch_.resize(recordLength_);
+        s = readRecord(recno, scratch_.data());
+        if (!s.ok()) return s;
+    }
+    s = file_->write(recordOffset(recno), buffer, recordLength_);
+    if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kWriteOperation + "]");
+    if (changes_ == Changes::None) changes_ = Changes::Rewritten;
+    if (indexHook_ != nullptr) return indexHook_->recordRewritten(recno, scratch_.data(), buffer);
+    return Status::OK();
+}
+
+Status DbfFile::appendRecord(const uint8_t* buffer, uint32_t* recno) {
+    const std::string where = std::string(" [") + kWriteOperation + "]";
+    if (!file_) return Status::Error(103, path_ + where);
+    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where);
+    if (share_ == Share::Shared) {
+        if (!appendLocked_)
+            return Status::Error(5, "File must be locked to append: " + path_ + " [APPEND]");
+        Status s = refreshRecordCount();
+        if (!s.ok()) return Status::Error(s.code(), path_ + where);
+    }
+    if (recordCount_ == UINT32_MAX) return Status::Error(212, path_ + where);
+    const uint32_t n = recordCount_ + 1;
+    // The record and a new end-of-file byte in one write, so the file is whole after every
+    // append; the next append overwrites the byte.
+    std::vector<uint8_t> bytes(buffer, buffer + recordLength_);
+    bytes.push_back(kEndOfFile);
+    Status s = file_->write(recordOffset(n), bytes.data(), bytes.size());
+    if (!s.ok()) return Status::Error(s.code(), path_ + where);
+    recordCount_ = n;
+    changes_ = Changes::Appended;
+    if (recno != nullptr) *recno = n;
+    if (indexHook_ != nullptr) return indexHook_->recordAppended(n, buffer);
+    return Status::OK();
+}
+
+Status DbfFile::setDeleted(uint32_t recno, bool deleted) {
+    Status s = checkWritable(recno, kDeleteOperation);
+    if (!s.ok()) return s;
+    std::vector<uint8_t> before(recordLength_);
+    s = readRecord(recno, before.data());
+    if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kDeleteOperation + "]");
+    const uint8_t flag = deleted ? '*' : ' ';
+    s = file_->write(recordOffset(recno), &flag, 1);
+    if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kDeleteOperation + "]");
+    if (changes_ == Changes::None) changes_ = Changes::Rewritten;
+    if (indexHook_ != nullptr) {
+        scratch_ = before;
+        scratch_[0] = flag;
+        return indexHook_->recordRewritten(recno, before.data(), scratch_.data());
+    }
+    return Status::OK();
+}
+
+void DbfFile::blankRecord(uint8_t* buffer) const { std::memset(buffer, ' ', recordLength_); }
+
+bool DbfFile::holdsRecordLock(uint32_t recno) const {
+    return share_ == Share::Exclusive || lockedRecords_.count(recno) != 0;
+}
+
+bool DbfFile::lockRecord(uint32_t recno) {
+    if (!file_ || recno == 0) return false;
+    if (holdsRecordLock(recno)) return true;
+    if (!file_->tryLock(kLockBase + recordOffset(recno), recordLength_)) return false;
+    lockedRecords_.insert(recno);
+    return true;
+}
+
+void DbfFile::unlockRecord(uint32_t recno) {
+    if (!file_ || lockedRecords_.erase(recno) == 0) return;
+    file_->unlock(kLockBase + recordOffset(recno), recordLength_);
+}
+
+bool DbfFile::lockAppend() {
+    if (!file_) return false;
+    if (share_ == Share::Exclusive || appendLocked_) return true;
+    appendLocked_ = file_->tryLock(kAppendLockOffset, 1);
+    return appendLocked_;
+}
+
+void DbfFile::unlockAppend() {
+    if (!file_ || !appendLocked_) return;
+    file_->unlock(kAppendLockOffset, 1);
+    appendLocked_ = false;
+}
+
+Status DbfFile::readMemo(const uint8_t* record, int field, std::string* text) {
+    text->clear();
+    if (!memo_ || field < 0 || static_cast<size_t>(field) >= fields_.size() ||
+        !isMemoType(fields_[field].type)) {
+        return Status::Error(1019, path_ + " [ReadMemo]");
+    }
+    const uint32_t block = getMemoBlock(fields_[field], record);
+    if (block == UINT32_MAX) {
+        return Status::Error(1003, memo_->path() + ": memo pointer of field " +
+                                       fields_[field].name + " is not a number [ReadMemo]");
+    }
+    std::string bytes;
+    Status s = memo_->read(block, &bytes);
+    if (!s.ok()) return s;
+    oemToUtf8(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), text);
+    return Status::OK();
+}
+
+Status DbfFile::writeMemo(uint8_t* record, int field, std::string_view text) {
+    if (!memo_ || field < 0 || static_cast<size_t>(field) >= fields_.size() ||
+        !isMemoType(fields_[field].type)) {
+        return Status::Error(1019, path_ + " [WriteMemo]");
+    }
+    if (access_ == Access::ReadOnly) return Status::Error(5, memo_->path() + " [WriteMemo]");
+    std::string bytes;
+    utf8ToOem(text, &bytes);
+    uint32_t oldBlock = getMemoBlock(fields_[field], record);
+    if (oldBlock == UINT32_MAX) oldBlock = 0;
+    uint32_t block = 0;
+    Status s = memo_->write(oldBlock, bytes, &block);
+    if (!s.ok()) return s;
+    setMemoBlock(fields_[field], record, block);
+    return Status::OK();
+}
+
+}  // namespace storage
