@@ -20,7 +20,8 @@ TF_network* F_network = nullptr;
 
 namespace {
 
-// The file layer's own failures end the program with the error's code, after a box that says so.
+// The file layer's own failures end the program with the error's code, after a box that says so;
+// its other messages ("Lock failed [Post]") are plain message boxes.
 void haltOnFatalError(int code, const std::string& message) {
     platform::dialogs().showMessage(QString::fromStdString(message),
                                     QStringLiteral("Program halted."));
@@ -33,6 +34,9 @@ int runProgram(QApplication& application) {
     QApplication::setWindowIcon(platform::icon(platform::Icon::Window));
     platform::installDialogs(std::make_unique<platform::QtDialogs>());
     storage::setFatalHandler(haltOnFatalError);
+    storage::setMessageHandler([](const std::string& message) {
+        platform::dialogs().showMessage(QString::fromStdString(message));
+    });
 
     DataLocation location(QCoreApplication::applicationDirPath());
 
