@@ -1,0 +1,109 @@
+#include "mdx_check.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace storage {
+
+namespace {
+
+constexpr int kMaxDepth = 40;
+
+class TreeChecker {
+public:
+    TreeChecker(MdxFile* file, int tag, uint32_t maxRecno)
+        : file_(file),
+          tag_(file->tags()[tag]),
+          maxRecno_(maxRecno),
+          visited_(file->pageCount(), false),
+          previous_(tag_.keyLength) {}
+
+    Status run() { return walk(tag_.rootPage, 0, nullptr, nullptr); }
+    uint64_t entries() const { return entries_; }
+
+private:
+    int order(const uint8_t* a, const uint8_t* b) const {
+        const int c = compareKeys(tag_.kind, a, b, tag_.keyLength);
+        return tag_.descending ? -c : c;
+    }
+
+    Status damage(const std::string& why, uint32_t page) const {
+        return file_->corrupted(why + " at page " + std::to_string(page) + " in tag " + tag_.name);
+    }
+
+    // Every key below `page` must lie within [low, high] in tag order (null: unbounded).
+    Status walk(uint32_t page, int depth, const uint8_t* low, const uint8_t* high) {
+        if (depth > kMaxDepth) return damage("tree deeper than possible", page);
+        if (page < visited_.size() && visited_[page]) return damage("page reached twice", page);
+        auto node = std::make_unique<MdxNode>();
+        Status s = file_->readNode(tag_, page, node.get());
+        if (!s.ok()) return s;
+        visited_[page] = true;
+        const uint16_t el = tag_.entryLength;
+        const uint32_t n = node->count();
+
+        if (!node->interior(el)) {
+            if (leafDepth_ < 0) leafDepth_ = depth;
+            if (leafDepth_ != depth) return damage("leaves at different depths", page);
+            for (uint32_t i = 0; i < n; ++i) {
+                const uint32_t recno = node->pointer(i, el);
+                const uint8_t* key = node->key(i, el);
+                if ((low && order(key, low) < 0) || (high && order(key, high) > 0))
+                    return damage("key outside its separators", page);
+                if (recno == 0 || (maxRecno_ > 0 && recno > maxRecno_))
+                    return damage("record number " + std::to_string(recno) + " out of range",
+                                  page);
+                if (entries_ > 0) {
+                    const int c = order(previous_.data(), key);
+                    if (c > 0) return damage("keys out of order", page);
+                    if (c == 0 && tag_.unique) return damage("key repeated in a unique tag", page);
+                    if (c == 0 && previousRecno_ >= recno)
+                        return damage("equal keys out of record order", page);
+                }
+                std::memcpy(previous_.data(), key, tag_.keyLength);
+                previousRecno_ = recno;
+                ++entries_;
+            }
+            return Status::OK();
+        }
+
+        for (uint32_t i = 0; i <= n; ++i) {
+            const uint8_t* childLow = i > 0 ? node->key(i - 1, el) : low;
+            const uint8_t* childHigh = i < n ? node->key(i, el) : high;
+            if (childLow && childHigh && order(childLow, childHigh) > 0)
+                return damage("separators out of order", page);
+            s = walk(node->pointer(i, el), depth + 1, childLow, childHigh);
+            if (!s.ok()) return s;
+        }
+        return Status::OK();
+    }
+
+    MdxFile* file_;
+    const TagInfo& tag_;
+    uint32_t maxRecno_;
+    std::vector<bool> visited_;
+    std::vector<uint8_t> previous_;
+    uint32_t previousRecno_ = 0;
+    uint64_t entries_ = 0;
+    int leafDepth_ = -1;
+};
+
+}  // namespace
+
+Status checkTag(MdxFile* file, int tag, uint32_t maxRecno, uint64_t* entries) {
+    TreeChecker checker(file, tag, maxRecno);
+    Status s = checker.run();
+    if (entries) *entries = checker.entries();
+    return s;
+}
+
+Status checkAllTags(MdxFile* file, uint32_t maxRecno) {
+    for (size_t i = 0; i < file->tags().size(); ++i) {
+        Status s = checkTag(file, static_cast<int>(i), maxRecno);
+        if (!s.ok()) return s;
+    }
+    return Status::OK();
+}
+
+}  // namespace storage

@@ -1,0 +1,247 @@
+#include "mdx_file.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+#include "mdx_layout.h"
+
+namespace storage {
+
+using namespace mdx;
+
+uint16_t mdxEntryLength(uint16_t keyLength) {
+    return static_cast<uint16_t>(((keyLength + 3) / 4) * 4 + 4);
+}
+
+uint16_t mdxMaxKeys(uint16_t keyLength) {
+    return static_cast<uint16_t>((kMdxBlockSize - 12) / mdxEntryLength(keyLength));
+}
+
+void encodeTagHeader(const TagDefinition& definition, uint32_t rootPage, uint8_t* block) {
+    std::memset(block, 0, kMdxBlockSize);
+    putU32(block + kTagRoot, rootPage);
+    block[kTagKeyFormat] = static_cast<uint8_t>(kKeyFormatBase |
+                                                (definition.descending ? kKeyFormatDescending : 0) |
+                                                (definition.unique ? kKeyFormatUnique : 0));
+    block[kTagKeyType] = static_cast<uint8_t>(definition.keyType);
+    putU16(block + kTagKeyLength, definition.keyLength);
+    putU16(block + kTagMaxKeys, mdxMaxKeys(definition.keyLength));
+    putU16(block + kTagNumericFlag, definition.keyType == 'C' ? 0 : 1);
+    putU16(block + kTagEntryLength, mdxEntryLength(definition.keyLength));
+    block[kTagUniqueByte] = definition.unique ? 1 : 0;
+    const size_t n = std::min(definition.expression.size(), kTagExpressionMax - 1);
+    std::memcpy(block + kTagExpression, definition.expression.data(), n);
+}
+
+double decodeBcdKey(const uint8_t* key) {
+    // Byte 0: 0x34 + number of integer digits; byte 1: sign in bit 7; then two digits a byte.
+    double value = 0.0;
+    double scale = 0.1;
+    for (int i = 2; i < 12; ++i) {
+        value += (key[i] >> 4) * scale;
+        scale /= 10.0;
+        value += (key[i] & 0x0F) * scale;
+        scale /= 10.0;
+    }
+    const int exponent = static_cast<int>(key[0]) - 0x34;
+    value *= std::pow(10.0, exponent);
+    return (key[1] & 0x80) ? -value : value;
+}
+
+int compareKeys(KeyKind kind, const uint8_t* a, const uint8_t* b, uint16_t keyLength) {
+    switch (kind) {
+        case KeyKind::Character: return std::memcmp(a, b, keyLength);
+        case KeyKind::Double: {
+            double x, y;
+            std::memcpy(&x, a, 8);  // little-endian hosts only, as the key bytes are
+            std::memcpy(&y, b, 8);
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+        case KeyKind::Bcd: {
+            const double x = decodeBcdKey(a), y = decodeBcdKey(b);
+            return x < y ? -1 : (x > y ? 1 : 0);
+        }
+    }
+    return 0;
+}
+
+uint32_t MdxNode::count() const { return getU32(bytes); }
+void MdxNode::setCount(uint32_t n) { putU32(bytes, n); }
+
+uint32_t MdxNode::pointer(uint32_t i, uint16_t entryLength) const {
+    return getU32(bytes + 8 + i * entryLength);
+}
+
+void MdxNode::setPointer(uint32_t i, uint16_t entryLength, uint32_t value) {
+    putU32(bytes + 8 + i * entryLength, value);
+}
+
+Status MdxFile::corrupted(const std::string& why) const {
+    return Status::Error(kCorruptedIndex, path() + ": " + why + " [MDX]");
+}
+
+Status MdxFile::readPages(uint32_t page, uint32_t count, uint8_t* buffer) {
+    const size_t n = size_t(count) * kMdxPageSize;
+    size_t got = 0;
+    Status s = file_->read(uint64_t(page) * kMdxPageSize, buffer, n, &got);
+    if (!s.ok()) return s;
+    if (got != n) return corrupted("file ends inside page " + std::to_string(page));
+    return Status::OK();
+}
+
+Status MdxFile::open(std::unique_ptr<File> file, std::unique_ptr<MdxFile>* out) {
+    out->reset();
+    std::unique_ptr<MdxFile> mdx(new MdxFile(std::move(file)));
+    Status s = mdx->reload();
+    if (!s.ok()) return s;
+    *out = std::move(mdx);
+    return Status::OK();
+}
+
+Status MdxFile::reload() {
+    uint64_t size = 0;
+    Status s = file_->size(&size);
+    if (!s.ok()) return s;
+    uint8_t header[kHeaderBytes];
+    if (size < kHeaderBytes) return corrupted("shorter than its header");
+    s = readPages(0, kMdxFirstTagPage, header);
+    if (!s.ok()) return s;
+
+    const bool layoutKnown = getU16(header + kHeaderPagesPerBlock) == kMdxPagesPerBlock &&
+                             getU16(header + kHeaderBytesPerBlock) == kMdxBlockSize &&
+                             header[kHeaderTagSlots] == kTagSlots &&
+                             header[kHeaderTagEntryLength] == kTagEntryBytes;
+    if (!layoutKnown) return corrupted("unknown block or tag table layout");
+    if (header[kHeaderVersion] != kVersion)
+        return Status::Error(kIndexVersionMismatch,
+                             path() + ": version " + std::to_string(header[kHeaderVersion]) +
+                                 " [MDX]");
+    const uint32_t tagCount = getU16(header + kHeaderTagCount);
+    if (tagCount > kMdxMaxTags) return corrupted("too many tags");
+    const uint32_t pages = getU32(header + kHeaderPageCount);
+    if (pages < kMdxFirstTagPage || uint64_t(pages) * kMdxPageSize > size)
+        return corrupted("page count does not match the file size");
+    pageCount_ = pages;
+
+    std::vector<TagInfo> tags;
+    for (uint32_t i = 0; i < tagCount; ++i) {
+        const uint8_t* entry = header + kTagTableOffset + (i + 1) * kTagEntryBytes;
+        TagInfo tag;
+        tag.headerPage = getU32(entry + kEntryHeaderPage);
+        const char* name = reinterpret_cast<const char*>(entry + kEntryName);
+        tag.name.assign(name, strnlen(name, kEntryNameBytes));
+        if (tag.headerPage < kMdxFirstTagPage || tag.headerPage + kMdxPagesPerBlock > pageCount_)
+            return corrupted("tag header page out of range");
+
+        uint8_t block[kMdxBlockSize];
+        s = readPages(tag.headerPage, kMdxPagesPerBlock, block);
+        if (!s.ok()) return s;
+        tag.rootPage = getU32(block + kTagRoot);
+        tag.keyFormat = block[kTagKeyFormat];
+        tag.keyType = static_cast<char>(std::toupper(block[kTagKeyType]));
+        tag.keyLength = getU16(block + kTagKeyLength);
+        tag.maxKeys = getU16(block + kTagMaxKeys);
+        tag.entryLength = getU16(block + kTagEntryLength);
+        tag.descending = (tag.keyFormat & kKeyFormatDescending) != 0;
+        tag.unique = (tag.keyFormat & kKeyFormatUnique) != 0 || block[kTagUniqueByte] != 0;
+        const char* expression = reinterpret_cast<const char*>(block + kTagExpression);
+        tag.expression.assign(expression, strnlen(expression, kTagExpressionMax));
+
+        if (tag.keyLength < 1 || tag.keyLength > kMdxMaxKeyLength)
+            return corrupted("key length out of range in tag " + tag.name);
+        if (tag.entryLength != mdxEntryLength(tag.keyLength))
+            return corrupted("entry length does not match key length in tag " + tag.name);
+        if (tag.maxKeys < 2 || tag.maxKeys > (kMdxBlockSize - 12) / tag.entryLength)
+            return corrupted("maximum keys out of range in tag " + tag.name);
+        if (tag.rootPage < kMdxFirstTagPage || tag.rootPage + kMdxPagesPerBlock > pageCount_)
+            return corrupted("root page out of range in tag " + tag.name);
+        if (tag.keyType == 'C') {
+            tag.kind = KeyKind::Character;
+        } else if ((tag.keyType == 'N' || tag.keyType == 'D' || tag.keyType == 'F') &&
+                   tag.keyLength == 8) {
+            tag.kind = KeyKind::Double;
+        } else if ((tag.keyType == 'N' || tag.keyType == 'F') && tag.keyLength == 12) {
+            tag.kind = KeyKind::Bcd;
+        } else {
+            return Status::Error(kIndexVersionMismatch,
+                                 path() + ": key form of tag " + tag.name + " [MDX]");
+        }
+        tags.push_back(std::move(tag));
+    }
+    tags_ = std::move(tags);
+    return Status::OK();
+}
+
+Status MdxFile::reloadRoots() {
+    uint8_t count[4];
+    size_t got = 0;
+    Status s = file_->read(kHeaderPageCount, count, 4, &got);
+    if (!s.ok()) return s;
+    if (got != 4) return corrupted("header cut short");
+    const uint32_t pages = getU32(count);
+    if (pages < pageCount_) return corrupted("page count went down");
+    pageCount_ = pages;
+    for (TagInfo& tag : tags_) {
+        uint8_t root[4];
+        s = file_->read(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4, &got);
+        if (!s.ok()) return s;
+        if (got != 4) return corrupted("tag header cut short");
+        tag.rootPage = getU32(root);
+        if (tag.rootPage < kMdxFirstTagPage || tag.rootPage + kMdxPagesPerBlock > pageCount_)
+            return corrupted("root page out of range in tag " + tag.name);
+    }
+    return Status::OK();
+}
+
+int MdxFile::findTag(const std::string& name) const {
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        const std::string& tagName = tags_[i].name;
+        if (tagName.size() != name.size()) continue;
+        bool same = true;
+        for (size_t c = 0; c < name.size() && same; ++c)
+            same = std::toupper(static_cast<unsigned char>(tagName[c])) ==
+                   std::toupper(static_cast<unsigned char>(name[c]));
+        if (same) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+Status MdxFile::readNode(const TagInfo& tag, uint32_t page, MdxNode* node) {
+    if (page < kMdxFirstTagPage || uint64_t(page) + kMdxPagesPerBlock > pageCount_)
+        return corrupted("node page " + std::to_string(page) + " out of range in tag " + tag.name);
+    node->page = page;
+    Status s = readPages(page, kMdxPagesPerBlock, node->bytes);
+    if (!s.ok()) return s;
+    if (node->count() > tag.maxKeys)
+        return corrupted("node " + std::to_string(page) + " holds too many keys in tag " +
+                         tag.name);
+    return Status::OK();
+}
+
+Status MdxFile::writeNode(const MdxNode& node) {
+    return file_->write(uint64_t(node.page) * kMdxPageSize, node.bytes, kMdxBlockSize);
+}
+
+Status MdxFile::allocateBlock(uint32_t* page) {
+    if (pageCount_ > UINT32_MAX - kMdxPagesPerBlock) return corrupted("file full");
+    *page = pageCount_;
+    uint8_t count[4];
+    putU32(count, pageCount_ + kMdxPagesPerBlock);
+    Status s = file_->write(kHeaderPageCount, count, 4);
+    if (!s.ok()) return s;
+    pageCount_ += kMdxPagesPerBlock;
+    return Status::OK();
+}
+
+Status MdxFile::setRoot(int index, uint32_t page) {
+    TagInfo& tag = tags_.at(index);
+    uint8_t root[4];
+    putU32(root, page);
+    Status s = file_->write(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4);
+    if (!s.ok()) return s;
+    tag.rootPage = page;
+    return Status::OK();
+}
+
+}  // namespace storage

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file.h"
+#include "status.h"
+
+namespace storage {
+
+// The dBASE IV multiple-index file (see docs/index_format.md). Pages are 512 bytes; space is
+// allocated in blocks of 2 pages (1024 bytes). Pages 0 to 3 hold the file header and the tag
+// table; every tag header and every B-tree node is one block.
+constexpr uint32_t kMdxPageSize = 512;
+constexpr uint32_t kMdxBlockSize = 1024;
+constexpr uint32_t kMdxPagesPerBlock = 2;
+constexpr uint32_t kMdxFirstTagPage = 4;
+constexpr int kMdxMaxTags = 47;
+constexpr int kMdxMaxKeyLength = 100;
+
+// Error codes of the index layer.
+constexpr int kIndexNotOpen = 221;
+constexpr int kCorruptedIndex = 222;
+constexpr int kIndexVersionMismatch = 223;
+
+// How two keys of a tag compare.
+enum class KeyKind {
+    Character,  // unsigned bytes
+    Double,     // 8-byte IEEE double (this program's numeric and date keys)
+    Bcd,        // 12-byte BCD numbers as dBASE IV writes them (read only)
+};
+
+// What a tag is to be: the input of building one.
+struct TagDefinition {
+    std::string name;        // at most 10 characters
+    std::string expression;  // at most 100 bytes
+    char keyType = 'C';      // C, N or D
+    uint16_t keyLength = 0;  // 1..100 for C, 8 for N and D
+    bool descending = false;
+    bool unique = false;
+};
+
+// A tag as the file describes it.
+struct TagInfo {
+    std::string name;
+    uint32_t headerPage = 0;
+    uint32_t rootPage = 0;
+    uint8_t keyFormat = 0x10;
+    char keyType = 'C';
+    uint16_t keyLength = 0;
+    uint16_t maxKeys = 0;
+    uint16_t entryLength = 0;
+    bool descending = false;
+    bool unique = false;
+    std::string expression;
+    KeyKind kind = KeyKind::Character;
+};
+
+// The tag header block of `definition` (all bytes the program does not set are zero), and the
+// derived sizes.
+uint16_t mdxEntryLength(uint16_t keyLength);
+uint16_t mdxMaxKeys(uint16_t keyLength);
+void encodeTagHeader(const TagDefinition& definition, uint32_t rootPage, uint8_t* block);
+
+// Compares keys a and b of a tag of this kind (keyLength bytes each): <0, 0, >0 in ascending
+// order. Descending tags reverse it.
+int compareKeys(KeyKind kind, const uint8_t* a, const uint8_t* b, uint16_t keyLength);
+// The value of a 12-byte BCD key.
+double decodeBcdKey(const uint8_t* key);
+
+// One node block in memory.
+struct MdxNode {
+    uint32_t page = 0;
+    uint8_t bytes[kMdxBlockSize] = {};
+
+    uint32_t count() const;
+    void setCount(uint32_t n);
+    uint8_t* entry(uint32_t i, uint16_t entryLength) { return bytes + 8 + i * entryLength; }
+    const uint8_t* entry(uint32_t i, uint16_t entryLength) const {
+        return bytes + 8 + i * entryLength;
+    }
+    // Record number (leaf) or child page (interior) of entry i; i == count() gives the rightmost
+    // child of an interior node, 0 in a leaf.
+    uint32_t pointer(uint32_t i, uint16_t entryLength) const;
+    void setPointer(uint32_t i, uint16_t entryLength, uint32_t value);
+    const uint8_t* key(uint32_t i, uint16_t entryLength) const { return entry(i, entryLength) + 4; }
+    bool interior(uint16_t entryLength) const { return pointer(count(), entryLength) != 0; }
+};
+
+// An open multiple-index file. Not thread-safe; one object per open file. In shared use, call
+// reload() after taking the index semaphore and before changing anything, so the object sees
+// what other workstations wrote.
+class MdxFile {
+public:
+    // Reads and checks the header, tag table and tag headers (not the trees). A file that is too
+    // short, out of bounds or inconsistent fails with 222; a version or key form this code does
+    // not know fails with 223.
+    static Status open(std::unique_ptr<File> file, std::unique_ptr<MdxFile>* out);
+
+    // The sorted entries of one tag for building: entry i has the key at
+    // keys + order[i] * keyLength and the record number order[i] + 1.
+    struct TagContents {
+        const uint8_t* keys = nullptr;
+        const uint32_t* order = nullptr;
+        size_t count = 0;
+    };
+
+    // Replaces the contents of `file` with a new index: header, tag table, and per tag its
+    // header block followed by its B-tree, packed bottom-up from `contents` (a missing entry
+    // gives an empty tag). `tableName` is the table's base name; `production` sets the header's
+    // production flag. Definitions must be valid (names of 1 to 10 characters, key lengths as
+    // TagDefinition says, at most 47 tags). On failure the file is left partly written.
+    static Status create(std::unique_ptr<File> file, const std::string& tableName,
+                         bool production, const std::vector<TagDefinition>& tags,
+                         const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out);
+
+    const std::vector<TagInfo>& tags() const { return tags_; }
+    // Index of the tag named `name` (any letter case), or -1.
+    int findTag(const std::string& name) const;
+    uint32_t pageCount() const { return pageCount_; }
+    File* file() { return file_.get(); }
+    const std::string& path() const { return file_->path(); }
+
+    // Rereads everything open() reads.
+    Status reload();
+    // Rereads only the page count and each tag's root: enough before a read-only walk.
+    Status reloadRoots();
+
+    // Reads the node at `page` of `tag`, checking that it lies inside the file and holds at most
+    // maxKeys entries (222 otherwise).
+    Status readNode(const TagInfo& tag, uint32_t page, MdxNode* node);
+    Status writeNode(const MdxNode& node);
+    // A new block at the end of the file; the header's page count is written at once.
+    Status allocateBlock(uint32_t* page);
+    // Stores a new root page for tag `index` in its tag header.
+    Status setRoot(int index, uint32_t page);
+    // Status 222 for this file with a short reason.
+    Status corrupted(const std::string& why) const;
+
+private:
+    explicit MdxFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
+
+    Status readPages(uint32_t page, uint32_t count, uint8_t* buffer);
+
+    std::unique_ptr<File> file_;
+    std::vector<TagInfo> tags_;
+    uint32_t pageCount_ = 0;
+};
+
+}  // namespace storage

@@ -1,0 +1,206 @@
+#include "tag_cursor.h"
+
+#include <cstring>
+
+namespace storage {
+
+namespace {
+// Deeper than any tree of 2^32 keys: a longer path means pages that point in a cycle.
+constexpr size_t kMaxDepth = 40;
+}  // namespace
+
+TagCursor::TagCursor(MdxFile* file, int tag) : file_(file), tag_(tag) {}
+
+int TagCursor::orderCompare(const uint8_t* a, const uint8_t* b) const {
+    const TagInfo& t = tag();
+    const int c = compareKeys(t.kind, a, b, t.keyLength);
+    return t.descending ? -c : c;
+}
+
+uint32_t TagCursor::recno() const {
+    const Step& leaf = path_.back();
+    return leaf.node.pointer(leaf.index, tag().entryLength);
+}
+
+const uint8_t* TagCursor::key() const {
+    const Step& leaf = path_.back();
+    return leaf.node.key(leaf.index, tag().entryLength);
+}
+
+Status TagCursor::reloadRoots() {
+    path_.clear();
+    return file_->reloadRoots();
+}
+
+Status TagCursor::descend(const Probe& probe, bool upper) {
+    const TagInfo& t = tag();
+    const uint16_t el = t.entryLength;
+    uint32_t page = t.rootPage;
+    for (;;) {
+        if (path_.size() >= kMaxDepth) {
+            path_.clear();
+            return file_->corrupted("tag " + t.name + " deeper than possible");
+        }
+        path_.emplace_back();
+        Step& step = path_.back();
+        Status s = file_->readNode(t, page, &step.node);
+        if (!s.ok()) {
+            path_.clear();
+            return s;
+        }
+        // Binary search for the first key at or past the probe.
+        uint32_t low = 0, high = step.node.count();
+        while (low < high) {
+            const uint32_t mid = (low + high) / 2;
+            const int c = probe(step.node.key(mid, el));
+            if (upper ? c <= 0 : c < 0)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        step.index = low;
+        if (!step.node.interior(el)) return Status::OK();
+        page = step.node.pointer(low, el);
+    }
+}
+
+Status TagCursor::descendEdge(uint32_t page, bool rightmost) {
+    const TagInfo& t = tag();
+    const uint16_t el = t.entryLength;
+    for (;;) {
+        if (path_.size() >= kMaxDepth) {
+            path_.clear();
+            return file_->corrupted("tag " + t.name + " deeper than possible");
+        }
+        path_.emplace_back();
+        Step& step = path_.back();
+        Status s = file_->readNode(t, page, &step.node);
+        if (!s.ok()) {
+            path_.clear();
+            return s;
+        }
+        const uint32_t n = step.node.count();
+        if (!step.node.interior(el)) {
+            step.index = rightmost ? (n == 0 ? 0 : n - 1) : 0;
+            return Status::OK();
+        }
+        step.index = rightmost ? n : 0;
+        page = step.node.pointer(step.index, el);
+    }
+}
+
+Status TagCursor::settle(bool* found) {
+    const uint16_t el = tag().entryLength;
+    // Move past leaf ends (and empty leaves) to the next entry.
+    while (!path_.empty() && path_.back().index >= path_.back().node.count()) {
+        path_.pop_back();
+        while (!path_.empty() && path_.back().index >= path_.back().node.count()) path_.pop_back();
+        if (path_.empty()) break;
+        Step& parent = path_.back();
+        ++parent.index;
+        Status s = descendEdge(parent.node.pointer(parent.index, el), false);
+        if (!s.ok()) return s;
+    }
+    *found = !path_.empty();
+    return Status::OK();
+}
+
+Status TagCursor::first(bool* found) {
+    *found = false;
+    Status s = reloadRoots();
+    if (!s.ok()) return s;
+    s = descendEdge(tag().rootPage, false);
+    if (!s.ok()) return s;
+    return settle(found);
+}
+
+Status TagCursor::last(bool* found) {
+    *found = false;
+    Status s = reloadRoots();
+    if (!s.ok()) return s;
+    s = descendEdge(tag().rootPage, true);
+    if (!s.ok()) return s;
+    if (path_.back().node.count() == 0) {
+        // Only an empty root leaf; any other empty leaf is damage that prior() steps over.
+        if (path_.size() == 1) {
+            path_.clear();
+            return Status::OK();
+        }
+        return prior(found);
+    }
+    *found = true;
+    return Status::OK();
+}
+
+Status TagCursor::next(bool* found) {
+    if (path_.empty()) return first(found);
+    ++path_.back().index;
+    return settle(found);
+}
+
+Status TagCursor::prior(bool* found) {
+    *found = false;
+    if (path_.empty()) return last(found);
+    const uint16_t el = tag().entryLength;
+    for (;;) {
+        Step& leaf = path_.back();
+        if (leaf.index > 0 && leaf.index <= leaf.node.count()) {
+            --leaf.index;
+            *found = true;
+            return Status::OK();
+        }
+        path_.pop_back();
+        while (!path_.empty() && path_.back().index == 0) path_.pop_back();
+        if (path_.empty()) return Status::OK();
+        Step& parent = path_.back();
+        --parent.index;
+        Status s = descendEdge(parent.node.pointer(parent.index, el), true);
+        if (!s.ok()) return s;
+        // descendEdge leaves the index on the last entry; step past it so the loop takes it.
+        Step& reached = path_.back();
+        if (reached.node.count() > 0) {
+            *found = true;
+            return Status::OK();
+        }
+    }
+}
+
+Status TagCursor::seekExact(const uint8_t* key, bool* found) {
+    *found = false;
+    Status s = reloadRoots();
+    if (!s.ok()) return s;
+    const Probe probe = [&](const uint8_t* entryKey) { return orderCompare(entryKey, key); };
+    s = descend(probe, false);
+    if (!s.ok()) return s;
+    s = settle(found);
+    if (!s.ok() || !*found) return s;
+    if (compareKeys(tag().kind, this->key(), key, tag().keyLength) != 0) {
+        path_.clear();
+        *found = false;
+    }
+    return Status::OK();
+}
+
+Status TagCursor::seekPrefix(const uint8_t* prefix, size_t length, bool* found) {
+    *found = false;
+    const TagInfo& t = tag();
+    if (t.kind != KeyKind::Character || length == 0 || length > t.keyLength) return Status::OK();
+    Status s = reloadRoots();
+    if (!s.ok()) return s;
+    const bool descending = t.descending;
+    const Probe probe = [&](const uint8_t* entryKey) {
+        const int c = std::memcmp(entryKey, prefix, length);
+        return descending ? -c : c;
+    };
+    s = descend(probe, false);
+    if (!s.ok()) return s;
+    s = settle(found);
+    if (!s.ok() || !*found) return s;
+    if (std::memcmp(key(), prefix, length) != 0) {
+        path_.clear();
+        *found = false;
+    }
+    return Status::OK();
+}
+
+}  // namespace storage
