@@ -1,0 +1,409 @@
+#include "dataset.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "status.h"
+
+namespace storage {
+
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string shortestNumber(double value) {
+    char text[64];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof text, "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    return text;
+}
+
+std::optional<Date> parseStoredDate(std::string_view text) {
+    std::string digits;
+    for (char c : text) {
+        if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+    }
+    if (digits.size() != 8) return std::nullopt;
+    Date date;
+    date.year = std::stoi(digits.substr(0, 4));
+    date.month = std::stoi(digits.substr(4, 2));
+    date.day = std::stoi(digits.substr(6, 2));
+    return date;
+}
+
+}  // namespace
+
+// ---- TField ----------------------------------------------------------------------------------
+
+const FieldDescriptor& TField::descriptor() const { return owner_->descriptors_[index_]; }
+
+const std::string& TField::AsString() const {
+    const FieldDescriptor& field = descriptor();
+    const uint8_t* record = owner_->readRecordForFields();
+    switch (field.type) {
+        case 'N':
+        case 'F':
+            text_ = isBlank(field, record) ? std::string() : shortestNumber(getNumber(field, record));
+            break;
+        case 'D': {
+            auto date = getDate(field, record);
+            text_.clear();
+            if (date) {
+                char digits[16];
+                std::snprintf(digits, sizeof digits, "%04d%02d%02d", date->year, date->month,
+                              date->day);
+                text_ = digits;
+            }
+            break;
+        }
+        case 'L':
+            text_ = isBlank(field, record) ? std::string() : getBool(field, record) ? "T" : "F";
+            break;
+        default:
+            if (isMemoType(field.type)) {
+                text_ = owner_->memoText(index_);
+            } else {
+                getText(field, record, &text_);
+            }
+    }
+    return text_;
+}
+
+double TField::AsFloat() const {
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'N' || field.type == 'F') return getNumber(field, owner_->readRecordForFields());
+    const std::string& text = AsString();
+    return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
+}
+
+int64_t TField::AsInteger() const { return static_cast<int64_t>(std::llround(AsFloat())); }
+
+bool TField::AsBoolean() const {
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'L') return getBool(field, owner_->readRecordForFields());
+    const std::string& text = AsString();
+    return !text.empty() && std::strchr("TtYy", text[0]) != nullptr;
+}
+
+std::optional<Date> TField::AsDate() const {
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'D') return getDate(field, owner_->readRecordForFields());
+    return parseStoredDate(AsString());
+}
+
+bool TField::IsNull() const {
+    const FieldDescriptor& field = descriptor();
+    if (isMemoType(field.type)) return owner_->memoText(index_).empty();
+    return isBlank(field, owner_->readRecordForFields());
+}
+
+void TField::setAsString(std::string_view text) {
+    owner_->checkWritable(index_);
+    const FieldDescriptor& field = descriptor();
+    uint8_t* record = owner_->buffer();
+    switch (field.type) {
+        case 'N':
+        case 'F':
+            if (text.find_first_not_of(" ") == std::string_view::npos) {
+                setBlank(field, record);
+            } else {
+                setNumber(field, record, std::strtod(std::string(text).c_str(), nullptr));
+            }
+            break;
+        case 'D':
+            setDate(field, record, parseStoredDate(text));
+            break;
+        case 'L':
+            if (text.empty()) {
+                setBlank(field, record);
+            } else {
+                setBool(field, record, std::strchr("TtYy", text[0]) != nullptr);
+            }
+            break;
+        default:
+            if (isMemoType(field.type)) {
+                owner_->memos_[index_] = std::string(text);
+                owner_->memoChanged_[index_] = true;
+            } else {
+                setText(field, record, text);
+            }
+    }
+    owner_->fieldChanged(index_);
+}
+
+void TField::setAsFloat(double value) {
+    owner_->checkWritable(index_);
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'N' || field.type == 'F') {
+        setNumber(field, owner_->buffer(), value);
+        owner_->fieldChanged(index_);
+    } else {
+        setAsString(shortestNumber(value));
+    }
+}
+
+void TField::setAsInteger(int64_t value) { setAsFloat(static_cast<double>(value)); }
+
+void TField::setAsBoolean(bool value) {
+    owner_->checkWritable(index_);
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'L') {
+        setBool(field, owner_->buffer(), value);
+        owner_->fieldChanged(index_);
+    } else {
+        setAsString(value ? "T" : "F");
+    }
+}
+
+void TField::setAsDate(std::optional<Date> value) {
+    owner_->checkWritable(index_);
+    const FieldDescriptor& field = descriptor();
+    if (field.type == 'D') {
+        setDate(field, owner_->buffer(), value);
+        owner_->fieldChanged(index_);
+        return;
+    }
+    char digits[16] = "";
+    if (value) std::snprintf(digits, sizeof digits, "%04d%02d%02d", value->year, value->month, value->day);
+    setAsString(digits);
+}
+
+void TField::Clear() { setAsString(""); }
+
+// ---- TDbfPrimDataset -------------------------------------------------------------------------
+
+TDbfPrimDataset::TDbfPrimDataset(std::string name) : name_(std::move(name)) {}
+
+TDbfPrimDataset::~TDbfPrimDataset() = default;
+
+TField* TDbfPrimDataset::FindField(std::string_view name) {
+    for (auto& field : fields_) {
+        if (sameName(field->FieldName(), name)) return field.get();
+    }
+    return nullptr;
+}
+
+TField& TDbfPrimDataset::FieldByName(std::string_view name) {
+    if (TField* field = FindField(name)) return *field;
+    throw EDbfError(name_ + ": Field '" + std::string(name) + "' not found");
+}
+
+void TDbfPrimDataset::addDataLink(DataLink* link) { links_.push_back(link); }
+
+void TDbfPrimDataset::removeDataLink(DataLink* link) {
+    links_.erase(std::remove(links_.begin(), links_.end(), link), links_.end());
+}
+
+void TDbfPrimDataset::notifyLinks() {
+    // A link may remove itself while it is told.
+    auto links = links_;
+    for (DataLink* link : links) link->dataChanged();
+}
+
+void TDbfPrimDataset::afterScroll() {
+    notifyLinks();
+    if (AfterScroll) AfterScroll(*this);
+}
+
+void TDbfPrimDataset::UpdateRecord() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+    auto links = links_;
+    for (DataLink* link : links) {
+        if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) break;
+        link->updateData();
+    }
+}
+
+void TDbfPrimDataset::CheckBrowseMode() {
+    if (!Active()) notOpen("CheckBrowseMode");
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+    UpdateRecord();
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+    if (modified_) {
+        Post();
+    } else {
+        Cancel();
+    }
+}
+
+void TDbfPrimDataset::beginInsert() {
+    savedRecno_ = recno_;
+    savedBuffer_.assign(buffer_.begin(), buffer_.end());
+    std::fill(buffer_.begin(), buffer_.end(), ' ');
+    for (auto& memo : memos_) memo = std::string();
+    std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    recno_ = 0;
+    activeRecord_ = buffer_.data();
+    activeRecno_ = 0;
+    modified_ = false;
+    state_ = DataSetState::Insert;
+    notifyLinks();
+    if (AfterInsert) AfterInsert(*this);
+}
+
+void TDbfPrimDataset::Insert() {
+    if (!Active()) notOpen("Insert");
+    CheckBrowseMode();
+    beginInsert();
+}
+
+void TDbfPrimDataset::Append() { Insert(); }
+
+void TDbfPrimDataset::Edit() {
+    if (!Active()) notOpen("Edit");
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) return;
+    if (!hasCurrent()) {
+        beginInsert();
+        return;
+    }
+    savedBuffer_.assign(buffer_.begin(), buffer_.end());
+    savedRecno_ = recno_;
+    modified_ = false;
+    state_ = DataSetState::Edit;
+    notifyLinks();
+}
+
+void TDbfPrimDataset::Post() {
+    if (!Active()) notOpen("Post");
+    UpdateRecord();
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+    if (BeforePost) BeforePost(*this);
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+    const bool inserting = state_ == DataSetState::Insert;
+    if (!writeCurrent(inserting)) return;
+    std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    modified_ = false;
+    state_ = DataSetState::Browse;
+    activeRecord_ = buffer_.data();
+    activeRecno_ = recno_;
+    notifyLinks();
+    if (AfterPost) AfterPost(*this);
+}
+
+void TDbfPrimDataset::Cancel() {
+    if (!Active()) notOpen("Cancel");
+    if (state_ == DataSetState::Edit) {
+        std::copy(savedBuffer_.begin(), savedBuffer_.end(), buffer_.begin());
+        for (size_t i = 0; i < memos_.size(); ++i) {
+            if (memoChanged_[i]) memos_[i].reset();
+        }
+    }
+    const bool wasInsert = state_ == DataSetState::Insert;
+    if (state_ == DataSetState::Browse) return;
+    std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    modified_ = false;
+    state_ = DataSetState::Browse;
+    if (wasInsert) {
+        recno_ = savedRecno_;
+        std::copy(savedBuffer_.begin(), savedBuffer_.end(), buffer_.begin());
+        for (auto& memo : memos_) memo.reset();
+        activeRecord_ = buffer_.data();
+        activeRecno_ = recno_;
+        restorePosition();
+    }
+    notifyLinks();
+    if (AfterCancel) AfterCancel(*this);
+}
+
+void TDbfPrimDataset::notOpen(const char* operation) const {
+    haltProgram(215, "Database is not open [" + name_ + "." + operation + "]");
+}
+
+void TDbfPrimDataset::setFieldLayout(const std::vector<FieldDescriptor>& descriptors,
+                                     uint16_t recordLength) {
+    descriptors_ = descriptors;
+    fields_.clear();
+    for (int i = 0; i < static_cast<int>(descriptors_.size()); ++i) {
+        fields_.push_back(std::make_unique<TField>(this, i));
+    }
+    buffer_.assign(recordLength, ' ');
+    savedBuffer_.assign(recordLength, ' ');
+    memos_.assign(descriptors_.size(), std::nullopt);
+    memoChanged_.assign(descriptors_.size(), false);
+    recno_ = 0;
+    activeRecord_ = buffer_.data();
+    activeRecno_ = 0;
+    modified_ = false;
+}
+
+void TDbfPrimDataset::clearFieldLayout() {
+    fields_.clear();
+    descriptors_.clear();
+    buffer_.clear();
+    savedBuffer_.clear();
+    memos_.clear();
+    memoChanged_.clear();
+    recno_ = 0;
+    activeRecord_ = nullptr;
+    state_ = DataSetState::Inactive;
+    modified_ = false;
+}
+
+void TDbfPrimDataset::setState(DataSetState state) { state_ = state; }
+
+void TDbfPrimDataset::loadCurrent(uint32_t recno, const uint8_t* record) {
+    recno_ = recno;
+    if (record) {
+        std::memcpy(buffer_.data(), record, buffer_.size());
+    } else {
+        std::fill(buffer_.begin(), buffer_.end(), ' ');
+    }
+    for (auto& memo : memos_) memo.reset();
+    activeRecord_ = buffer_.data();
+    activeRecno_ = recno;
+}
+
+const std::string& TDbfPrimDataset::memoText(int field) const {
+    static const std::string empty;
+    if (activeRecord_ != buffer_.data()) {
+        // A candidate record under a filter routine: read its memo afresh each time.
+        thread_local std::string candidate;
+        candidate = const_cast<TDbfPrimDataset*>(this)->readMemo(activeRecord_, field);
+        return candidate;
+    }
+    if (!memos_[field]) {
+        if (recno_ == 0 && state_ == DataSetState::Insert) return empty;
+        memos_[field] = const_cast<TDbfPrimDataset*>(this)->readMemo(buffer_.data(), field);
+    }
+    return *memos_[field];
+}
+
+void TDbfPrimDataset::checkWritable(int field) {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
+        throw EDbfError("Dataset not in edit or insert mode");
+    }
+    if (fieldsReadOnly()) {
+        throw EDbfError("Field '" + descriptors_[field].name + "' cannot be modified");
+    }
+}
+
+void TDbfPrimDataset::fieldChanged(int field) {
+    modified_ = true;
+    auto links = links_;
+    for (DataLink* link : links) link->fieldChanged(field);
+}
+
+TDbfPrimDataset::CandidateScope::CandidateScope(TDbfPrimDataset& set, uint32_t recno,
+                                                const uint8_t* record)
+    : set_(set), savedRecord_(set.activeRecord_), savedRecno_(set.activeRecno_) {
+    set_.activeRecord_ = record;
+    set_.activeRecno_ = recno;
+}
+
+TDbfPrimDataset::CandidateScope::~CandidateScope() {
+    set_.activeRecord_ = savedRecord_;
+    set_.activeRecno_ = savedRecno_;
+}
+
+}  // namespace storage

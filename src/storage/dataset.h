@@ -1,0 +1,226 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "field.h"
+#include "record.h"
+
+namespace storage {
+
+// Errors of the table component.
+class EDbfError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Abandons the operation in progress without a message: a BeforePost handler throws it to
+// abandon a post, and it travels up to the event loop, which ignores it.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+// The link between a data set and whatever shows its fields (a data source and its controls).
+class DataLink {
+public:
+    virtual ~DataLink() = default;
+    // The record is about to be written or left: the controls store their values into it and
+    // the data source's update event runs (which may cancel the change).
+    virtual void updateData() = 0;
+    // The data set stands on another record, or its state changed: show every field again.
+    virtual void dataChanged() = 0;
+    // Field `field` was set: show that field again (and only that one, so that a control whose
+    // typed text is not stored yet keeps it).
+    virtual void fieldChanged(int field) = 0;
+};
+
+class TDbfPrimDataset;
+
+// One field of the open table, read and set through its data set's current record.
+class TField {
+public:
+    TField(TDbfPrimDataset* owner, int index) : owner_(owner), index_(index) {}
+
+    const FieldDescriptor& descriptor() const;
+    const std::string& FieldName() const { return descriptor().name; }
+    char DataType() const { return descriptor().type; }
+    int Size() const { return descriptor().width; }
+    int Decimals() const { return descriptor().decimals; }
+    int Index() const { return index_; }
+
+    // Character fields without trailing blanks; numbers as the shortest text that reads back
+    // the same ("" when blank); dates as "YYYYMMDD" ("" when empty); logicals "T" or "F"; memo
+    // fields their text. The reference stays valid until the next read of this field.
+    const std::string& AsString() const;
+    double AsFloat() const;
+    int64_t AsInteger() const;
+    bool AsBoolean() const;
+    std::optional<Date> AsDate() const;
+    bool IsNull() const;
+
+    // Setting needs the data set in edit or insert mode ("Dataset not in edit or insert mode").
+    // Text is converted as the field's type reads it: numbers from their digits, dates from
+    // "YYYYMMDD" or "YYYY-MM-DD", logicals from T/F/Y/N; "" blanks the field.
+    void setAsString(std::string_view text);
+    void setAsFloat(double value);
+    void setAsInteger(int64_t value);
+    void setAsBoolean(bool value);
+    void setAsDate(std::optional<Date> value);
+    void Clear();
+
+private:
+    TDbfPrimDataset* owner_;
+    int index_;
+    mutable std::string text_;
+};
+
+// The record-buffer and field-data layer of a data set: state, current record, fields, the
+// edit/insert/post/cancel protocol, events and data links. The storage beneath (reading and
+// writing records) comes from the classes derived from it.
+class TDbfPrimDataset {
+public:
+    explicit TDbfPrimDataset(std::string name);
+    virtual ~TDbfPrimDataset();
+    TDbfPrimDataset(const TDbfPrimDataset&) = delete;
+    TDbfPrimDataset& operator=(const TDbfPrimDataset&) = delete;
+
+    const std::string& Name() const { return name_; }
+    DataSetState State() const { return state_; }
+    bool Active() const { return state_ != DataSetState::Inactive; }
+    bool Modified() const { return modified_; }
+
+    // Fields, by name in any letter case. FieldByName raises EDbfError for an unknown name.
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    TField& Fields(int index) { return *fields_.at(index); }
+    TField& FieldByName(std::string_view name);
+    TField* FindField(std::string_view name);
+
+    // Events. BeforePost may throw EAbort to abandon the post.
+    std::function<void(TDbfPrimDataset&)> BeforePost;
+    std::function<void(TDbfPrimDataset&)> AfterPost;
+    std::function<void(TDbfPrimDataset&)> AfterInsert;
+    std::function<void(TDbfPrimDataset&)> AfterScroll;
+    std::function<void(TDbfPrimDataset&)> AfterCancel;
+
+    // Not owned. Links are told before a record is written or left, and after every change.
+    void addDataLink(DataLink* link);
+    void removeDataLink(DataLink* link);
+
+    // Starts a new record (after finishing a pending change as moves do); AfterInsert runs.
+    void Insert();
+    void Append();
+    // Puts the current record into editing; on a data set without a visible record this starts
+    // an insert instead. Nothing happens in edit or insert state.
+    void Edit();
+    // Lets the links store their values, runs BeforePost, then writes the record. In browse
+    // state nothing happens. A refused lock leaves the change pending (see the derived class).
+    void Post();
+    // Drops the pending change: an edited record gets back its stored values, a new record is
+    // forgotten and the data set returns to the record it stood on.
+    void Cancel();
+    // The pending-change check of every move: links store their values, then the record is
+    // posted if it was modified and the change cancelled if not.
+    void CheckBrowseMode();
+    // Runs the links' updateData (used by CheckBrowseMode and Post).
+    void UpdateRecord();
+
+    uint32_t RecNo() const { return recno_; }
+
+protected:
+    friend class TField;
+
+    // The derived classes supply the storage.
+    // Reads memo field `field` of the stored record `record`.
+    virtual std::string readMemo(const uint8_t* record, int field) = 0;
+    // Writes the record in `buffer` (new when `inserting`), with the pending memo texts; true
+    // when written (then recno() is the written record's number).
+    virtual bool writeCurrent(bool inserting) = 0;
+    // Tests whether the record is one the data set shows; `record` may be the edit buffer.
+    virtual bool isVisible(uint32_t recno, const uint8_t* record) = 0;
+    // Moves back to a visible record after a new record was cancelled.
+    virtual void restorePosition() = 0;
+    // Whether fields may be set at all ("Field '%s' cannot be modified" when not).
+    virtual bool fieldsReadOnly() const { return false; }
+    // Raises "Database is not open [<name>.<operation>]" and ends the program.
+    [[noreturn]] void notOpen(const char* operation) const;
+
+    // Setting up after the table was opened.
+    void setFieldLayout(const std::vector<FieldDescriptor>& descriptors, uint16_t recordLength);
+    void clearFieldLayout();
+    const std::vector<FieldDescriptor>& descriptors() const { return descriptors_; }
+    void setState(DataSetState state);
+
+    // The current record: raw bytes as stored, plus memo texts loaded on first read.
+    uint8_t* buffer() { return buffer_.data(); }
+    const uint8_t* buffer() const { return buffer_.data(); }
+    uint16_t recordLength() const { return static_cast<uint16_t>(buffer_.size()); }
+    // Makes `record` (stored bytes of record `recno`, 0 for none) the current record.
+    void loadCurrent(uint32_t recno, const uint8_t* record);
+    void setRecNo(uint32_t recno) { recno_ = recno; }
+    bool hasCurrent() const { return recno_ != 0; }
+    // Memo texts of the pending change, by field index; nullopt when not set.
+    const std::optional<std::string>& pendingMemo(int field) const { return memos_[field]; }
+    bool memoChanged(int field) const { return memoChanged_[field]; }
+
+    // While a filter routine runs, field reads see the candidate record.
+    class CandidateScope {
+    public:
+        CandidateScope(TDbfPrimDataset& set, uint32_t recno, const uint8_t* record);
+        ~CandidateScope();
+
+    private:
+        TDbfPrimDataset& set_;
+        const uint8_t* savedRecord_;
+        uint32_t savedRecno_;
+    };
+
+    void notifyLinks();
+    void afterScroll();
+
+private:
+    const uint8_t* readRecordForFields() const { return activeRecord_; }
+    void checkWritable(int field);
+    void fieldChanged(int field);
+    const std::string& memoText(int field) const;
+    void beginInsert();
+
+    std::string name_;
+    DataSetState state_ = DataSetState::Inactive;
+    bool modified_ = false;
+    std::vector<FieldDescriptor> descriptors_;
+    std::vector<std::unique_ptr<TField>> fields_;
+    std::vector<uint8_t> buffer_;
+    std::vector<uint8_t> savedBuffer_;  // the stored record while it is edited
+    uint32_t savedRecno_ = 0;           // the record stood on before an insert
+    uint32_t recno_ = 0;
+    const uint8_t* activeRecord_ = nullptr;  // what field reads see
+    uint32_t activeRecno_ = 0;
+    mutable std::vector<std::optional<std::string>> memos_;
+    std::vector<bool> memoChanged_;
+    std::vector<DataLink*> links_;
+};
+
+enum class TableLanguage { tlOem, tlAnsi };
+
+// Field definitions and the table language.
+class TDbfDataSet : public TDbfPrimDataset {
+public:
+    using TDbfPrimDataset::TDbfPrimDataset;
+
+    // One line per field, "name,type,width,decimals"; used only to create a missing file. An
+    // absent list (nullopt) differs from an empty one.
+    std::optional<std::vector<std::string>> DbfFields;
+    // The code page of stored text. Tables of this program are always tlOem (code page 437).
+    TableLanguage Language = TableLanguage::tlOem;
+};
+
+}  // namespace storage

@@ -1,0 +1,364 @@
+#include "filtered_dataset.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "dbf_fields.h"
+#include "dbf_file.h"
+
+namespace storage {
+
+namespace {
+
+// Read-ahead for sequential walks; a jump reads a single record.
+constexpr size_t kReadAheadBytes = 256 * 1024;
+
+bool equalText(std::string_view field, std::string_view value, unsigned options) {
+    if (options & loPartialKey) {
+        if (field.size() < value.size()) return false;
+        field = field.substr(0, value.size());
+    }
+    if (field.size() != value.size()) return false;
+    if (!(options & loCaseInsensitive)) return field == value;
+    return std::equal(field.begin(), field.end(), value.begin(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    });
+}
+
+bool hasExtension(const std::string& name) {
+    auto separator = name.find_last_of("/\\");
+    auto point = name.find_last_of('.');
+    return point != std::string::npos && (separator == std::string::npos || point > separator);
+}
+
+}  // namespace
+
+TDbfCDataSet::~TDbfCDataSet() = default;
+
+void TDbfCDataSet::setDbfFileName(const std::string& name) {
+    std::string path = trimmed(name);
+    if (!path.empty() && path.back() != '.' && !hasExtension(path)) path += ".DBF";
+    fileName_ = path;
+    if (Active()) {
+        Close();
+        Open();
+    }
+}
+
+void TDbfCDataSet::requireActive(const char* operation) const {
+    if (!Active()) notOpen(operation);
+}
+
+void TDbfCDataSet::check(const Status& status) const {
+    if (!status.ok()) reportFatal(status);
+}
+
+void TDbfCDataSet::Open() {
+    if (Active()) return;
+    openFiles();
+    readAheadCount_ = 0;
+    uint32_t recno = 0;
+    check(order_->first(&recno));
+    recno = seekVisible(recno, true);
+    if (recno) {
+        standOn(recno);
+    } else {
+        standNowhere();
+    }
+    bof_ = true;
+    afterScroll();
+}
+
+void TDbfCDataSet::Close() {
+    if (!Active()) return;
+    closeFiles();
+    order_.reset();
+    table_ = nullptr;
+    readAhead_.clear();
+    readAhead_.shrink_to_fit();
+    readAheadCount_ = 0;
+    clearFieldLayout();
+    bof_ = eof_ = true;
+    notifyLinks();
+}
+
+void TDbfCDataSet::dropReadAhead() { readAheadCount_ = 0; }
+
+const uint8_t* TDbfCDataSet::fetch(uint32_t recno, bool forward) {
+    const uint16_t length = table_->recordLength();
+    if (readAheadCount_ && recno >= readAheadFirst_ && recno < readAheadFirst_ + readAheadCount_) {
+        return readAhead_.data() + size_t(recno - readAheadFirst_) * length;
+    }
+    // Walking on from the block read last: read the next block. Jumping: one record.
+    const bool sequential = readAheadCount_ && (forward ? recno == readAheadFirst_ + readAheadCount_
+                                                        : recno + 1 == readAheadFirst_);
+    uint32_t count = sequential ? uint32_t(std::max<size_t>(1, kReadAheadBytes / length)) : 1;
+    uint32_t first = recno;
+    if (!forward) {
+        count = std::min(count, recno);
+        first = recno - count + 1;
+    }
+    readAhead_.resize(size_t(count) * length);
+    uint32_t got = 0;
+    check(table_->readRecords(first, count, readAhead_.data(), &got));
+    if (recno >= first + got) check(table_->readRecord(recno, readAhead_.data()));  // reports 212
+    readAheadFirst_ = first;
+    readAheadCount_ = got;
+    return readAhead_.data() + size_t(recno - first) * length;
+}
+
+bool TDbfCDataSet::isVisible(uint32_t recno, const uint8_t* record) {
+    if (HideDeletedRecs && record[0] == '*') return false;
+    if (!filter_) return true;
+    CandidateScope scope(*this, recno, record);
+    return filter_(filterOwner_);
+}
+
+uint32_t TDbfCDataSet::seekVisible(uint32_t recno, bool forward) {
+    while (recno != 0) {
+        if (isVisible(recno, fetch(recno, forward))) return recno;
+        check(forward ? order_->next(&recno) : order_->prior(&recno));
+    }
+    return 0;
+}
+
+void TDbfCDataSet::standOn(uint32_t recno) {
+    loadCurrent(recno, fetch(recno, true));
+    setState(DataSetState::Browse);
+    bof_ = eof_ = false;
+}
+
+void TDbfCDataSet::standNowhere() {
+    loadCurrent(0, nullptr);
+    setState(DataSetState::Browse);
+    bof_ = eof_ = true;
+}
+
+void TDbfCDataSet::positionOrderOnCurrent() {
+    if (hasCurrent()) check(order_->seek(RecNo(), buffer()));
+}
+
+void TDbfCDataSet::First() {
+    requireActive("First");
+    CheckBrowseMode();
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    uint32_t recno = 0;
+    check(order_->first(&recno));
+    recno = seekVisible(recno, true);
+    if (recno) {
+        standOn(recno);
+        bof_ = true;
+    } else {
+        standNowhere();
+    }
+    afterScroll();
+}
+
+void TDbfCDataSet::Last() {
+    requireActive("Last");
+    CheckBrowseMode();
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    uint32_t recno = 0;
+    check(order_->last(&recno));
+    recno = seekVisible(recno, false);
+    if (recno) {
+        standOn(recno);
+        eof_ = true;
+    } else {
+        standNowhere();
+    }
+    afterScroll();
+}
+
+void TDbfCDataSet::Next() {
+    requireActive("Next");
+    CheckBrowseMode();
+    if (!hasCurrent()) {
+        bof_ = eof_ = true;
+        return;
+    }
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    positionOrderOnCurrent();
+    uint32_t recno = 0;
+    check(order_->next(&recno));
+    recno = seekVisible(recno, true);
+    if (!recno) {
+        eof_ = true;
+        return;
+    }
+    standOn(recno);
+    afterScroll();
+}
+
+void TDbfCDataSet::Prior() {
+    requireActive("Prior");
+    CheckBrowseMode();
+    if (!hasCurrent()) {
+        bof_ = eof_ = true;
+        return;
+    }
+    dropReadAhead();
+    positionOrderOnCurrent();
+    uint32_t recno = 0;
+    check(order_->prior(&recno));
+    recno = seekVisible(recno, false);
+    if (!recno) {
+        bof_ = true;
+        return;
+    }
+    standOn(recno);
+    afterScroll();
+}
+
+uint32_t TDbfCDataSet::countVisible() {
+    uint32_t count = 0;
+    uint32_t recno = 0;
+    check(order_->first(&recno));
+    while (recno != 0) {
+        if (isVisible(recno, fetch(recno, true))) ++count;
+        check(order_->next(&recno));
+    }
+    return count;
+}
+
+uint32_t TDbfCDataSet::RecordCount() {
+    requireActive("RecordCount");
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    if (!filter_ && !HideDeletedRecs) return table_->recordCount();
+    return countVisible();
+}
+
+uint32_t TDbfCDataSet::GetFilteredCount() {
+    requireActive("GetFilteredCount");
+    CheckBrowseMode();
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    return countVisible();
+}
+
+bool TDbfCDataSet::fieldsMatch(const std::vector<int>& fields,
+                               const std::vector<std::string>& values, unsigned options) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const std::string& value = i < values.size() ? values[i] : std::string();
+        if (!equalText(Fields(fields[i]).AsString(), value, options)) return false;
+    }
+    return true;
+}
+
+bool TDbfCDataSet::Locate(const std::string& fieldNames, const std::vector<std::string>& values,
+                          unsigned options) {
+    requireActive("Locate");
+    CheckBrowseMode();
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    uint32_t recno = 0;
+    if (order_->indexed()) {
+        check(order_->find(values.empty() ? std::string() : values[0],
+                           (options & loPartialKey) != 0, &recno));
+        while (recno != 0 && !isVisible(recno, fetch(recno, true))) {
+            check(order_->findNext(&recno));
+        }
+    } else {
+        std::vector<int> fields;
+        std::string::size_type start = 0;
+        for (;;) {
+            auto end = fieldNames.find(';', start);
+            fields.push_back(FieldByName(trimmed(fieldNames.substr(start, end - start))).Index());
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        check(order_->first(&recno));
+        for (; recno != 0; check(order_->next(&recno))) {
+            const uint8_t* record = fetch(recno, true);
+            if (!isVisible(recno, record)) continue;
+            CandidateScope scope(*this, recno, record);
+            if (fieldsMatch(fields, values, options)) break;
+        }
+    }
+    if (!recno) return false;
+    standOn(recno);
+    afterScroll();
+    return true;
+}
+
+void TDbfCDataSet::Delete() {
+    requireActive("Delete");
+    if (State() == DataSetState::Insert) {
+        Cancel();
+        return;
+    }
+    if (State() == DataSetState::Edit) Cancel();
+    if (!hasCurrent()) return;
+    if (!deleteWithLock(RecNo())) return;
+    buffer()[0] = '*';
+    dropReadAhead();
+    if (!HideDeletedRecs) {
+        notifyLinks();
+        return;
+    }
+    positionOrderOnCurrent();
+    uint32_t recno = 0;
+    check(order_->next(&recno));
+    recno = seekVisible(recno, true);
+    if (!recno) {
+        positionOrderOnCurrent();
+        check(order_->prior(&recno));
+        recno = seekVisible(recno, false);
+    }
+    if (recno) {
+        standOn(recno);
+    } else {
+        standNowhere();
+    }
+    afterScroll();
+}
+
+void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner) {
+    requireActive("SetFilterToCB");
+    filter_ = std::move(routine);
+    filterOwner_ = owner;
+    dropReadAhead();
+    const bool pending = State() == DataSetState::Edit || State() == DataSetState::Insert;
+    const bool candidate = hasCurrent() || State() == DataSetState::Insert;
+    const bool passes = candidate && isVisible(RecNo(), buffer());
+    if (passes) {
+        if (pending) Cancel();
+        if (hasCurrent() && isVisible(RecNo(), buffer())) {
+            notifyLinks();
+            return;
+        }
+    } else if (pending) {
+        CheckBrowseMode();
+    }
+    uint32_t recno = 0;
+    check(table_->refreshRecordCount());
+    check(order_->last(&recno));
+    recno = seekVisible(recno, false);
+    if (recno) {
+        standOn(recno);
+    } else {
+        standNowhere();
+    }
+    afterScroll();
+}
+
+void TDbfCDataSet::restorePosition() {
+    dropReadAhead();
+    if (!hasCurrent()) {
+        standNowhere();
+        return;
+    }
+    positionOrderOnCurrent();
+}
+
+void TDbfCDataSet::currentRecordWritten() {
+    dropReadAhead();
+    positionOrderOnCurrent();
+}
+
+}  // namespace storage
