@@ -144,13 +144,15 @@ bool writeIniString(const QString& file, const QString& section, const QString& 
     if (pos.key >= 0) {
         lines[pos.key].text = keyLine;
     } else {
-        if (!lines.isEmpty() && lines.back().lineBreak.isEmpty()) {
+        qsizetype insertAt = pos.lastKeyOfSection + 1;
+        if (pos.section < 0) insertAt = lines.size();
+        // A line we append after the last one needs that line to end first.
+        if (insertAt == lines.size() && !lines.isEmpty() && lines.back().lineBreak.isEmpty()) {
             lines.back().lineBreak = parsed.lineBreak;
         }
-        qsizetype insertAt = pos.lastKeyOfSection + 1;
         if (pos.section < 0) {
             lines.append(Line{'[' + section.toUtf8() + ']', parsed.lineBreak});
-            insertAt = lines.size();
+            ++insertAt;
         }
         lines.insert(insertAt, Line{keyLine, parsed.lineBreak});
     }
