@@ -51,7 +51,7 @@ private:
                 const uint8_t* key = node->key(i, el);
                 if ((low && order(key, low) < 0) || (high && order(key, high) > 0))
                     return damage("key outside its separators", page);
-                if (recno == 0 || (maxRecno_ > 0 && recno > maxRecno_))
+                if (recno == 0 || recno > maxRecno_)
                     return damage("record number " + std::to_string(recno) + " out of range",
                                   page);
                 if (entries_ > 0) {

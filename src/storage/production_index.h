@@ -1,0 +1,122 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dbf_file.h"
+#include "index_hook.h"
+#include "index_list.h"
+#include "index_semaphore.h"
+#include "key_expression.h"
+#include "mdx_file.h"
+#include "tag_cursor.h"
+
+namespace storage {
+
+// Receives "Indexing <index file name>..." when an index file is built, for a progress window.
+using ProgressHook = std::function<void(const std::string& text)>;
+
+// A multiple-index file bound to an open table: the production index (".mdx" beside the table)
+// or a one-tag temporary index (indexOnOne). It keeps every tag current as the table changes:
+// install it with table.setIndexHook(index.get()); an append adds the keys of every tag, a rewrite
+// that changes a key moves it. On shared tables each change is made under the table's index
+// semaphore (".@S@"); exclusive tables take none.
+//
+// The table must stay open, and at the same address, while the index lives; the index does not
+// own it. Not thread-safe.
+class ProductionIndex : public IndexHook {
+public:
+    ~ProductionIndex() override;
+
+    // The production index's path for a table: the table's extension replaced by "MDX", in the
+    // letter case of an existing file when there is one.
+    static std::string pathFor(Env* env, const std::string& tablePath);
+
+    // Opening with the "build when not found" rule: sets the table's production index flag
+    // (writable tables), then opens the file; if it is missing, or opening or checking it fails
+    // with 2, 222 or 223, builds it anew from `tags` (progress shown). An existing, sound file
+    // is used as found, whatever its tags. Other failures are returned as they are.
+    static Status openOrBuild(DbfFile* table, const std::vector<IndexListEntry>& tags,
+                              const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
+
+    // Opens an existing index file as found and checks every tag (222 on damage, 223 when a tag's
+    // expression no longer fits the table's fields, 2 when the file is missing).
+    static Status open(DbfFile* table, const std::string& path,
+                       std::unique_ptr<ProductionIndex>* out);
+
+    // Writes the index file at `path` anew (replacing any file of that name) with `tags` over
+    // every record of the table, and opens it. `production` sets the header's production flag.
+    static Status build(DbfFile* table, const std::string& path, bool production,
+                        const std::vector<IndexListEntry>& tags, const ProgressHook& progress,
+                        std::unique_ptr<ProductionIndex>* out);
+
+    // A new index file named `name` with the extension "MDX" (in the table's directory when the
+    // name has no path), replacing any file of that name, with the single tag "dummy_tag" on
+    // `expression`.
+    static Status indexOnOne(DbfFile* table, const std::string& expression, const std::string& name,
+                             const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
+
+    // Rebuilds this file in place with its current tags (reindex).
+    Status rebuild(const ProgressHook& progress);
+
+    const std::string& path() const { return mdx_->path(); }
+    MdxFile* file() { return mdx_.get(); }
+    const std::vector<TagInfo>& tags() const { return mdx_->tags(); }
+    int findTag(const std::string& name) const { return mdx_->findTag(name); }
+    const KeyExpression& expression(int tag) const { return *expressions_.at(tag); }
+
+    // A cursor over tag `tag` (0-based), not positioned.
+    std::unique_ptr<TagCursor> cursor(int tag);
+
+    // The key to seek for `value` in tag `tag`: character values are raw table bytes (code page
+    // 437) and are padded with blanks when `exact`; numeric values are text ("12.5"); dates are
+    // "YYYYMMDD". False when the value cannot be a key of the tag (too long, not a number).
+    bool seekKey(int tag, std::string_view value, bool exact, std::vector<uint8_t>* key) const;
+
+    // Positions `cursor` on the first entry whose key equals `value` (FindExact) or, when
+    // `exact` is false, begins with it (Find). *found tells whether one was found. On a shared
+    // table, a walk that meets damage (another workstation may be rebuilding) is tried once more
+    // after a reload under the index semaphore.
+    Status seek(TagCursor* cursor, std::string_view value, bool exact, bool* found);
+
+    // Rereads the file (under the semaphore when shared), after others changed or rebuilt it.
+    Status reload();
+
+    // Checks each tag against the table: sound B-tree, keys in order, every entry's key that of
+    // its record, every record present exactly once (unique tags: every distinct key present
+    // once). Writes one line per problem into *problems.
+    Status verify(std::vector<std::string>* problems);
+
+    // IndexHook
+    Status recordAppended(uint32_t recno, const uint8_t* record) override;
+    Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
+                           const uint8_t* newRecord) override;
+
+private:
+    ProductionIndex(DbfFile* table, std::unique_ptr<MdxFile> mdx);
+
+    static Status openFile(DbfFile* table, const std::string& path, bool check,
+                           std::unique_ptr<ProductionIndex>* out);
+    static Status buildUnlocked(DbfFile* table, const std::string& path, bool production,
+                                const std::vector<IndexListEntry>& tags,
+                                const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
+    Status compileExpressions();
+    IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
+
+    DbfFile* table_;
+    std::unique_ptr<MdxFile> mdx_;
+    std::vector<std::unique_ptr<KeyExpression>> expressions_;
+    IndexSemaphore semaphore_;
+    bool production_ = true;
+};
+
+// Every key of `expression` over the table's records, in record order (record n at index n - 1),
+// read in large pieces. Used to build and to check tags.
+Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<uint8_t>* keys,
+                 uint32_t* count);
+
+}  // namespace storage
