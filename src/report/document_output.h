@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <functional>
+
+#include "page_model.h"
+
+namespace report {
+
+// Paints one laid-out page. The painter's origin must be the paper's top-left corner (a printer
+// in full-page mode, a PDF writer without margins); points are mapped to the device's dots.
+// The scales enlarge or shrink the drawing (1.0: actual size).
+void paintPage(QPainter& painter, const Page& page, double scaleX = 1.0, double scaleY = 1.0);
+
+// Paints every page onto a paged device (printer or PDF writer), starting a new device page
+// between them; `pageDone` is called with each page number once it is painted. False with
+// *error when the device cannot be opened (for example a file that cannot be written).
+bool paintDocument(QPagedPaintDevice& device, const Document& document,
+                   const std::function<void(int page)>& pageDone, QString* error,
+                   double scaleX = 1.0, double scaleY = 1.0);
+
+struct PdfOptions {
+    QString title;       // the document's title in the PDF
+    int resolution = 300;  // dots per inch of the PDF's drawing space
+};
+
+// Writes the document to a PDF file on US Letter paper, with its fonts embedded.
+bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
+              const std::function<void(int page)>& pageDone, QString* error);
+
+}  // namespace report
