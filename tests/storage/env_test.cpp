@@ -1,0 +1,113 @@
+// The POSIX Env: case-blind names, open-file-description locks, share modes.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "storage/file.h"
+
+using namespace storage;
+
+class PosixEnvTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/posix_env_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    void writeFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
+    }
+    std::unique_ptr<File> open(const std::string& name, Share share = Share::Shared) {
+        std::unique_ptr<File> file;
+        const Status s = env->openFile(dir + "/" + name, Access::ReadWrite, share, &file);
+        EXPECT_TRUE(s.ok()) << s.message();
+        return file;
+    }
+
+    Env* env = Env::Default();
+    std::string dir;
+};
+
+TEST_F(PosixEnvTest, NamesAreFoundWhateverTheirCase) {
+    writeFile("F_Vehicals.dbf", "abc");
+    EXPECT_TRUE(env->fileExists(dir + "/f_vehicals.DBF"));
+    EXPECT_EQ(env->resolvePath(dir + "/F_VEHICALS.DBF"), dir + "/F_Vehicals.dbf");
+    EXPECT_EQ(env->resolvePath(dir + "/missing.dbf"), dir + "/missing.dbf");
+    auto file = open("f_vehicals.dbf");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->path(), dir + "/F_Vehicals.dbf");
+
+    // Creating reuses the existing variant; a new name is created as given.
+    std::unique_ptr<File> created;
+    ASSERT_TRUE(env->createFile(dir + "/F_VEHICALS.dbf", &created).ok());
+    EXPECT_EQ(created->path(), dir + "/F_Vehicals.dbf");
+    ASSERT_TRUE(env->createFile(dir + "/New.DBF", &created).ok());
+    EXPECT_TRUE(std::filesystem::exists(dir + "/New.DBF"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()), 2);
+
+    EXPECT_TRUE(env->removeFile(dir + "/NEW.dbf").ok());
+    EXPECT_FALSE(env->fileExists(dir + "/New.DBF"));
+    std::unique_ptr<File> missing;
+    EXPECT_EQ(env->openFile(dir + "/none.dbf", Access::ReadOnly, Share::Shared, &missing).code(), 2);
+}
+
+TEST_F(PosixEnvTest, LocksBelongToTheOpenFileNotTheProcess) {
+    writeFile("t.dbf", "data");
+    auto first = open("t.dbf");
+    auto second = open("T.DBF");
+    // Ranges far past the end of the file, as the table locks are.
+    ASSERT_TRUE(first->tryLock(0x40000000 + 100, 50));
+    EXPECT_FALSE(second->tryLock(0x40000000 + 120, 1));
+    EXPECT_TRUE(second->tryLock(0x40000000 + 150, 1));
+    EXPECT_TRUE(first->tryLock(0x40000000 + 100, 50));  // its own lock again
+    first->unlock(0x40000000 + 100, 50);
+    EXPECT_TRUE(second->tryLock(0x40000000 + 120, 1));
+    EXPECT_FALSE(first->tryLock(0x40000000 + 120, 1));
+    second.reset();  // closing releases only that file's locks
+    EXPECT_TRUE(first->tryLock(0x40000000 + 120, 1));
+}
+
+TEST_F(PosixEnvTest, ExclusiveOpensShutOutEveryOtherOpen) {
+    writeFile("t.dbf", "data");
+    {
+        auto shared = open("t.dbf");
+        auto alsoShared = open("t.dbf");
+        std::unique_ptr<File> exclusive;
+        EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadWrite, Share::Exclusive, &exclusive)
+                      .code(), 32);
+    }
+    auto exclusive = open("t.dbf", Share::Exclusive);
+    std::unique_ptr<File> other;
+    EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Shared, &other).code(), 32);
+    EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Exclusive, &other).code(), 32);
+}
+
+TEST_F(PosixEnvTest, ReadsWritesAndSizes) {
+    writeFile("t.dbf", "");
+    auto file = open("t.dbf");
+    ASSERT_TRUE(file->write(10, "xyz", 3).ok());
+    uint64_t size = 0;
+    ASSERT_TRUE(file->size(&size).ok());
+    EXPECT_EQ(size, 13u);
+    char buffer[8];
+    size_t got = 0;
+    ASSERT_TRUE(file->read(9, buffer, sizeof buffer, &got).ok());
+    EXPECT_EQ(got, 4u);
+    EXPECT_EQ(std::string(buffer, 4), std::string("\0xyz", 4));
+    ASSERT_TRUE(file->truncate(5).ok());
+    ASSERT_TRUE(file->size(&size).ok());
+    EXPECT_EQ(size, 5u);
+    uint64_t free = 0;
+    ASSERT_TRUE(env->freeSpace(dir + "/t.dbf", &free).ok());
+    EXPECT_GT(free, 0u);
+    ASSERT_TRUE(env->freeSpace(dir + "/not-yet.dbf", &free).ok());
+
+    std::unique_ptr<File> readOnly;
+    ASSERT_TRUE(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Shared, &readOnly).ok());
+    EXPECT_EQ(readOnly->write(0, "a", 1).code(), 6);
+}
