@@ -45,10 +45,11 @@ double parseNumber(const uint8_t* bytes, size_t width) {
 }  // namespace
 
 struct KeyExpression::Node {
-    enum Kind { Field, Literal, Recno, Add } kind;
+    enum Kind { Field, Literal, Number, Recno, Add } kind;
     char type;  // C, N, D, L, M
     const FieldDescriptor* field = nullptr;
     std::string literal;
+    double number = 0.0;
     std::unique_ptr<Node> left, right;
     uint32_t length = 0;  // character results
 };
@@ -136,6 +137,19 @@ private:
             *out = std::move(node);
             return Status::OK();
         }
+        if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') {
+            const char* begin = text_.c_str() + pos_;
+            char* end = nullptr;
+            auto node = std::make_unique<Node>();
+            node->kind = Node::Number;
+            node->type = 'N';
+            node->number = std::strtod(begin, &end);
+            if (end == begin || !std::isfinite(node->number))
+                return fail("Bad number in index expression: ");
+            pos_ += static_cast<size_t>(end - begin);
+            *out = std::move(node);
+            return Status::OK();
+        }
         if (!(std::isalpha(static_cast<unsigned char>(c)) || c == '_'))
             return fail("Unexpected character in index expression: ");
         const size_t start = pos_;
@@ -190,6 +204,7 @@ double evaluateNumber(const Node& node, const uint8_t* record, uint32_t recno) {
         case Node::Add:
             return evaluateNumber(*node.left, record, recno) +
                    evaluateNumber(*node.right, record, recno);
+        case Node::Number: return node.number;
         case Node::Literal: break;
     }
     return 0.0;

@@ -12,7 +12,7 @@ namespace storage {
 
 // A compiled index key expression over the fields of one table.
 //
-// The language: field names (any letter case), string literals in '...' or "...", recno(),
+// The language: field names (any letter case), string literals in '...' or "...", numbers, recno(),
 // parentheses, and "+", which joins character values and adds numeric ones. The result must be
 // character (1 to 100 bytes), numeric or date; anything else fails with "Wrong parser return type".
 //

@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <algorithm>
 
 #include "mdx_layout.h"
 
@@ -36,16 +38,19 @@ void encodeTagHeader(const TagDefinition& definition, uint32_t rootPage, uint8_t
 
 double decodeBcdKey(const uint8_t* key) {
     // Byte 0: 0x34 + number of integer digits; byte 1: sign in bit 7; then two digits a byte.
-    double value = 0.0;
-    double scale = 0.1;
-    for (int i = 2; i < 12; ++i) {
-        value += (key[i] >> 4) * scale;
-        scale /= 10.0;
-        value += (key[i] & 0x0F) * scale;
-        scale /= 10.0;
+    int digits[20];
+    for (int i = 0; i < 10; ++i) {
+        digits[2 * i] = std::min(key[2 + i] >> 4, 9);
+        digits[2 * i + 1] = std::min(key[2 + i] & 0x0F, 9);
     }
-    const int exponent = static_cast<int>(key[0]) - 0x34;
-    value *= std::pow(10.0, exponent);
+    int count = 20;
+    while (count > 0 && digits[count - 1] == 0) --count;
+    double mantissa = 0.0;
+    for (int i = 0; i < count; ++i) mantissa = mantissa * 10.0 + digits[i];
+    // value = 0.d1d2... x 10^exponent = mantissa x 10^(exponent - count), scaled exactly.
+    const int shift = (static_cast<int>(key[0]) - 0x34) - count;
+    const double scale = std::pow(10.0, std::abs(shift));
+    const double value = shift >= 0 ? mantissa * scale : mantissa / scale;
     return (key[1] & 0x80) ? -value : value;
 }
 

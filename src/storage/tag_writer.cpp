@@ -78,15 +78,18 @@ Status TagWriter::insertIntoNode(Path& path, size_t level, uint32_t index, const
     std::memset(right.bytes, 0, kMdxBlockSize);
     right.page = oldPage;
 
+    // A key added at the end of a node (appends in key order) leaves the old node full and
+    // starts a new one, so that tags built by appending stay densely packed.
+    const bool atEnd = index == n;
     if (!interior) {
-        const uint32_t m = total / 2;
+        const uint32_t m = atEnd ? n : total / 2;
         std::memcpy(left.entry(0, el), all, m * el);
         left.setCount(m);
         std::memcpy(right.entry(0, el), all + m * el, (total - m) * el);
         right.setCount(total - m);
         std::memcpy(upKey, all + (m - 1) * el + 4, t.keyLength);
     } else {
-        const uint32_t m = total / 2;
+        const uint32_t m = atEnd ? n - 1 : total / 2;
         std::memcpy(left.entry(0, el), all, m * el);
         left.setCount(m);
         std::memcpy(left.entry(m, el), all + m * el, 4);  // entry m's child is left's rightmost

@@ -1,0 +1,259 @@
+// Tags as B-trees: order under many inserts and removals against a plain model, and damage.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "index_fixture.h"
+#include "storage/mdx_check.h"
+
+namespace {
+
+using index_test::createIndexed;
+using index_test::field;
+using Entries = std::vector<std::pair<std::string, uint32_t>>;
+
+struct Variant {
+    const char* tagLine;
+    bool descending;
+    bool unique;
+};
+
+class TagOrder : public ::testing::TestWithParam<Variant> {};
+
+// The model: entries in tag order; a unique tag keeps the first record of each key.
+Entries modelOf(const std::map<uint32_t, std::string>& records, const Variant& v) {
+    Entries all;
+    for (const auto& [recno, key] : records) all.emplace_back(key, recno);
+    std::stable_sort(all.begin(), all.end(), [&](const auto& a, const auto& b) {
+        return v.descending ? a.first > b.first : a.first < b.first;
+    });
+    if (!v.unique) return all;
+    Entries first;
+    for (const auto& e : all)
+        if (first.empty() || first.back().first != e.first) first.push_back(e);
+    return first;
+}
+
+TEST_P(TagOrder, AppendsAndRewritesKeepTheTagInOrder) {
+    const Variant v = GetParam();
+    storage::MemEnv env;
+    auto t = createIndexed(&env, "/d/T.dbf", {field("NAME", 'C', 30)}, {v.tagLine},
+                           storage::Share::Exclusive);
+    ASSERT_TRUE(t.index);
+    std::mt19937 random(7);
+    std::map<uint32_t, std::string> records;
+    auto randomKey = [&] { return "k" + std::to_string(random() % 400); };
+    // Enough keys for a tree of three levels (19 keys per node).
+    for (uint32_t recno = 1; recno <= 1500; ++recno) {
+        records[recno] = randomKey();
+        t.append({records[recno]});
+    }
+    ASSERT_EQ(t.entries(), modelOf(records, v));
+    EXPECT_TRUE(storage::checkAllTags(t.index->file(), 1500).ok());
+
+    // Unique tags: a key moved away is not replaced by a later record of it (dBASE keeps only
+    // what it indexed), so check those against the keys they hold instead.
+    for (int i = 0; i < 600; ++i) {
+        const uint32_t recno = 1 + random() % 1500;
+        records[recno] = i % 50 == 0 ? records[recno] : randomKey();
+        t.rewrite(recno, "NAME", records[recno]);
+    }
+    storage::Status s = storage::checkAllTags(t.index->file(), 1500);
+    EXPECT_TRUE(s.ok()) << s.message();
+    const Entries got = t.entries();
+    if (!v.unique) {
+        EXPECT_EQ(got, modelOf(records, v));
+        EXPECT_TRUE(t.problems().empty());
+    } else {
+        for (const auto& [key, recno] : got) EXPECT_EQ(records[recno], key);
+    }
+
+    // Rebuilding gives exactly the model, and reads back the same through a fresh open.
+    ASSERT_TRUE(t.index->rebuild(nullptr).ok());
+    EXPECT_EQ(t.entries(), modelOf(records, v));
+    EXPECT_TRUE(t.problems().empty());
+}
+
+TEST_P(TagOrder, EmptiedTagShrinksToAnEmptyRoot) {
+    const Variant v = GetParam();
+    storage::MemEnv env;
+    auto t = createIndexed(&env, "/d/T.dbf", {field("NAME", 'C', 30)}, {v.tagLine},
+                           storage::Share::Exclusive);
+    for (int i = 0; i < 300; ++i) t.append({"a" + std::to_string(i)});
+    // Move every key past the others and back, one record at a time.
+    for (uint32_t r = 1; r <= 300; ++r) t.rewrite(r, "NAME", "z" + std::to_string(r));
+    for (uint32_t r = 1; r <= 300; ++r) t.rewrite(r, "NAME", "a" + std::to_string(r - 1));
+    std::map<uint32_t, std::string> records;
+    for (uint32_t r = 1; r <= 300; ++r) records[r] = "a" + std::to_string(r - 1);
+    EXPECT_EQ(t.entries(), modelOf(records, v));
+    EXPECT_TRUE(storage::checkAllTags(t.index->file(), 300).ok());
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, TagOrder,
+                         ::testing::Values(Variant{"UP,F,F,name", false, false},
+                                           Variant{"DOWN,T,F,name", true, false},
+                                           Variant{"ONCE,F,T,name", false, true},
+                                           Variant{"DOWNONCE,T,T,NAME", true, true}));
+
+TEST(TagSeek, FindExactAndFindByPrefix) {
+    storage::MemEnv env;
+    auto t = createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
+    for (const char* name : {"Smith v. Smith", "Jones v. Jones", "Smith", "smith v. smith"})
+        t.append({name});
+    auto cursor = t.index->cursor(0);
+    bool found = false;
+    ASSERT_TRUE(t.index->seek(cursor.get(), "Smith", true, &found).ok());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(cursor->recno(), 3u);
+    ASSERT_TRUE(t.index->seek(cursor.get(), "Smith v. Smith", true, &found).ok());
+    EXPECT_TRUE(found && cursor->recno() == 1u);
+    ASSERT_TRUE(t.index->seek(cursor.get(), "SMITH V. SMITH", true, &found).ok());
+    EXPECT_FALSE(found);  // letter case counts
+    ASSERT_TRUE(t.index->seek(cursor.get(), "Smith v", false, &found).ok());
+    EXPECT_TRUE(found && cursor->recno() == 1u);
+    ASSERT_TRUE(t.index->seek(cursor.get(), "Smit", true, &found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(t.index->seek(cursor.get(), std::string(51, 'x'), true, &found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(t.index->seek(cursor.get(), "Smit", false, &found).ok());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(cursor->recno(), 3u);  // "Smith" sorts before "Smith v. Smith"
+    ASSERT_TRUE(cursor->next(&found).ok());
+    EXPECT_TRUE(found && cursor->recno() == 1u);
+    ASSERT_TRUE(cursor->next(&found).ok());
+    EXPECT_TRUE(found && cursor->recno() == 4u);
+    ASSERT_TRUE(cursor->next(&found).ok());
+    EXPECT_FALSE(found);
+
+    auto numbers = createIndexed(&env, "/d/Expenses.dbf", {field("AMT", 'N', 12, 2)}, {"RAW,F,F,recno()"});
+    for (int i = 0; i < 500; ++i) numbers.append({"1"});
+    auto byRecno = numbers.index->cursor(0);
+    ASSERT_TRUE(numbers.index->seek(byRecno.get(), "321", true, &found).ok());
+    EXPECT_TRUE(found && byRecno->recno() == 321u);
+    ASSERT_TRUE(numbers.index->seek(byRecno.get(), "501", true, &found).ok());
+    EXPECT_FALSE(found);
+    ASSERT_TRUE(byRecno->last(&found).ok());
+    EXPECT_TRUE(found && byRecno->recno() == 500u);
+}
+
+// Damage: each kind is found as 222 by the check, and opening rebuilds the file.
+class Damage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t_ = createIndexed(&env_, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
+        for (int i = 0; i < 200; ++i) t_.append({"m" + std::to_string(1000 + i)});
+        t_.index.reset();
+        t_.table->setIndexHook(nullptr);
+        bytes_ = env_.contents("/d/Family.MDX");
+    }
+
+    uint32_t u32(size_t at) const {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | uint8_t(bytes_[at + i]);
+        return v;
+    }
+    void putU32(size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes_[at + i] = char(v >> (8 * i));
+    }
+    size_t rootOffset() const { return size_t(u32(u32(544) * 512)) * 512; }
+    size_t leftmostLeafOffset() const {
+        size_t at = rootOffset();
+        while (u32(at + 8 + u32(at) * 56) != 0) at = size_t(u32(at + 8)) * 512;
+        return at;
+    }
+
+    // Writes the damaged bytes, expects 222 when opened as found, and a rebuild by openOrBuild.
+    void expectDetectedAndRebuilt() {
+        env_.setContents("/d/Family.MDX", bytes_);
+        std::unique_ptr<storage::ProductionIndex> index;
+        storage::Status s = storage::ProductionIndex::open(t_.table.get(), "/d/Family.MDX", &index);
+        EXPECT_EQ(s.code(), 222) << s.message();
+        std::vector<storage::IndexListEntry> tags(1);
+        ASSERT_TRUE(storage::parseTagLine("MYKEY,F,T,matter", &tags[0]).ok());
+        std::vector<std::string> shown;
+        s = storage::ProductionIndex::openOrBuild(
+            t_.table.get(), tags, [&](const std::string& text) { shown.push_back(text); }, &index);
+        ASSERT_TRUE(s.ok()) << s.message();
+        EXPECT_EQ(shown, std::vector<std::string>{"Indexing /d/Family.MDX..."});
+        t_.index = std::move(index);
+        EXPECT_EQ(t_.entries().size(), 200u);
+        EXPECT_TRUE(t_.problems().empty());
+    }
+
+    storage::MemEnv env_;
+    index_test::IndexedTable t_;
+    std::string bytes_;
+};
+
+TEST_F(Damage, TruncatedFile) {
+    bytes_.resize(bytes_.size() - 1024);
+    expectDetectedAndRebuilt();
+    bytes_.resize(100);
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, RandomBytes) {
+    std::mt19937 random(3);
+    for (char& c : bytes_) c = char(random());
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, PagePastTheEnd) {
+    putU32(rootOffset() + 8, 1000000);  // first child of the root
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, PagesInACycle) {
+    const size_t root = rootOffset();
+    putU32(root + 8, u32(u32(544) * 512));  // a child pointing back at the root
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, KeysOutOfOrder) {
+    const size_t leaf = leftmostLeafOffset();
+    bytes_[leaf + 12 + 4] = '9';  // "m1000" becomes "m1009", after its neighbour "m1001"
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, RecordNumberPastTheTable) {
+    putU32(leftmostLeafOffset() + 8, 201);
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, IndexOfAnotherTableIsAVersionMismatch) {
+    // A sound file whose tag names a field this table lacks: 223, rebuilt from the list.
+    auto other = createIndexed(&env_, "/d/Other.dbf", {field("OWNER", 'C', 50)}, {"MYKEY,F,T,owner"});
+    other.index.reset();
+    env_.setContents("/d/Family.MDX", env_.contents("/d/Other.MDX"));
+    std::unique_ptr<storage::ProductionIndex> index;
+    EXPECT_EQ(storage::ProductionIndex::open(t_.table.get(), "/d/Family.MDX", &index).code(), 223);
+    bytes_ = env_.contents("/d/Family.MDX");
+    env_.setContents("/d/Family.MDX", bytes_);
+    std::vector<storage::IndexListEntry> tags(1);
+    ASSERT_TRUE(storage::parseTagLine("MYKEY,F,T,matter", &tags[0]).ok());
+    ASSERT_TRUE(storage::ProductionIndex::openOrBuild(t_.table.get(), tags, nullptr, &index).ok());
+    t_.index = std::move(index);
+    EXPECT_EQ(t_.entries().size(), 200u);
+}
+
+TEST_F(Damage, MissingFileIsBuilt) {
+    env_.removeFile("/d/Family.MDX");
+    std::unique_ptr<storage::ProductionIndex> index;
+    EXPECT_EQ(storage::ProductionIndex::open(t_.table.get(), "/d/Family.MDX", &index).code(), 2);
+    std::vector<storage::IndexListEntry> tags(1);
+    ASSERT_TRUE(storage::parseTagLine("MYKEY,F,T,matter", &tags[0]).ok());
+    ASSERT_TRUE(storage::ProductionIndex::openOrBuild(t_.table.get(), tags, nullptr, &index).ok());
+    t_.index = std::move(index);
+    EXPECT_EQ(t_.entries().size(), 200u);
+    // A second open finds it sound and builds nothing.
+    int builds = 0;
+    ASSERT_TRUE(storage::ProductionIndex::openOrBuild(
+                    t_.table.get(), tags, [&](const std::string&) { ++builds; }, &index)
+                    .ok());
+    EXPECT_EQ(builds, 0);
+}
+
+}  // namespace
