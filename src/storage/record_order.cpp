@@ -8,6 +8,7 @@
 #include "dbf_file.h"
 #include "key_expression.h"
 #include "mdx_file.h"
+#include "production_index.h"
 #include "tag_cursor.h"
 
 namespace storage {
@@ -60,22 +61,28 @@ private:
 
 class TagOrder : public RecordOrder {
 public:
-    TagOrder(MdxFile* mdx, int tag, const KeyExpression* expression)
-        : cursor_(mdx, tag), expression_(expression), key_(expression->keyLength()) {}
+    TagOrder(ProductionIndex* index, int tag) : index_(index), tag_(tag) {}
 
-    Status first(uint32_t* recno) override { return step(&TagCursor::first, recno); }
-    Status last(uint32_t* recno) override { return step(&TagCursor::last, recno); }
+    Status first(uint32_t* recno) override {
+        restart();
+        return step(&TagCursor::first, recno);
+    }
+    Status last(uint32_t* recno) override {
+        restart();
+        return step(&TagCursor::last, recno);
+    }
     Status next(uint32_t* recno) override { return step(&TagCursor::next, recno); }
     Status prior(uint32_t* recno) override { return step(&TagCursor::prior, recno); }
 
     Status seek(uint32_t recno, const uint8_t* record) override {
-        expression_->evaluate(record, recno, key_.data());
+        restart();
+        index_->expression(tag_).evaluate(record, recno, key_.data());
         bool found = false;
-        Status status = cursor_.seekExact(key_.data(), &found);
+        Status status = cursor_->seekExact(key_.data(), &found);
         // Among equal keys, walk to this record's entry.
-        while (status.ok() && found && cursor_.recno() != recno &&
-               std::memcmp(cursor_.key(), key_.data(), key_.size()) == 0) {
-            status = cursor_.next(&found);
+        while (status.ok() && found && cursor_->recno() != recno &&
+               std::memcmp(cursor_->key(), key_.data(), key_.size()) == 0) {
+            status = cursor_->next(&found);
         }
         return status;
     }
@@ -85,7 +92,7 @@ public:
     Status find(std::string_view value, bool partial, uint32_t* recno) override {
         *recno = 0;
         probe_.clear();
-        if (expression_->keyType() == 'C') {
+        if (index_->expression(tag_).keyType() == 'C') {
             utf8ToOem(value, &probe_);
         } else {
             // Numeric and date keys are looked up by their value.
@@ -95,44 +102,53 @@ public:
             probe_.assign(reinterpret_cast<const char*>(key), 8);
             partial = false;
         }
+        restart();
         if (probe_.size() > key_.size()) return Status::OK();
         bool found = false;
         Status status;
         if (partial) {
             if (probe_.empty()) return first(recno);
-            status = cursor_.seekPrefix(reinterpret_cast<const uint8_t*>(probe_.data()),
-                                        probe_.size(), &found);
+            status = cursor_->seekPrefix(reinterpret_cast<const uint8_t*>(probe_.data()),
+                                         probe_.size(), &found);
         } else {
             probe_.resize(key_.size(), ' ');
-            status = cursor_.seekExact(reinterpret_cast<const uint8_t*>(probe_.data()), &found);
+            status = cursor_->seekExact(reinterpret_cast<const uint8_t*>(probe_.data()), &found);
         }
         partial_ = partial;
-        if (status.ok() && found) *recno = cursor_.recno();
+        if (status.ok() && found) *recno = cursor_->recno();
         return status;
     }
 
     Status findNext(uint32_t* recno) override {
         *recno = 0;
         bool found = false;
-        Status status = cursor_.next(&found);
+        Status status = cursor_->next(&found);
         if (status.ok() && found &&
-            std::memcmp(cursor_.key(), probe_.data(),
+            std::memcmp(cursor_->key(), probe_.data(),
                         partial_ ? probe_.size() : key_.size()) == 0) {
-            *recno = cursor_.recno();
+            *recno = cursor_->recno();
         }
         return status;
     }
 
 private:
+    // A fresh cursor on the index's current file, for a walk that starts from a key or an end.
+    void restart() {
+        cursor_ = index_->cursor(tag_);
+        key_.resize(index_->expression(tag_).keyLength());
+    }
+
     Status step(Status (TagCursor::*move)(bool*), uint32_t* recno) {
+        if (!cursor_) restart();
         bool found = false;
-        Status status = (cursor_.*move)(&found);
-        *recno = status.ok() && found ? cursor_.recno() : 0;
+        Status status = (cursor_.get()->*move)(&found);
+        *recno = status.ok() && found ? cursor_->recno() : 0;
         return status;
     }
 
-    TagCursor cursor_;
-    const KeyExpression* expression_;
+    ProductionIndex* index_;
+    int tag_;
+    std::unique_ptr<TagCursor> cursor_;
     std::vector<uint8_t> key_;
     std::string probe_;
     bool partial_ = false;
@@ -144,8 +160,8 @@ std::unique_ptr<RecordOrder> makeRecordNumberOrder(DbfFile* table) {
     return std::make_unique<RecordNumberOrder>(table);
 }
 
-std::unique_ptr<RecordOrder> makeTagOrder(MdxFile* mdx, int tag, const KeyExpression* expression) {
-    return std::make_unique<TagOrder>(mdx, tag, expression);
+std::unique_ptr<RecordOrder> makeTagOrder(ProductionIndex* index, int tag) {
+    return std::make_unique<TagOrder>(index, tag);
 }
 
 }  // namespace storage

@@ -9,9 +9,7 @@
 namespace storage {
 
 class DbfFile;
-class KeyExpression;
-class MdxFile;
-class TagCursor;
+class ProductionIndex;
 
 // The order in which a table component visits its records: record order, or the order of an
 // index tag. An order keeps its own position; the component repositions it on its current
@@ -40,8 +38,9 @@ public:
 // Record-number order over a table file.
 std::unique_ptr<RecordOrder> makeRecordNumberOrder(DbfFile* table);
 
-// The order of tag `tag` of `mdx`, whose key expression is `expression` (both owned by the
-// caller and outliving the order).
-std::unique_ptr<RecordOrder> makeTagOrder(MdxFile* mdx, int tag, const KeyExpression* expression);
+// The order of tag `tag` of `index` (owned by the caller and outliving the order). The index may
+// reload its file and expressions on any write; the order asks it for them afresh whenever it
+// positions itself.
+std::unique_ptr<RecordOrder> makeTagOrder(ProductionIndex* index, int tag);
 
 }  // namespace storage

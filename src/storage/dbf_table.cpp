@@ -1,0 +1,180 @@
+#include "dbf_table.h"
+
+#include "dbf_fields.h"
+#include "dbf_file.h"
+#include "indexed_table.h"
+#include "record.h"
+
+namespace storage {
+
+TDbfFileDataSet::TDbfFileDataSet(std::string name, Env* env)
+    : TDbfCDataSet(std::move(name)), env_(env) {}
+
+TDbfFileDataSet::~TDbfFileDataSet() {
+    try {
+        Close();
+    } catch (...) {
+        // A failure while closing has been reported; nothing more can be done here.
+    }
+}
+
+std::string TDbfFileDataSet::openPath() const {
+    std::string path = DbfFileName();
+    // "name." names the file without extension, as Windows reads it.
+    if (!path.empty() && path.back() == '.') path.pop_back();
+    return path;
+}
+
+void TDbfFileDataSet::createTable(const std::string& path) {
+    if (!DbfFields) throw EDbfError("DbfFieldList is Nil trying to create a database");
+    if (DbfFields->empty()) throw EDbfError("FieldList.Count is <= 0 trying to create a database");
+    auto fields = parseDbfFields(*DbfFields, Name(), showMessage);
+    if (!fields || !DbfFile::create(env_, path, *fields).ok()) {
+        throw EDbfError("Could not create \"" + path + "\"");
+    }
+}
+
+void TDbfFileDataSet::openFiles() {
+    const std::string path = openPath();
+    if (path.empty()) throw EDbfError("Missing DbfFilename property");
+    if (CreateIfNotFound && !env_->fileExists(path)) createTable(path);
+
+    check(DbfFile::open(env_, path, ReadOnly ? Access::ReadOnly : Access::ReadWrite,
+                        Exclusive ? Share::Exclusive : Share::Shared, &file_));
+    if (file_->fields().empty()) {
+        file_.reset();
+        throw EDbfError(Name() + ".DbfFields undefined. Set Active to TRUE");
+    }
+    setFieldLayout(file_->fields(), file_->recordLength());
+    setTable(file_.get());
+
+    IndexedTable::Options options;
+    options.indexList = IndexList;
+    options.mode = CreateIndex;
+    options.showProgress = ShowProgress;
+    options.beforeMakeIndex = [this] {
+        if (OnBeforeMakeIndex) OnBeforeMakeIndex(*this);
+    };
+    options.afterMakeIndex = [this] {
+        if (OnAfterMakeIndex) OnAfterMakeIndex(*this);
+    };
+    Status status = IndexedTable::open(file_.get(), options, &indexes_);
+    if (!status.ok()) {
+        file_->close();
+        file_.reset();
+        setTable(nullptr);
+        clearFieldLayout();
+        throw EDbfError("Dataset error: " + status.message());
+    }
+    setOrder(indexes_->makeOrder());
+    setState(DataSetState::Browse);
+}
+
+void TDbfFileDataSet::closeFiles() {
+    if (!file_) return;
+    file_->setIndexHook(nullptr);
+    Status indexStatus = indexes_ ? indexes_->close() : Status::OK();
+    indexes_.reset();
+    Status status = file_->close();
+    file_.reset();
+    check(status);
+    check(indexStatus);
+}
+
+std::string TDbfFileDataSet::readMemo(const uint8_t* record, int field) {
+    std::string text;
+    check(file_->readMemo(record, field, &text));
+    return text;
+}
+
+bool TDbfFileDataSet::takeLock(const std::function<bool()>& lock, const LockFailedEvent& event,
+                               const char* operation) {
+    for (;;) {
+        if (lock()) return true;
+        bool retry = false;
+        if (event) event(*this, retry);
+        if (!retry) {
+            showMessage(std::string("Lock failed [") + operation + "]");
+            return false;
+        }
+    }
+}
+
+void TDbfFileDataSet::writeMemos(bool inserting) {
+    const auto& fields = descriptors();
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
+        if (!isMemoType(fields[i].type)) continue;
+        if (memoChanged(i)) {
+            check(file_->writeMemo(buffer(), i, *pendingMemo(i)));
+        } else if (inserting) {
+            setMemoBlock(fields[i], buffer(), 0);
+        }
+    }
+}
+
+bool TDbfFileDataSet::appendWithLock() {
+    if (!Active() || !file_) notOpen("s_AppendWithLock");
+    if (!takeLock([this] { return file_->lockAppend(); }, OnALockFailedOnInsert, "Insert")) {
+        return false;
+    }
+    struct Unlock {
+        DbfFile* file;
+        ~Unlock() { file->unlockAppend(); }
+    } unlock{file_.get()};
+    writeMemos(true);
+    uint32_t recno = 0;
+    check(file_->appendRecord(buffer(), &recno));
+    setRecNo(recno);
+    return true;
+}
+
+bool TDbfFileDataSet::replaceWithLock() {
+    if (!Active() || !file_) notOpen("s_ReplaceWithLock");
+    const uint32_t recno = RecNo();
+    const bool held = file_->holdsRecordLock(recno);
+    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); },
+                           OnRLockFailedOnPost, "Post")) {
+        return false;
+    }
+    struct Unlock {
+        DbfFile* file;
+        uint32_t recno;
+        bool keep;
+        ~Unlock() {
+            if (!keep) file->unlockRecord(recno);
+        }
+    } unlock{file_.get(), recno, held};
+    writeMemos(false);
+    check(file_->writeRecord(recno, buffer()));
+    return true;
+}
+
+bool TDbfFileDataSet::writeCurrent(bool inserting) {
+    if (!(inserting ? appendWithLock() : replaceWithLock())) return false;
+    currentRecordWritten();
+    return true;
+}
+
+bool TDbfFileDataSet::deleteWithLock(uint32_t recno) {
+    if (!Active() || !file_) notOpen("s_DeleteWithLock");
+    const bool held = file_->holdsRecordLock(recno);
+    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); },
+                           OnRLockFailedOnDelete, "Delete")) {
+        return false;
+    }
+    Status status = file_->setDeleted(recno, true);
+    if (!held) file_->unlockRecord(recno);
+    check(status);
+    return true;
+}
+
+void TDbfFileDataSet::IndexOnOne(const std::string& expression, const std::string& name) {
+    requireActive("IndexOnOne");
+    CheckBrowseMode();
+    Status status = indexes_->buildTemporary(expression, name);
+    if (!status.ok()) throw EDbfError("Dataset error: " + status.message());
+    setOrder(indexes_->makeOrder());
+    currentRecordWritten();
+}
+
+}  // namespace storage

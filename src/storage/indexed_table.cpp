@@ -1,0 +1,125 @@
+#include "indexed_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+
+#include "dbf_file.h"
+#include "index_list.h"
+
+namespace storage {
+
+namespace {
+
+std::mutex progressMutex;
+ProgressHook progressHandler;
+
+// A tag on recno() alone lists every record once in record order: walk the table instead.
+bool isRecordNumberTag(const TagInfo& tag) {
+    std::string expression;
+    for (char c : tag.expression) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            expression += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return expression == "recno()" && !tag.descending && !tag.unique;
+}
+
+}  // namespace
+
+ProgressHook setIndexProgressHandler(ProgressHook handler) {
+    std::lock_guard<std::mutex> lock(progressMutex);
+    std::swap(progressHandler, handler);
+    return handler;
+}
+
+ProgressHook IndexedTable::progress() const {
+    if (!options_.showProgress) return {};
+    std::lock_guard<std::mutex> lock(progressMutex);
+    return progressHandler;
+}
+
+IndexedTable::~IndexedTable() {
+    if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
+}
+
+Status IndexedTable::open(DbfFile* table, const Options& options,
+                          std::unique_ptr<IndexedTable>* out) {
+    std::unique_ptr<IndexedTable> indexes(new IndexedTable(table, options));
+    std::vector<IndexListEntry> tags;
+    Status status = parseIndexList(options.indexList, &tags);
+    if (!status.ok()) return status;
+
+    const std::string path = ProductionIndex::pathFor(table->env(), table->path());
+    if (!tags.empty()) {
+        const bool exists = table->env()->fileExists(path);
+        const bool rebuild = options.mode == CreateIndexMode::ciAlways;
+        if (options.mode == CreateIndexMode::ciNever) {
+            if (exists) status = ProductionIndex::open(table, path, &indexes->production_);
+        } else if (rebuild || !exists) {
+            if (table->access() == Access::ReadWrite && !table->productionIndexFlag()) {
+                status = table->setProductionIndexFlag(true);
+                if (!status.ok()) return status;
+            }
+            if (options.beforeMakeIndex) options.beforeMakeIndex();
+            status = ProductionIndex::build(table, path, true, tags, indexes->progress(),
+                                            &indexes->production_);
+            if (options.afterMakeIndex) options.afterMakeIndex();
+        } else {
+            status = ProductionIndex::openOrBuild(table, tags, indexes->progress(),
+                                                  &indexes->production_);
+        }
+    } else if (table->productionIndexFlag() && table->env()->fileExists(path)) {
+        // A production index declared by another component of this file: use it as found.
+        status = ProductionIndex::open(table, path, &indexes->production_);
+        if (!status.ok()) {
+            indexes->production_.reset();
+            status = Status::OK();
+        }
+    }
+    if (!status.ok()) return status;
+    table->setIndexHook(indexes.get());
+    *out = std::move(indexes);
+    return Status::OK();
+}
+
+std::unique_ptr<RecordOrder> IndexedTable::makeOrder() {
+    ProductionIndex* index = temporary_ ? temporary_.get() : production_.get();
+    if (!index || index->tags().empty() || isRecordNumberTag(index->tags()[0])) {
+        return makeRecordNumberOrder(table_);
+    }
+    return makeTagOrder(index, 0);
+}
+
+Status IndexedTable::buildTemporary(const std::string& expression, const std::string& name) {
+    std::unique_ptr<ProductionIndex> index;
+    if (options_.beforeMakeIndex) options_.beforeMakeIndex();
+    Status status = ProductionIndex::indexOnOne(table_, expression, name, progress(), &index);
+    if (options_.afterMakeIndex) options_.afterMakeIndex();
+    if (!status.ok()) return status;
+    temporary_ = std::move(index);
+    return Status::OK();
+}
+
+Status IndexedTable::close() {
+    if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
+    temporary_.reset();
+    production_.reset();
+    return Status::OK();
+}
+
+Status IndexedTable::recordAppended(uint32_t recno, const uint8_t* record) {
+    Status status = production_ ? production_->recordAppended(recno, record) : Status::OK();
+    if (status.ok() && temporary_) status = temporary_->recordAppended(recno, record);
+    return status;
+}
+
+Status IndexedTable::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
+                                     const uint8_t* newRecord) {
+    Status status =
+        production_ ? production_->recordRewritten(recno, oldRecord, newRecord) : Status::OK();
+    if (status.ok() && temporary_) status = temporary_->recordRewritten(recno, oldRecord, newRecord);
+    return status;
+}
+
+}  // namespace storage

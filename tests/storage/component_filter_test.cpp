@@ -1,0 +1,143 @@
+#include <filesystem>
+
+#include "component_fixture.h"
+#include "storage/dbf_file.h"
+
+using storage::DataSetState;
+
+namespace {
+
+// The matter filter as the forms install it: the owner holds the current matter.
+struct Owner {
+    std::string matter;
+    std::string etype;
+    storage::TDbfTable* table = nullptr;
+};
+
+bool matterFilter(void* context) {
+    auto* owner = static_cast<Owner*>(context);
+    if (owner->table->FieldByName("matter").AsString() != owner->matter) return false;
+    return owner->etype.empty() || owner->table->FieldByName("etype").AsString() == owner->etype;
+}
+
+}  // namespace
+
+class FilterTest : public ComponentTest {
+protected:
+    void SetUp() override {
+        ComponentTest::SetUp();
+        t = table("Expenses.dbf", {"RAW,F,F,recno()", ""});
+        t->Open();
+        add(*t, "Smith", "(a) Housing", "Rent");
+        add(*t, "Jones", "(a) Housing", "Rent");
+        add(*t, "Smith", "(b) Utilities", "Water");
+        add(*t, "smith", "(a) Housing", "Mortgage");
+        add(*t, "Smith", "(a) Housing", "Taxes");
+        owner.table = t.get();
+    }
+
+    std::unique_ptr<storage::TDbfTable> t;
+    Owner owner;
+};
+
+TEST_F(FilterTest, FilteredCountCountsPassingRecordsAndStaysPut) {
+    owner.matter = "Smith";
+    owner.etype = "(a) Housing";
+    t->Locate("expense", {"Water"}, 0);
+    const uint32_t before = t->RecNo();
+    t->SetFilterToCB(nullptr, nullptr);
+    EXPECT_EQ(t->RecNo(), before);
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->GetFilteredCount(), 2u) << "letter case counts: 'smith' does not pass";
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Taxes")
+        << "the current record failed the filter: the last passing record";
+    t->First();
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Rent");
+    EXPECT_EQ(t->GetFilteredCount(), 2u);
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Rent") << "back on the record it stood on";
+    EXPECT_EQ(walk(*t), (std::vector<std::string>{"Smith", "Smith"}));
+}
+
+TEST_F(FilterTest, NoPassingRecordLeavesTheTableEmpty) {
+    owner.matter = "Nobody";
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_TRUE(t->IsEmpty());
+    EXPECT_EQ(t->GetFilteredCount(), 0u);
+    t->Edit();
+    EXPECT_EQ(t->State(), DataSetState::Insert);
+}
+
+TEST_F(FilterTest, PendingChangeOnAPassingRecordIsDropped) {
+    owner.matter = "Smith";
+    owner.etype = "(a) Housing";
+    t->SetFilterToCB(matterFilter, &owner);
+    t->First();
+    t->Edit();
+    t->FieldByName("expense").setAsString("Rent changed");
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->State(), DataSetState::Browse);
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Rent");
+
+    t->Append();  // a new line of the same category passes and disappears
+    t->FieldByName("matter").setAsString("Smith");
+    t->FieldByName("etype").setAsString("(a) Housing");
+    t->FieldByName("expense").setAsString("New");
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->GetFilteredCount(), 2u);
+}
+
+TEST_F(FilterTest, PendingChangeOnAFailingRecordIsPostedWhenModified) {
+    owner.matter = "Smith";
+    owner.etype = "(a) Housing";
+    t->SetFilterToCB(matterFilter, &owner);
+    t->Append();
+    t->FieldByName("matter").setAsString("Smith");
+    t->FieldByName("etype").setAsString("(a) Housing");
+    t->FieldByName("expense").setAsString("Added");
+
+    owner.etype = "(b) Utilities";
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Water");
+    owner.etype = "(a) Housing";
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->GetFilteredCount(), 3u) << "the new line was written";
+
+    t->First();
+    t->Edit();  // unmodified: cancelled
+    owner.etype = "(b) Utilities";
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(t->State(), DataSetState::Browse);
+}
+
+TEST_F(FilterTest, IndexOnOneOrdersByTheExpressionAndKeepsThePosition) {
+    owner.matter = "Smith";
+    t->SetFilterToCB(matterFilter, &owner);
+    t->Locate("expense", {"Water"}, 0);
+    t->IndexOnOne("etype + expense", "Temp");
+    EXPECT_TRUE(exists("Temp.MDX") || exists("Temp.mdx"));
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Water");
+    std::vector<std::string> order;
+    for (t->First(); !t->Eof(); t->Next()) order.push_back(t->FieldByName("expense").AsString());
+    EXPECT_EQ(order, (std::vector<std::string>{"Rent", "Taxes", "Water"}));
+
+    // A second build replaces the file.
+    t->IndexOnOne("expense", "Temp");
+    order.clear();
+    for (t->First(); !t->Eof(); t->Next()) order.push_back(t->FieldByName("expense").AsString());
+    EXPECT_EQ(order, (std::vector<std::string>{"Rent", "Taxes", "Water"}));
+}
+
+TEST_F(FilterTest, FilterSeesMemoAndEveryFieldOfTheCandidate) {
+    t->Last();
+    t->Edit();
+    t->FieldByName("notes").setAsString("keep me");
+    t->Post();
+    t->SetFilterToCB(
+        [](void* context) {
+            auto* owner = static_cast<Owner*>(context);
+            return owner->table->FieldByName("notes").AsString() == "keep me";
+        },
+        &owner);
+    EXPECT_EQ(t->GetFilteredCount(), 1u);
+    EXPECT_EQ(t->FieldByName("expense").AsString(), "Taxes");
+}
