@@ -32,6 +32,8 @@ TF_Splash::TF_Splash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Frameless
     setModal(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, platform::skyBlueColor());
+    palette.setColor(QPalette::Light, platform::skyBlueColor().lighter(135));
+    palette.setColor(QPalette::Dark, platform::skyBlueColor().darker(170));
     setPalette(palette);
     setAutoFillBackground(true);
 

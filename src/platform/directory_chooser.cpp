@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -67,6 +67,7 @@ DirectoryChooser::DirectoryChooser(const QString& start, QWidget* parent)
         drives_->addItem(icon(Icon::Open), QDir::toNativeSeparators(place), place);
     }
     drives_->setCurrentIndex(-1);
+    drives_->setPlaceholderText(QStringLiteral("(a drive or place)"));
     auto* drivesLabel = new QLabel(QStringLiteral("Dri&ves:"), this);
     drivesLabel->setBuddy(drives_);
 
@@ -98,6 +99,15 @@ DirectoryChooser::DirectoryChooser(const QString& start, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &DirectoryChooser::reject);
     connect(folders_, &QTreeView::clicked, this, &DirectoryChooser::folderPicked);
     connect(folders_, &QTreeView::activated, this, &DirectoryChooser::folderPicked);
+    // The model reads and sorts folders in the background, which moves rows after we scrolled:
+    // scroll again once it has been quiet for a moment.
+    scrollAgain_ = new QTimer(this);
+    scrollAgain_->setSingleShot(true);
+    scrollAgain_->setInterval(100);
+    connect(scrollAgain_, &QTimer::timeout, this, [this] {
+        folders_->scrollTo(model_->index(shownFolder_), QAbstractItemView::PositionAtTop);
+    });
+    connect(model_, &QFileSystemModel::directoryLoaded, scrollAgain_, qOverload<>(&QTimer::start));
     connect(drives_, &QComboBox::activated, this,
             [this](int index) { showFolder(drives_->itemData(index).toString()); });
 
@@ -107,10 +117,11 @@ DirectoryChooser::DirectoryChooser(const QString& start, QWidget* parent)
 }
 
 void DirectoryChooser::showFolder(const QString& path) {
+    shownFolder_ = path;
     const QModelIndex index = model_->index(path);
     if (!index.isValid()) return;
     folders_->setCurrentIndex(index);
-    folders_->scrollTo(index);
+    folders_->scrollTo(index, QAbstractItemView::PositionAtTop);
     folders_->expand(index);
 }
 

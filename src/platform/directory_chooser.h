@@ -6,6 +6,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QLineEdit;
+class QTimer;
 class QTreeView;
 
 namespace platform {
@@ -34,11 +35,13 @@ class DirectoryChooser : public QDialog {
     void folderPicked(const QModelIndex& index);
 
     QString base_;
+    QString shownFolder_;
     QString selected_;
     QLineEdit* edit_;
     QComboBox* drives_;
     QTreeView* folders_;
     QFileSystemModel* model_;
+    QTimer* scrollAgain_;
 };
 
 }  // namespace platform
