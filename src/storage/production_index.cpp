@@ -162,16 +162,26 @@ Status ProductionIndex::compileExpressions() {
     for (const TagInfo& tag : mdx_->tags()) {
         std::unique_ptr<KeyExpression> expression;
         Status s = KeyExpression::compile(tag.expression, table_->fields(), &expression);
-        if (!s.ok())
+        if (!s.ok()) {
+            if (!strict_) {
+                expressions.emplace_back();
+                continue;
+            }
             return Status::Error(kIndexVersionMismatch,
                                  path() + ": " + s.context() + " (tag " + tag.name + ")");
+        }
         const bool fits = expression->keyLength() == tag.keyLength &&
                           (expression->keyType() == 'C') == (tag.kind == KeyKind::Character) &&
                           tag.kind != KeyKind::Bcd;
-        if (!fits)
+        if (!fits) {
+            if (!strict_) {
+                expressions.emplace_back();
+                continue;
+            }
             return Status::Error(kIndexVersionMismatch,
                                  path() + ": key of tag " + tag.name +
                                      " does not match its expression [MDX]");
+        }
         expressions.push_back(std::move(expression));
     }
     expressions_ = std::move(expressions);
@@ -189,6 +199,7 @@ Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool c
     s = MdxFile::open(std::move(file), &mdx);
     if (!s.ok()) return s;
     std::unique_ptr<ProductionIndex> index(new ProductionIndex(table, std::move(mdx)));
+    index->strict_ = check;
     s = index->compileExpressions();
     if (!s.ok()) return s;
     if (check) {
@@ -202,8 +213,9 @@ Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool c
 }
 
 Status ProductionIndex::open(DbfFile* table, const std::string& path,
-                             std::unique_ptr<ProductionIndex>* out) {
+                             std::unique_ptr<ProductionIndex>* out, bool strict) {
     out->reset();
+    if (!strict) return openFile(table, path, false, out);
     IndexSemaphore semaphore(table->env(), table->path());
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
@@ -297,6 +309,15 @@ Status ProductionIndex::reload() {
     return compileExpressions();
 }
 
+Status ProductionIndex::requireExpressions() const {
+    for (size_t t = 0; t < expressions_.size(); ++t)
+        if (!expressions_[t])
+            return Status::Error(kIndexVersionMismatch,
+                                 path() + ": tag " + mdx_->tags()[t].name +
+                                     " does not fit the table [MDX]");
+    return Status::OK();
+}
+
 std::unique_ptr<TagCursor> ProductionIndex::cursor(int tag) {
     return std::make_unique<TagCursor>(mdx_.get(), tag);
 }
@@ -357,6 +378,7 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
         if (s.ok()) s = compileExpressions();
         if (!s.ok()) return s;
     }
+    if (Status s = requireExpressions(); !s.ok()) return s;
     uint8_t key[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {
         expressions_[t]->evaluate(record, recno, key);
@@ -370,6 +392,7 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
 Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                                         const uint8_t* newRecord) {
     // Most rewrites leave every key as it was: find out before taking the semaphore.
+    if (Status s = requireExpressions(); !s.ok()) return s;
     uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
     bool changed = false;
     for (const auto& expression : expressions_) {
@@ -408,6 +431,7 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
     if (s.ok()) s = table_->refreshRecordCount();
     if (!s.ok()) return s;
     const uint32_t records = table_->recordCount();
+    if (s = requireExpressions(); !s.ok()) problems->push_back(s.context());
 
     for (size_t t = 0; t < mdx_->tags().size(); ++t) {
         const TagInfo& tag = mdx_->tags()[t];
@@ -417,6 +441,7 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
             problems->push_back(where + s.context());
             continue;
         }
+        if (!expressions_[t]) continue;
         std::vector<uint8_t> keys;
         uint32_t count = 0;
         s = tableKeys(table_, *expressions_[t], &keys, &count);

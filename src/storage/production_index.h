@@ -44,9 +44,12 @@ public:
                               const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
 
     // Opens an existing index file as found and checks every tag (222 on damage, 223 when a tag's
-    // expression no longer fits the table's fields, 2 when the file is missing).
+    // expression no longer fits the table's fields, 2 when the file is missing). With `strict`
+    // false only the header and tag headers are read, and a tag whose expression does not fit
+    // the table can be read but not kept current (writes then fail with 223): for looking at
+    // files written elsewhere.
     static Status open(DbfFile* table, const std::string& path,
-                       std::unique_ptr<ProductionIndex>* out);
+                       std::unique_ptr<ProductionIndex>* out, bool strict = true);
 
     // Writes the index file at `path` anew (replacing any file of that name) with `tags` over
     // every record of the table, and opens it. `production` sets the header's production flag.
@@ -105,6 +108,7 @@ private:
                                 const std::vector<IndexListEntry>& tags,
                                 const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
     Status compileExpressions();
+    Status requireExpressions() const;
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 
     DbfFile* table_;
@@ -112,6 +116,7 @@ private:
     std::vector<std::unique_ptr<KeyExpression>> expressions_;
     IndexSemaphore semaphore_;
     bool production_ = true;
+    bool strict_ = true;
 };
 
 // Every key of `expression` over the table's records, in record order (record n at index n - 1),

@@ -1,0 +1,123 @@
+// dbftool seek, keys and reindex: the production index of a table.
+//   seek FILE VALUE [--tag NAME]   record number of the first entry whose key is VALUE (exit 1
+//                                  when there is none)
+//   keys FILE [--tag NAME]         every key of the tag in order, with its record number
+//   reindex FILE                   rebuilds the production index with the tags it has
+#include <cstdio>
+#include <iostream>
+
+#include "commands.h"
+#include "storage/codepage.h"
+#include "storage/production_index.h"
+
+namespace dbftool {
+
+namespace {
+
+struct OpenIndex {
+    std::unique_ptr<storage::DbfFile> table;
+    std::unique_ptr<storage::ProductionIndex> index;
+    int tag = 0;
+};
+
+// Splits "FILE [VALUE] [--tag NAME]" and opens the table and its production index as found.
+storage::Status openIndex(const Args& args, size_t positional, storage::Access access,
+                          std::vector<std::string>* values, OpenIndex* out, std::string* tagName) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--tag" && i + 1 < args.size())
+            *tagName = args[++i];
+        else
+            values->push_back(args[i]);
+    }
+    if (values->size() != positional) return storage::Status::Error(220, "wrong arguments");
+    storage::Status s = storage::DbfFile::open(storage::Env::Default(), (*values)[0], access,
+                                               storage::Share::Shared, &out->table);
+    if (!s.ok()) return s;
+    const std::string mdx =
+        storage::ProductionIndex::pathFor(out->table->env(), out->table->path());
+    s = storage::ProductionIndex::open(out->table.get(), mdx, &out->index, false);
+    if (!s.ok()) return s;
+    if (!tagName->empty()) {
+        out->tag = out->index->findTag(*tagName);
+        if (out->tag < 0)
+            return storage::Status::Error(221, "No tag " + *tagName + " in " + mdx + " [TAG]");
+    } else if (out->index->tags().empty()) {
+        return storage::Status::Error(221, mdx + " has no tags [TAG]");
+    }
+    return storage::Status::OK();
+}
+
+std::string keyText(const storage::TagInfo& tag, const uint8_t* key) {
+    char number[64];
+    switch (tag.kind) {
+        case storage::KeyKind::Character: {
+            size_t n = tag.keyLength;
+            while (n > 0 && key[n - 1] == ' ') --n;
+            std::string text;
+            storage::oemToUtf8(key, n, &text);
+            return text;
+        }
+        case storage::KeyKind::Double:
+            if (tag.keyType == 'D') return storage::digitsOfJulianDay(storage::decodeNumericKey(key));
+            std::snprintf(number, sizeof number, "%.15g", storage::decodeNumericKey(key));
+            return number;
+        case storage::KeyKind::Bcd:
+            std::snprintf(number, sizeof number, "%.15g", storage::decodeBcdKey(key));
+            return number;
+    }
+    return {};
+}
+
+}  // namespace
+
+int runSeek(const Args& args) {
+    OpenIndex open;
+    std::vector<std::string> values;
+    std::string tagName;
+    storage::Status s = openIndex(args, 2, storage::Access::ReadOnly, &values, &open, &tagName);
+    if (s.code() == 220) return failUsage("usage: dbftool seek FILE VALUE [--tag NAME]");
+    if (!s.ok()) return fail(s);
+    std::string value = values[1];
+    if (open.index->tags()[open.tag].kind == storage::KeyKind::Character)
+        storage::utf8ToOem(values[1], &value);
+    auto cursor = open.index->cursor(open.tag);
+    bool found = false;
+    s = open.index->seek(cursor.get(), value, true, &found);
+    if (!s.ok()) return fail(s);
+    if (!found) return 1;
+    std::cout << cursor->recno() << "\n";
+    return 0;
+}
+
+int runKeys(const Args& args) {
+    OpenIndex open;
+    std::vector<std::string> values;
+    std::string tagName;
+    storage::Status s = openIndex(args, 1, storage::Access::ReadOnly, &values, &open, &tagName);
+    if (s.code() == 220) return failUsage("usage: dbftool keys FILE [--tag NAME]");
+    if (!s.ok()) return fail(s);
+    const storage::TagInfo& tag = open.index->tags()[open.tag];
+    auto cursor = open.index->cursor(open.tag);
+    bool found = false;
+    for (s = cursor->first(&found); s.ok() && found; s = cursor->next(&found))
+        std::cout << keyText(tag, cursor->key()) << "\t" << cursor->recno() << "\n";
+    if (!s.ok()) return fail(s);
+    return 0;
+}
+
+int runReindex(const Args& args) {
+    if (args.size() != 1) return failUsage("usage: dbftool reindex FILE");
+    OpenIndex open;
+    std::vector<std::string> values;
+    std::string tagName;
+    storage::Status s = openIndex(args, 1, storage::Access::ReadWrite, &values, &open, &tagName);
+    if (!s.ok()) return fail(s);
+    s = open.index->rebuild([](const std::string& text) { std::cerr << text << "\n"; });
+    open.index.reset();
+    const storage::Status closed = open.table->close();
+    if (!s.ok()) return fail(s);
+    if (!closed.ok()) return fail(closed);
+    return 0;
+}
+
+}  // namespace dbftool

@@ -1,0 +1,28 @@
+#!/bin/sh
+# dbftool's index commands on a table of ours, and `keys` on the table and index written by
+# dBASE IV (skipped with status 77 when the shared fixtures are absent).
+# Usage: index_dbftool.sh DBFTOOL WORK_DIR SHARED_DIR
+set -eu
+tool=$1
+dir=$2
+sample=$3/fixtures/dbase-iv-sample/TEST.DBF
+rm -rf "$dir" && mkdir -p "$dir"
+t=$dir/General.dbf
+"$tool" create "$t" --tag "MYKEY,F,T,matter" --tag "RAW,T,F,recno()" "matter,C,50,0" "amt,N,12,2"
+for m in "Smith v. Smith" "Jones" "Émile" "Jones"; do "$tool" append "$t" "matter=$m" amt=1 >/dev/null; done
+test "$("$tool" keys "$t")" = "$(printf 'Jones\t2\nSmith v. Smith\t1\nÉmile\t3')"
+test "$("$tool" keys "$t" --tag raw)" = "$(printf '4\t4\n3\t3\n2\t2\n1\t1')"
+test "$("$tool" seek "$t" "Smith v. Smith")" = 1
+test "$("$tool" seek "$t" 3 --tag RAW)" = 3
+status=0; "$tool" seek "$t" "Smith" || status=$?
+test $status -eq 1
+"$tool" check "$t" >/dev/null
+# A damaged leaf is reported by check and repaired by reindex.
+printf 'zz' | dd of="$dir/General.MDX" bs=1 seek=3084 conv=notrunc 2>/dev/null
+status=0; "$tool" check "$t" >/dev/null || status=$?
+test $status -ne 0
+"$tool" reindex "$t" 2>/dev/null
+"$tool" check "$t" >/dev/null
+if [ ! -f "$sample" ]; then echo "no dBASE sample"; exit 77; fi
+test "$("$tool" keys "$sample" --tag TEST1)" = "$(printf '0test3\t3\ntest1\t1\ntest2\t2')"
+test "$("$tool" keys "$sample" --tag test2)" = "$(printf '10\t1\n15\t3\n20\t2')"
