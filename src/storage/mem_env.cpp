@@ -51,7 +51,7 @@ public:
     Status write(uint64_t offset, const void* data, size_t n) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
         if (!writable_) return Status::Error(5, data_->name + " [write]");
-        if (offset > (uint64_t(1) << 32)) return Status::Error(101, data_->name + " [write]");
+        if (offset + n > env_->maxFileSize_) return Status::Error(101, data_->name + " [write]");
         const size_t allowed = env_->allowWrite(n);
         std::string& bytes = data_->bytes;
         if (allowed > 0) {
@@ -71,7 +71,7 @@ public:
     Status truncate(uint64_t size) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
         if (!writable_) return Status::Error(5, data_->name + " [truncate]");
-        if (size > (uint64_t(1) << 32)) return Status::Error(101, data_->name + " [truncate]");
+        if (size > env_->maxFileSize_) return Status::Error(101, data_->name + " [truncate]");
         data_->bytes.resize(size, '\0');
         return Status::OK();
     }
@@ -208,6 +208,11 @@ void MemEnv::failWritesAfter(int64_t bytes) {
 void MemEnv::setFreeSpace(uint64_t bytes) {
     std::lock_guard<std::mutex> lock(mutex_);
     freeSpace_ = bytes;
+}
+
+void MemEnv::setMaxFileSize(uint64_t bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    maxFileSize_ = bytes;
 }
 
 int MemEnv::sleeps() const {

@@ -39,6 +39,8 @@ public:
     void failWritesAfter(int64_t bytes);
     // The value freeSpace reports (default: 1 GiB).
     void setFreeSpace(uint64_t bytes);
+    // Writes and truncations that would make a file larger fail with code 101 (default: 1 GiB).
+    void setMaxFileSize(uint64_t bytes);
     // How many times sleepBetweenAttempts was called.
     int sleeps() const;
 
@@ -55,6 +57,7 @@ private:
     std::map<std::string, std::shared_ptr<Data>> files_;  // by case-folded path
     int64_t writeBudget_ = -1;
     uint64_t freeSpace_ = uint64_t(1) << 30;
+    uint64_t maxFileSize_ = uint64_t(1) << 30;
     int sleeps_ = 0;
 };
 
