@@ -5,6 +5,7 @@
 
 #include "app/data_location.h"
 #include "app/main_window.h"
+#include "app/matter_filters.h"
 #include "app/network_form.h"
 #include "app/program_end.h"
 #include "app/splash_form.h"
@@ -15,6 +16,20 @@ namespace app {
 
 QString TF_Main::currentMatter() const {
     return seams_.currentMatter ? seams_.currentMatter() : QString();
+}
+
+namespace {
+
+QString matterOf(void* owner) { return static_cast<TF_Main*>(owner)->currentMatter(); }
+
+}  // namespace
+
+void TF_Main::installMatterFilter(const QString& component, storage::TDbfCDataSet& table) {
+    table.SetFilterToCB(matterFilter(component, table, matterOf), this);
+}
+
+void TF_Main::installCategoryFilter(const QString& etype, storage::TDbfCDataSet& table) {
+    table.SetFilterToCB(categoryFilter(etype, table, matterOf), this);
 }
 
 void TF_Main::UpdateGeneral() {

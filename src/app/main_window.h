@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include "app/shell_seams.h"
+#include "storage/filtered_dataset.h"
 
 class QAction;
 class QLabel;
@@ -38,6 +39,13 @@ class TF_Main : public QMainWindow {
     QString currentMatter() const;
     // F_General's commit (UpdateGeneral).
     void UpdateGeneral();
+
+    // Installs the matter filter routine of table component `component` (see matterFilterTables)
+    // on `table`, with this window as the routine's context: the table then shows only the
+    // current matter's records.
+    void installMatterFilter(const QString& component, storage::TDbfCDataSet& table);
+    // The same routine for one category of the expenses table.
+    void installCategoryFilter(const QString& etype, storage::TDbfCDataSet& table);
 
     // The window's normal bounds: the desktop's left edge, top 0, the desktop's width and its
     // height less 30 pixels. The window itself opens maximised.
