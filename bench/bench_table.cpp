@@ -37,7 +37,7 @@ void check(const Status& s) {
 }
 
 class Workspace {
-public:
+  public:
     Workspace() {
         char pattern[] = "/tmp/bench_table_XXXXXX";
         if (mkdtemp(pattern) == nullptr) std::exit(1);
@@ -69,7 +69,7 @@ public:
         return expenses_;
     }
 
-private:
+  private:
     std::string dir_;
     std::string expenses_;
 };

@@ -46,8 +46,10 @@ bool acceptedVersion(uint8_t version) {
         case 0x83:
         case 0x8B:
         case 0x8C:
-        case 0xF5: return true;
-        default: return false;
+        case 0xF5:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -89,14 +91,14 @@ std::string memoPathFor(const std::string& tablePath) {
     const size_t dot = tablePath.find_last_of('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return tablePath + ".dbt";
-    const bool upperCase = dot + 1 < tablePath.size() && tablePath[dot + 1] >= 'A' &&
-                           tablePath[dot + 1] <= 'Z';
+    const bool upperCase =
+        dot + 1 < tablePath.size() && tablePath[dot + 1] >= 'A' && tablePath[dot + 1] <= 'Z';
     return tablePath.substr(0, dot + 1) + (upperCase ? "DBT" : "dbt");
 }
 
 Status notDbase(int code, const std::string& path, const std::string& reason) {
-    return Status::Error(code, path + " is not a dBASE database. (" + reason + ") [" +
-                                   kOpenOperation + "]");
+    return Status::Error(
+        code, path + " is not a dBASE database. (" + reason + ") [" + kOpenOperation + "]");
 }
 
 }  // namespace
@@ -120,11 +122,18 @@ Status DbfFile::create(Env* env, const std::string& path,
         uint8_t width = field.width;
         uint8_t decimals = 0;
         switch (type) {
-            case 'C': break;
+            case 'C':
+                break;
             case 'N':
-            case 'F': decimals = field.decimals; break;
-            case 'D': width = 8; break;
-            case 'L': width = 1; break;
+            case 'F':
+                decimals = field.decimals;
+                break;
+            case 'D':
+                width = 8;
+                break;
+            case 'L':
+                width = 1;
+                break;
             default:
                 if (!isMemoType(type)) return invalid;
                 width = 10;
@@ -175,7 +184,8 @@ Status DbfFile::open(Env* env, const std::string& path, Access access, Share sha
     t->access_ = access;
     t->share_ = share;
     Status s = env->openFile(path, access, share, &t->file_);
-    if (!s.ok()) return Status::Error(s.code(), env->resolvePath(path) + " [" + kOpenOperation + "]");
+    if (!s.ok())
+        return Status::Error(s.code(), env->resolvePath(path) + " [" + kOpenOperation + "]");
     t->path_ = t->file_->path();
     s = t->loadHeader();
     if (!s.ok()) return s;
@@ -217,7 +227,8 @@ Status DbfFile::loadHeader() {
 
     if (headerLength_ < kPrologLength + kDescriptorLength + 1)
         return notDbase(210, path_, "Header length is too small for its field descriptors");
-    if (headerLength_ > size) return notDbase(213, path_, "Header length is past the end of the file");
+    if (headerLength_ > size)
+        return notDbase(213, path_, "Header length is past the end of the file");
 
     std::vector<uint8_t> descriptors(headerLength_ - kPrologLength);
     s = file_->read(kPrologLength, descriptors.data(), descriptors.size(), &got);
@@ -251,8 +262,8 @@ Status DbfFile::loadHeader() {
     if (recordLength_ == 0 || offset != recordLength_)
         return notDbase(210, path_, "Record length does not match the field descriptors");
 
-    const uint32_t sizeCount =
-        static_cast<uint32_t>(std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
+    const uint32_t sizeCount = static_cast<uint32_t>(
+        std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
     recordCount_ = share_ == Share::Shared ? sizeCount : std::min(headerCount, sizeCount);
     return Status::OK();
 }
@@ -345,7 +356,8 @@ uint64_t DbfFile::recordOffset(uint32_t recno) const {
 }
 
 Status DbfFile::readRecord(uint32_t recno, uint8_t* buffer) {
-    const std::string context = path_ + ": record #" + std::to_string(recno) + " [" + kReadOperation + "]";
+    const std::string context =
+        path_ + ": record #" + std::to_string(recno) + " [" + kReadOperation + "]";
     if (!file_) return Status::Error(103, context);
     if (recno > recordCount_ && share_ == Share::Shared) {
         Status s = refreshRecordCount();
@@ -386,8 +398,8 @@ Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
     if (recno == 0 || recno > recordCount_)
         return Status::Error(212, path_ + ": record #" + std::to_string(recno) + where);
     if (!holdsRecordLock(recno)) {
-        return Status::Error(1200, "Record #" + std::to_string(recno) + " of " + path_ +
-                                       " is not locked" + where);
+        return Status::Error(
+            1200, "Record #" + std::to_string(recno) + " of " + path_ + " is not locked" + where);
     }
     return Status::OK();
 }

@@ -36,7 +36,7 @@ struct HeaderDate {
 // Shared tables: readers take no lock; rewriting record n needs its record lock, appending needs
 // the append lock. Exclusive tables take no locks at all. Not thread-safe: one object per thread.
 class DbfFile {
-public:
+  public:
     // Locks lie above this offset of the table file so that they never cover data.
     static constexpr uint64_t kLockBase = 0x40000000;
     static constexpr size_t kMaxFields = 255;
@@ -145,7 +145,7 @@ public:
     void setIndexHook(IndexHook* hook) { indexHook_ = hook; }
     IndexHook* indexHook() const { return indexHook_; }
 
-private:
+  private:
     enum class Changes { None, Rewritten, Appended };
 
     DbfFile() = default;

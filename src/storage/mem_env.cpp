@@ -20,9 +20,12 @@ struct MemEnv::Data {
 };
 
 class MemEnv::MemFile : public File {
-public:
+  public:
     MemFile(MemEnv* env, std::shared_ptr<Data> data, bool writable, Share share, bool counted)
-        : env_(env), data_(std::move(data)), writable_(writable), share_(share),
+        : env_(env),
+          data_(std::move(data)),
+          writable_(writable),
+          share_(share),
           counted_(counted) {}
 
     ~MemFile() override {
@@ -81,7 +84,8 @@ public:
     bool tryLock(uint64_t offset, uint64_t length) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
         for (const auto& held : data_->locks) {
-            const bool overlaps = offset < held.offset + held.length && held.offset < offset + length;
+            const bool overlaps =
+                offset < held.offset + held.length && held.offset < offset + length;
             if (overlaps && held.owner != this) return false;
         }
         data_->locks.push_back({this, offset, length});
@@ -101,7 +105,7 @@ public:
 
     const std::string& path() const override { return data_->name; }
 
-private:
+  private:
     MemEnv* env_;
     std::shared_ptr<Data> data_;
     bool writable_;

@@ -15,7 +15,7 @@ namespace storage {
 // File objects, and Exclusive opens conflict with every other open (code 32). Files stay alive
 // while an open File refers to them, even after removeFile. Thread-safe.
 class MemEnv : public Env {
-public:
+  public:
     MemEnv();
     ~MemEnv() override;
 
@@ -44,7 +44,7 @@ public:
     // How many times sleepBetweenAttempts was called.
     int sleeps() const;
 
-private:
+  private:
     struct Data;
     class MemFile;
     friend class MemFile;

@@ -71,8 +71,7 @@ Status MemoFile::open(Env* env, const std::string& path, Access access, Share sh
         const uint32_t size = uint32_t(header[20]) | uint32_t(header[21]) << 8;
         m->blockSize_ = size == 0 ? kBlockSize : size;
         if (m->blockSize_ < kMinBlockSize) {
-            return m->error(1003, "invalid memo block size " + std::to_string(size),
-                            "USE/OpenDBF");
+            return m->error(1003, "invalid memo block size " + std::to_string(size), "USE/OpenDBF");
         }
     }
     *memo = std::move(m);
@@ -101,9 +100,9 @@ Status MemoFile::read(uint32_t block, std::string* bytes) {
                          "ReadMemo");
         }
         if (offset + length > size) {
-            return error(213,
-                         "memo at block " + std::to_string(block) + " runs past the end of the file",
-                         "ReadMemo");
+            return error(
+                213, "memo at block " + std::to_string(block) + " runs past the end of the file",
+                "ReadMemo");
         }
         bytes->resize(length - kMemoHeaderLength);
         s = file_->read(offset + kMemoHeaderLength, bytes->data(), bytes->size(), &got);
@@ -154,8 +153,8 @@ Status MemoFile::readNextFree(uint64_t fileSize, uint32_t* nextFree) {
     // Never trust a next free block that lies inside the file's data: whatever is there may be
     // live text.
     const uint64_t endBlock = (fileSize + blockSize_ - 1) / blockSize_;
-    *nextFree = static_cast<uint32_t>(std::clamp<uint64_t>(
-        std::max<uint64_t>(readU32(raw), endBlock), 1, UINT32_MAX));
+    *nextFree = static_cast<uint32_t>(
+        std::clamp<uint64_t>(std::max<uint64_t>(readU32(raw), endBlock), 1, UINT32_MAX));
     return Status::OK();
 }
 
@@ -197,7 +196,8 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view bytes, uint32_t* bloc
     uint64_t space = 0;
     Status s = env_->freeSpace(path(), &space);
     if (!s.ok()) return s;
-    if (space < image.size()) return error(1004, "not enough disk space for memo text", "WriteMemo");
+    if (space < image.size())
+        return error(1004, "not enough disk space for memo text", "WriteMemo");
 
     s = lock();
     if (!s.ok()) return s;

@@ -20,7 +20,7 @@ namespace storage {
 // Released blocks are never reused for other memos, so a failed or concurrent write can never
 // overwrite live text; a rewrite stays in place only when the memo's own blocks hold it.
 class MemoFile {
-public:
+  public:
     enum class Kind { DBase3, DBase4 };
     static constexpr uint32_t kBlockSize = 512;
     static constexpr int kLockAttempts = 11;
@@ -47,7 +47,7 @@ public:
     // write (up to 11 attempts, else 1017); free disk space is checked first (1004). [WriteMemo]
     Status write(uint32_t oldBlock, std::string_view bytes, uint32_t* block);
 
-private:
+  private:
     MemoFile() = default;
     Status lock();
     void unlock();

@@ -24,17 +24,24 @@ constexpr off_t kShareLockOffset = off_t(1) << 40;
 
 int codeForErrno(int error, bool writing) {
     switch (error) {
-        case ENOENT: return 2;
-        case ENOTDIR: return 3;
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+            return 3;
         case EMFILE:
-        case ENFILE: return 4;
+        case ENFILE:
+            return 4;
         case EACCES:
         case EPERM:
-        case EROFS: return 5;
-        case EBADF: return 6;
+        case EROFS:
+            return 5;
+        case EBADF:
+            return 6;
         case ENOSPC:
-        case EDQUOT: return 101;
-        default: return writing ? 101 : 100;
+        case EDQUOT:
+            return 101;
+        default:
+            return writing ? 101 : 100;
     }
 }
 
@@ -68,7 +75,7 @@ bool equalsIgnoringCase(const std::string& a, const char* b) {
 }
 
 class PosixFile : public File {
-public:
+  public:
     PosixFile(int fd, int lockFd, std::string path)
         : fd_(fd), lockFd_(lockFd), path_(std::move(path)) {}
     ~PosixFile() override {
@@ -115,7 +122,8 @@ public:
     }
 
     Status truncate(uint64_t size) override {
-        if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return osError(path_, "truncate", true);
+        if (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+            return osError(path_, "truncate", true);
         return Status::OK();
     }
 
@@ -134,14 +142,14 @@ public:
 
     const std::string& path() const override { return path_; }
 
-private:
+  private:
     int fd_;
     int lockFd_;  // holds the share-mode lock; fd_ itself unless a writable descriptor was needed
     std::string path_;
 };
 
 class PosixEnv : public Env {
-public:
+  public:
     Status openFile(const std::string& path, Access access, Share share,
                     std::unique_ptr<File>* file) override {
         const std::string actual = resolvePath(path);

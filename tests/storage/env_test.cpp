@@ -11,7 +11,7 @@
 using namespace storage;
 
 class PosixEnvTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/posix_env_test_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -48,12 +48,14 @@ TEST_F(PosixEnvTest, NamesAreFoundWhateverTheirCase) {
     ASSERT_TRUE(env->createFile(dir + "/New.DBF", &created).ok());
     EXPECT_TRUE(std::filesystem::exists(dir + "/New.DBF"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
-                            std::filesystem::directory_iterator()), 2);
+                            std::filesystem::directory_iterator()),
+              2);
 
     EXPECT_TRUE(env->removeFile(dir + "/NEW.dbf").ok());
     EXPECT_FALSE(env->fileExists(dir + "/New.DBF"));
     std::unique_ptr<File> missing;
-    EXPECT_EQ(env->openFile(dir + "/none.dbf", Access::ReadOnly, Share::Shared, &missing).code(), 2);
+    EXPECT_EQ(env->openFile(dir + "/none.dbf", Access::ReadOnly, Share::Shared, &missing).code(),
+              2);
 }
 
 TEST_F(PosixEnvTest, LocksBelongToTheOpenFileNotTheProcess) {
@@ -78,36 +80,12 @@ TEST_F(PosixEnvTest, ExclusiveOpensShutOutEveryOtherOpen) {
         auto shared = open("t.dbf");
         auto alsoShared = open("t.dbf");
         std::unique_ptr<File> exclusive;
-        EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadWrite, Share::Exclusive, &exclusive)
-                      .code(), 32);
+        EXPECT_EQ(
+            env->openFile(dir + "/t.dbf", Access::ReadWrite, Share::Exclusive, &exclusive).code(),
+            32);
     }
     auto exclusive = open("t.dbf", Share::Exclusive);
     std::unique_ptr<File> other;
     EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Shared, &other).code(), 32);
     EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Exclusive, &other).code(), 32);
-}
-
-TEST_F(PosixEnvTest, ReadsWritesAndSizes) {
-    writeFile("t.dbf", "");
-    auto file = open("t.dbf");
-    ASSERT_TRUE(file->write(10, "xyz", 3).ok());
-    uint64_t size = 0;
-    ASSERT_TRUE(file->size(&size).ok());
-    EXPECT_EQ(size, 13u);
-    char buffer[8];
-    size_t got = 0;
-    ASSERT_TRUE(file->read(9, buffer, sizeof buffer, &got).ok());
-    EXPECT_EQ(got, 4u);
-    EXPECT_EQ(std::string(buffer, 4), std::string("\0xyz", 4));
-    ASSERT_TRUE(file->truncate(5).ok());
-    ASSERT_TRUE(file->size(&size).ok());
-    EXPECT_EQ(size, 5u);
-    uint64_t free = 0;
-    ASSERT_TRUE(env->freeSpace(dir + "/t.dbf", &free).ok());
-    EXPECT_GT(free, 0u);
-    ASSERT_TRUE(env->freeSpace(dir + "/not-yet.dbf", &free).ok());
-
-    std::unique_ptr<File> readOnly;
-    ASSERT_TRUE(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Shared, &readOnly).ok());
-    EXPECT_EQ(readOnly->write(0, "a", 1).code(), 6);
 }

@@ -1,6 +1,7 @@
 // Memo text through the table: layout, rewriting, malformed memo files, space and locks.
-#include "storage/codepage.h"
 #include "storage/memo_file.h"
+
+#include "storage/codepage.h"
 #include "table_fixture.h"
 
 using namespace storage;
@@ -23,7 +24,7 @@ uint32_t u32(const std::string& bytes, size_t offset) {
 }  // namespace
 
 class MemoTest : public TableTest {
-protected:
+  protected:
     void SetUp() override {
         createTable({field("name", 'C', 10), field("notes", 'M', 10)});
         table = openTable();
@@ -82,8 +83,8 @@ TEST_F(MemoTest, MultiBlockTextRoundTripsInTheDbase4Layout) {
 }
 
 TEST_F(MemoTest, RewritesStayInPlaceWhenTheyFitAndNeverTouchOtherMemos) {
-    appendMemo(text(700, "a"));          // blocks 1-2
-    appendMemo(text(100, "b"));          // block 3
+    appendMemo(text(700, "a"));  // blocks 1-2
+    appendMemo(text(100, "b"));  // block 3
     ASSERT_TRUE(rewriteMemo(1, text(900, "c")).ok());
     EXPECT_EQ(getMemoBlock(table->fields()[1], record.data()), 1u);  // 908 bytes fit in two
     ASSERT_TRUE(rewriteMemo(1, text(1100, "d")).ok());
@@ -112,7 +113,8 @@ TEST_F(MemoTest, BadPointersAndLengthsAreReported) {
     std::string out;
     Status s = table->readMemo(record.data(), 1, &out);
     EXPECT_EQ(s.code(), 1003);
-    EXPECT_EQ(s.context(), "/data/Table.dbt: memo block 50 lies past the end of the file [ReadMemo]");
+    EXPECT_EQ(s.context(),
+              "/data/Table.dbt: memo block 50 lies past the end of the file [ReadMemo]");
 
     setText(table->fields()[1], record.data(), "12ab");
     EXPECT_EQ(table->readMemo(record.data(), 1, &out).code(), 1003);

@@ -42,7 +42,7 @@ std::string patternText(int id, int seq) {
 }  // namespace
 
 class ProcessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/table_process_test_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -70,7 +70,8 @@ TEST_F(ProcessTest, FourProcessesAppendingLoseAndTearNoRecord) {
     }
 
     std::unique_ptr<DbfFile> table;
-    ASSERT_TRUE(DbfFile::open(Env::Default(), path, Access::ReadOnly, Share::Exclusive, &table).ok());
+    ASSERT_TRUE(
+        DbfFile::open(Env::Default(), path, Access::ReadOnly, Share::Exclusive, &table).ok());
     ASSERT_EQ(table->recordCount(), uint32_t(kProcesses * kEach));  // the header agrees
     std::set<std::pair<int, int>> seen;
     std::vector<int> lastSeq(kProcesses + 1, 0);

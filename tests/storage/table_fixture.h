@@ -12,7 +12,7 @@
 
 // A table in an in-memory Env, with helpers named after what a test does to the file.
 class TableTest : public ::testing::Test {
-protected:
+  protected:
     storage::MemEnv env;
     const std::string path = "/data/Table.dbf";
     const std::string memoPath = "/data/Table.dbt";
@@ -32,8 +32,9 @@ protected:
         return storage::DbfFile::open(&env, path, access, share, table);
     }
 
-    std::unique_ptr<storage::DbfFile> openTable(storage::Share share = storage::Share::Shared,
-                                                storage::Access access = storage::Access::ReadWrite) {
+    std::unique_ptr<storage::DbfFile> openTable(
+        storage::Share share = storage::Share::Shared,
+        storage::Access access = storage::Access::ReadWrite) {
         std::unique_ptr<storage::DbfFile> table;
         const storage::Status s = tryOpen(&table, share, access);
         EXPECT_TRUE(s.ok()) << s.message();

@@ -5,9 +5,9 @@
 //   table_helper write-sample DIR       writes the tables that the interoperability test reads
 #include <chrono>
 #include <cmath>
-#include <optional>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -80,7 +80,8 @@ Status writeSample(const std::string& path, bool memo) {
     if (memo) fields.push_back({"note", 'M', 10, 0});
     Status s = DbfFile::create(Env::Default(), path, fields);
     std::unique_ptr<DbfFile> table;
-    if (s.ok()) s = DbfFile::open(Env::Default(), path, Access::ReadWrite, Share::Exclusive, &table);
+    if (s.ok())
+        s = DbfFile::open(Env::Default(), path, Access::ReadWrite, Share::Exclusive, &table);
     if (!s.ok()) return s;
     const SampleRow rows[] = {
         {"Café Müller ñ ½", 1234.5, 42, true, Date{2004, 3, 7}, longNote(), false},
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
         if (s.ok()) s = writeSample(args[1] + "/plain.dbf", false);
         return s.ok() ? 0 : failed(s);
     }
-    std::fprintf(stderr, "usage: table_helper append FILE ID COUNT | trylock FILE RECNO | "
-                         "write-sample DIR\n");
+    std::fprintf(stderr,
+                 "usage: table_helper append FILE ID COUNT | trylock FILE RECNO | "
+                 "write-sample DIR\n");
     return 2;
 }

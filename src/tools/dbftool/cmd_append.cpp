@@ -72,7 +72,8 @@ int setField(storage::DbfFile& table, uint8_t* record, const std::string& assign
         }
         case 'L': {
             bool value = false;
-            if (!parseBool(text, &value)) return failUsage("not a logical for " + name + ": " + text);
+            if (!parseBool(text, &value))
+                return failUsage("not a logical for " + name + ": " + text);
             storage::setBool(field, record, value);
             return 0;
         }
@@ -111,7 +112,8 @@ int runAppend(const Args& args) {
     for (int attempt = 1; !(locked = table.lockAppend()) && attempt < kAttempts; ++attempt)
         storage::Env::Default()->sleepBetweenAttempts();
     if (!locked) {
-        return fail(storage::Status::Error(33, "Cannot lock " + table.path() + " for appending [APPEND]"));
+        return fail(
+            storage::Status::Error(33, "Cannot lock " + table.path() + " for appending [APPEND]"));
     }
     uint32_t recno = 0;
     s = table.appendRecord(record.data(), &recno);

@@ -148,15 +148,14 @@ int checkRecords(storage::DbfFile& table, std::ostream& out) {
 
 int checkTable(const std::string& path, std::ostream& out) {
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path,
-                                               storage::Access::ReadOnly,
-                                               storage::Share::Shared, &table);
+    storage::Status s = storage::DbfFile::open(
+        storage::Env::Default(), path, storage::Access::ReadOnly, storage::Share::Shared, &table);
     if (!s.ok()) {
         out << path << ": " << s.message() << "\n";
         return 1;
     }
-    int problems = checkLayout(*table, out) + checkDescriptors(*table, out) +
-                   checkRecords(*table, out);
+    int problems =
+        checkLayout(*table, out) + checkDescriptors(*table, out) + checkRecords(*table, out);
     for (TableChecker checker : tableCheckers()) problems += checker(table->path(), out);
     if (problems == 0) out << table->path() << ": OK\n";
     return problems;

@@ -13,10 +13,12 @@ int runCount(const Args& args) {
     if (args.empty()) return failUsage("count needs a FILE");
     std::vector<std::pair<std::string, std::string>> conditions;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] != "--where" || i + 1 >= args.size()) return failUsage("count FILE --where FIELD=VALUE");
+        if (args[i] != "--where" || i + 1 >= args.size())
+            return failUsage("count FILE --where FIELD=VALUE");
         const std::string& condition = args[++i];
         auto equals = condition.find('=');
-        if (equals == std::string::npos || equals == 0) return failUsage("--where needs FIELD=VALUE");
+        if (equals == std::string::npos || equals == 0)
+            return failUsage("--where needs FIELD=VALUE");
         conditions.emplace_back(condition.substr(0, equals), condition.substr(equals + 1));
     }
 

@@ -7,7 +7,8 @@
 namespace dbftool {
 
 int runCreate(const Args& args) {
-    const char* usage = "usage: dbftool create FILE [--tag \"NAME,F,T,EXPR\"]... \"name,type,width,decimals\"...";
+    const char* usage =
+        "usage: dbftool create FILE [--tag \"NAME,F,T,EXPR\"]... \"name,type,width,decimals\"...";
     if (args.size() < 2) return failUsage(usage);
     std::vector<std::string> lines;
     std::vector<std::string> tags;
@@ -23,7 +24,8 @@ int runCreate(const Args& args) {
     if (!tags.empty() && tagCreator() == nullptr) return failUsage("--tag is not available");
     auto fields = storage::parseDbfFields(
         lines, "dbftool", [](const std::string& message) { std::cerr << message << "\n"; });
-    if (!fields) return failUsage("each field line needs exactly three commas: name,type,width,decimals");
+    if (!fields)
+        return failUsage("each field line needs exactly three commas: name,type,width,decimals");
     storage::Status s = storage::DbfFile::create(storage::Env::Default(), args[0], *fields);
     if (s.ok() && !tags.empty()) s = tagCreator()(args[0], tags);
     if (!s.ok()) return fail(s);

@@ -82,8 +82,8 @@ storage::Status valueOf(storage::DbfFile& table, int index, const uint8_t* recor
     switch (field.type) {
         case 'N':
         case 'F':
-            value->kind = numberText(field, record, &value->text) ? FieldValue::Number
-                                                                  : FieldValue::Null;
+            value->kind =
+                numberText(field, record, &value->text) ? FieldValue::Number : FieldValue::Null;
             if (value->kind == FieldValue::Null) value->text.clear();
             return storage::Status::OK();
         case 'L':
@@ -116,9 +116,8 @@ int runDump(const Args& args) {
     }
     if (path.empty()) return failUsage("usage: dbftool dump FILE [--json]");
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path,
-                                               storage::Access::ReadOnly,
-                                               storage::Share::Shared, &table);
+    storage::Status s = storage::DbfFile::open(
+        storage::Env::Default(), path, storage::Access::ReadOnly, storage::Share::Shared, &table);
     if (!s.ok()) return fail(s);
 
     const auto& fields = table->fields();
@@ -154,9 +153,14 @@ int runDump(const Args& args) {
                 if (json) {
                     out += ", " + jsonString(fields[f].name) + ": ";
                     switch (value.kind) {
-                        case FieldValue::Text: out += jsonString(value.text); break;
-                        case FieldValue::Null: out += "null"; break;
-                        default: out += value.text;
+                        case FieldValue::Text:
+                            out += jsonString(value.text);
+                            break;
+                        case FieldValue::Null:
+                            out += "null";
+                            break;
+                        default:
+                            out += value.text;
                     }
                 } else {
                     out += "," + csvQuoted(value.text);

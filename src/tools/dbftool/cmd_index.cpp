@@ -58,7 +58,8 @@ std::string keyText(const storage::TagInfo& tag, const uint8_t* key) {
             return text;
         }
         case storage::KeyKind::Double:
-            if (tag.keyType == 'D') return storage::digitsOfJulianDay(storage::decodeNumericKey(key));
+            if (tag.keyType == 'D')
+                return storage::digitsOfJulianDay(storage::decodeNumericKey(key));
             std::snprintf(number, sizeof number, "%.15g", storage::decodeNumericKey(key));
             return number;
         case storage::KeyKind::Bcd:

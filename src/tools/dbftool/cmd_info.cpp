@@ -9,9 +9,9 @@ namespace dbftool {
 int runInfo(const Args& args) {
     if (args.size() != 1) return failUsage("usage: dbftool info FILE");
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), args[0],
-                                               storage::Access::ReadOnly,
-                                               storage::Share::Shared, &table);
+    storage::Status s =
+        storage::DbfFile::open(storage::Env::Default(), args[0], storage::Access::ReadOnly,
+                               storage::Share::Shared, &table);
     if (!s.ok()) return fail(s);
     char line[128];
     std::snprintf(line, sizeof line, "Version:        0x%02X\n", table->version());

@@ -36,7 +36,8 @@ storage::Status openForWriting(const std::string& path, WritableTable* out);
 using TableAttacher = storage::Status (*)(storage::DbfFile& table, std::shared_ptr<void>* keep);
 TableAttacher& tableAttacher();
 // Builds the tags given with `create --tag` for a newly created table.
-using TagCreator = storage::Status (*)(const std::string& path, const std::vector<std::string>& tags);
+using TagCreator = storage::Status (*)(const std::string& path,
+                                       const std::vector<std::string>& tags);
 TagCreator& tagCreator();
 // Further checks of one table for `check`: writes one line per problem, returns their number.
 using TableChecker = int (*)(const std::string& path, std::ostream& out);

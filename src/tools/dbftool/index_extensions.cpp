@@ -35,16 +35,15 @@ storage::Status createTags(const std::string& path, const std::vector<std::strin
         tags.push_back(tag);
     }
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path,
-                                               storage::Access::ReadWrite,
-                                               storage::Share::Shared, &table);
+    storage::Status s = storage::DbfFile::open(
+        storage::Env::Default(), path, storage::Access::ReadWrite, storage::Share::Shared, &table);
     if (!s.ok()) return s;
     s = table->setProductionIndexFlag(true);
     std::unique_ptr<storage::ProductionIndex> index;
     if (s.ok())
         s = storage::ProductionIndex::build(
-            table.get(), storage::ProductionIndex::pathFor(table->env(), table->path()), true,
-            tags, showProgress, &index);
+            table.get(), storage::ProductionIndex::pathFor(table->env(), table->path()), true, tags,
+            showProgress, &index);
     index.reset();
     const storage::Status closed = table->close();
     return s.ok() ? closed : s;
@@ -52,9 +51,8 @@ storage::Status createTags(const std::string& path, const std::vector<std::strin
 
 int checkTags(const std::string& path, std::ostream& out) {
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path,
-                                               storage::Access::ReadOnly,
-                                               storage::Share::Shared, &table);
+    storage::Status s = storage::DbfFile::open(
+        storage::Env::Default(), path, storage::Access::ReadOnly, storage::Share::Shared, &table);
     if (!s.ok()) return 0;  // the table's own check reports it
     const std::string mdx = storage::ProductionIndex::pathFor(table->env(), table->path());
     if (!table->env()->fileExists(mdx)) {

@@ -55,9 +55,9 @@ std::vector<TableChecker>& tableCheckers() {
 }
 
 storage::Status openForWriting(const std::string& path, WritableTable* out) {
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path,
-                                               storage::Access::ReadWrite,
-                                               storage::Share::Shared, &out->table);
+    storage::Status s =
+        storage::DbfFile::open(storage::Env::Default(), path, storage::Access::ReadWrite,
+                               storage::Share::Shared, &out->table);
     if (s.ok() && tableAttacher() != nullptr) s = tableAttacher()(*out->table, &out->attachment);
     return s;
 }
