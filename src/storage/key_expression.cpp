@@ -47,7 +47,7 @@ double parseNumber(const uint8_t* bytes, size_t width) {
 struct KeyExpression::Node {
     enum Kind { Field, Literal, Number, Recno, Add } kind;
     char type;  // C, N, D, L, M
-    const FieldDescriptor* field = nullptr;
+    FieldDescriptor field;  // a copy: the expression outlives the caller's field list
     std::string literal;
     double number = 0.0;
     std::unique_ptr<Node> left, right;
@@ -174,7 +174,7 @@ private:
             if (!equalsIgnoringCase(field.name, name)) continue;
             auto node = std::make_unique<Node>();
             node->kind = Node::Field;
-            node->field = &field;
+            node->field = field;
             switch (field.type) {
                 case 'C': node->type = 'C'; break;
                 case 'N':
@@ -199,8 +199,8 @@ double evaluateNumber(const Node& node, const uint8_t* record, uint32_t recno) {
     switch (node.kind) {
         case Node::Recno: return recno;
         case Node::Field:
-            if (node.type == 'D') return julianDayOfDigits(record + node.field->offset);
-            return parseNumber(record + node.field->offset, node.field->width);
+            if (node.type == 'D') return julianDayOfDigits(record + node.field.offset);
+            return parseNumber(record + node.field.offset, node.field.width);
         case Node::Add:
             return evaluateNumber(*node.left, record, recno) +
                    evaluateNumber(*node.right, record, recno);
@@ -252,7 +252,7 @@ Status KeyExpression::compile(const std::string& text, const std::vector<FieldDe
                                  true};
                         expression->literals_ += node->literal;
                     } else {
-                        piece = {node->field->offset, node->length, false};
+                        piece = {node->field.offset, node->length, false};
                     }
                     auto& pieces = expression->pieces_;
                     if (!pieces.empty() && !piece.fromLiteral && !pieces.back().fromLiteral &&

@@ -149,9 +149,7 @@ Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<ui
 ProductionIndex::ProductionIndex(DbfFile* table, std::unique_ptr<MdxFile> mdx)
     : table_(table), mdx_(std::move(mdx)), semaphore_(table->env(), table->path()) {}
 
-ProductionIndex::~ProductionIndex() {
-    if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
-}
+ProductionIndex::~ProductionIndex() = default;
 
 std::string ProductionIndex::pathFor(Env* env, const std::string& tablePath) {
     return env->resolvePath(withExtension(tablePath, "MDX"));

@@ -26,8 +26,9 @@ using ProgressHook = std::function<void(const std::string& text)>;
 // that changes a key moves it. On shared tables each change is made under the table's index
 // semaphore (".@S@"); exclusive tables take none.
 //
-// The table must stay open, and at the same address, while the index lives; the index does not
-// own it. Not thread-safe.
+// The table must stay at the same address while the index lives; the index does not own it and
+// never touches it when destroyed, so a table that outlives its index must have the hook
+// uninstalled first (table.setIndexHook(nullptr)). Not thread-safe.
 class ProductionIndex : public IndexHook {
 public:
     ~ProductionIndex() override;

@@ -41,7 +41,9 @@ struct IndexedTable {
                 storage::setText(f, record.data(), values[i]);
         }
         const bool shared = table->share() == storage::Share::Shared;
-        if (shared) ASSERT_TRUE(table->lockAppend());
+        if (shared) {
+            ASSERT_TRUE(table->lockAppend());
+        }
         storage::Status s = table->appendRecord(record.data());
         if (shared) table->unlockAppend();
         ASSERT_TRUE(s.ok()) << s.message();
