@@ -96,6 +96,10 @@ std::string memoPathFor(const std::string& tablePath) {
     return tablePath.substr(0, dot + 1) + (upperCase ? "DBT" : "dbt");
 }
 
+std::string recordContext(const std::string& path, uint32_t recno, const char* operation) {
+    return path + ": record #" + std::to_string(recno) + " [" + operation + "]";
+}
+
 Status notDbase(int code, const std::string& path, const std::string& reason) {
     return Status::Error(
         code, path + " is not a dBASE database. (" + reason + ") [" + kOpenOperation + "]");
@@ -356,50 +360,51 @@ uint64_t DbfFile::recordOffset(uint32_t recno) const {
 }
 
 Status DbfFile::readRecord(uint32_t recno, uint8_t* buffer) {
-    const std::string context =
-        path_ + ": record #" + std::to_string(recno) + " [" + kReadOperation + "]";
-    if (!file_) return Status::Error(103, context);
+    auto error = [&](int code) {
+        return Status::Error(code, recordContext(path_, recno, kReadOperation));
+    };
+    if (!file_) return error(103);
     if (recno > recordCount_ && share_ == Share::Shared) {
         Status s = refreshRecordCount();
-        if (!s.ok()) return Status::Error(s.code(), context);
+        if (!s.ok()) return error(s.code());
     }
-    if (recno == 0 || recno > recordCount_) return Status::Error(212, context);
+    if (recno == 0 || recno > recordCount_) return error(212);
     size_t got = 0;
     Status s = file_->read(recordOffset(recno), buffer, recordLength_, &got);
-    if (!s.ok()) return Status::Error(s.code(), context);
-    if (got != recordLength_) return Status::Error(213, context);
+    if (!s.ok()) return error(s.code());
+    if (got != recordLength_) return error(213);
     return Status::OK();
 }
 
 Status DbfFile::readRecords(uint32_t first, uint32_t count, uint8_t* buffer, uint32_t* got) {
     *got = 0;
-    const std::string context = [&] {
-        return path_ + ": record #" + std::to_string(first) + " [" + kReadOperation + "]";
-    }();
-    if (!file_) return Status::Error(103, context);
-    if (first == 0) return Status::Error(212, context);
+    auto error = [&](int code) {
+        return Status::Error(code, recordContext(path_, first, kReadOperation));
+    };
+    if (!file_) return error(103);
+    if (first == 0) return error(212);
     if (first > recordCount_ || count == 0) return Status::OK();
     const uint32_t n = std::min(count, recordCount_ - first + 1);
     size_t bytes = 0;
     Status s = file_->read(recordOffset(first), buffer, size_t(n) * recordLength_, &bytes);
-    if (!s.ok()) return Status::Error(s.code(), context);
+    if (!s.ok()) return error(s.code());
     *got = static_cast<uint32_t>(bytes / recordLength_);
     return Status::OK();
 }
 
 Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
-    const std::string where = " [" + std::string(operation) + "]";
-    if (!file_) return Status::Error(103, path_ + where);
-    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where);
+    auto where = [&] { return " [" + std::string(operation) + "]"; };
+    if (!file_) return Status::Error(103, path_ + where());
+    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where());
     if (recno > recordCount_ && share_ == Share::Shared) {
         Status s = refreshRecordCount();
-        if (!s.ok()) return Status::Error(s.code(), path_ + where);
+        if (!s.ok()) return Status::Error(s.code(), path_ + where());
     }
     if (recno == 0 || recno > recordCount_)
-        return Status::Error(212, path_ + ": record #" + std::to_string(recno) + where);
+        return Status::Error(212, path_ + ": record #" + std::to_string(recno) + where());
     if (!holdsRecordLock(recno)) {
         return Status::Error(
-            1200, "Record #" + std::to_string(recno) + " of " + path_ + " is not locked" + where);
+            1200, "Record #" + std::to_string(recno) + " of " + path_ + " is not locked" + where());
     }
     return Status::OK();
 }
