@@ -63,7 +63,8 @@ struct Fixture {
         for (int i = 0; i < 1000; ++i) {
             expenses.addRow({QStringLiteral("(%1) Category").arg(QChar('a' + i / 100)),
                              QStringLiteral("Expense line number %1").arg(i + 1),
-                             i % 7 == 0 ? QVariant() : QVariant(i * 12.34), QStringLiteral("remark")});
+                             i % 7 == 0 ? QVariant() : QVariant(i * 12.34),
+                             QStringLiteral("remark")});
         }
         connections.insert(QStringLiteral("expenses"), &expenses);
     }
@@ -100,7 +101,8 @@ void BM_ReportToPdf(benchmark::State& state) {
         const report::Document document = fixture.layout();
         pages = document.pages.size();
         QString error;
-        if (!report::writePdf(document, path, {}, {}, &error)) state.SkipWithError("PDF not written");
+        if (!report::writePdf(document, path, {}, {}, &error))
+            state.SkipWithError("PDF not written");
     }
     state.counters["pages"] = static_cast<double>(pages);
     state.counters["pdf_kb"] = static_cast<double>(QFileInfo(path).size()) / 1024.0;

@@ -25,7 +25,8 @@ void evaluateBand(const std::optional<BandDef>& band, const EvalScope& scope) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const ParseResult result = parseProject(text);
     if (!result.ok()) {
         // Every error names a line inside the file.

@@ -28,7 +28,9 @@ void paintPage(QPainter& painter, const Page& page, double scaleX, double scaleY
     QPaintDevice* device = painter.device();
     const double sx = device->logicalDpiX() / 72.0 * scaleX;
     const double sy = device->logicalDpiY() / 72.0 * scaleY;
-    auto mapRect = [&](const QRectF& r) { return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy); };
+    auto mapRect = [&](const QRectF& r) {
+        return QRectF(r.x() * sx, r.y() * sy, r.width() * sx, r.height() * sy);
+    };
     auto mapPoint = [&](const QPointF& p) { return QPointF(p.x() * sx, p.y() * sy); };
     auto pen = [&](double width) {
         QPen p(Qt::black);
@@ -53,9 +55,10 @@ void paintPage(QPainter& painter, const Page& page, double scaleX, double scaleY
                 haveFont = true;
             }
             painter.setPen(Qt::black);
-            painter.drawText(mapRect(text->rect),
-                             toQt(text->align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                             text->text);
+            painter.drawText(
+                mapRect(text->rect),
+                toQt(text->align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                text->text);
         } else if (const auto* line = std::get_if<LineOp>(&op)) {
             painter.setPen(pen(line->width));
             painter.drawLine(mapPoint(line->from), mapPoint(line->to));
@@ -67,7 +70,8 @@ void paintPage(QPainter& painter, const Page& page, double scaleX, double scaleY
             painter.setPen(pen(check->width));
             if (check->frame) painter.drawRect(r);
             if (check->marked) {
-                const QRectF mark = r.adjusted(r.width() * 0.2, r.height() * 0.2, -r.width() * 0.2, -r.height() * 0.2);
+                const QRectF mark = r.adjusted(r.width() * 0.2, r.height() * 0.2, -r.width() * 0.2,
+                                               -r.height() * 0.2);
                 painter.setPen(pen(check->width * 2));
                 painter.drawLine(mark.topLeft(), mark.bottomRight());
                 painter.drawLine(mark.topRight(), mark.bottomLeft());
@@ -99,7 +103,8 @@ bool writePdf(const Document& document, const QString& path, const PdfOptions& o
     QPdfWriter writer(path);
     writer.setResolution(options.resolution);
     // Every report is laid out on US Letter (ReportDef's PageSetup).
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle(options.title);
     writer.setCreator(QStringLiteral("NetWorth report engine"));
     if (!paintDocument(writer, document, pageDone, error)) {

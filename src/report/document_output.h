@@ -22,7 +22,7 @@ bool paintDocument(QPagedPaintDevice& device, const Document& document,
                    double scaleX = 1.0, double scaleY = 1.0);
 
 struct PdfOptions {
-    QString title;       // the document's title in the PDF
+    QString title;         // the document's title in the PDF
     int resolution = 300;  // dots per inch of the PDF's drawing space
 };
 

@@ -53,7 +53,8 @@ Value callFunction(const Expr& call, const EvalScope& scope) {
             return Value::text(arg(0).toText().toLower());
         case Function::Left: {
             const double n = numberOrZero(arg(1));
-            return Value::text(arg(0).toText().left(n > 0 ? static_cast<qsizetype>(std::min(n, 1e9)) : 0));
+            return Value::text(
+                arg(0).toText().left(n > 0 ? static_cast<qsizetype>(std::min(n, 1e9)) : 0));
         }
         case Function::Empty:
             return Value::boolean(isEmptyValue(arg(0)));
@@ -70,12 +71,13 @@ Value callFunction(const Expr& call, const EvalScope& scope) {
         case Function::Round: {
             const auto n = arg(0).toNumber();
             if (!n) return Value();
-            const int decimals = call.args.size() > 1 ? std::clamp(static_cast<int>(numberOrZero(arg(1))), 0, 10) : 0;
+            const int decimals = call.args.size() > 1
+                                     ? std::clamp(static_cast<int>(numberOrZero(arg(1))), 0, 10)
+                                     : 0;
             const double scale = std::pow(10.0, decimals);
             return Value::number(std::round(*n * scale) / scale);
         }
-        case Function::Abs:
-        {
+        case Function::Abs: {
             const auto n = arg(0).toNumber();
             return n ? Value::number(std::fabs(*n)) : Value();
         }
@@ -94,7 +96,8 @@ Value callFunction(const Expr& call, const EvalScope& scope) {
         }
         case Function::Total:
         case Function::Rows:
-            if (!scope.totals || call.slot < 0 || call.slot >= static_cast<int>(scope.totals->size())) {
+            if (!scope.totals || call.slot < 0 ||
+                call.slot >= static_cast<int>(scope.totals->size())) {
                 return Value::number(0);
             }
             return (*scope.totals)[static_cast<size_t>(call.slot)];
@@ -176,7 +179,8 @@ Value evaluate(const Expr& expr, const EvalScope& scope) {
             return Value::text(scope.parameters->value(expr.name.toLower()));
         }
         case Expr::Kind::Field: {
-            if (scope.snapshot && expr.name.compare(scope.snapshot->connection, Qt::CaseInsensitive) == 0) {
+            if (scope.snapshot &&
+                expr.name.compare(scope.snapshot->connection, Qt::CaseInsensitive) == 0) {
                 const auto it = scope.snapshot->fields.constFind(expr.field.toLower());
                 if (it != scope.snapshot->fields.cend()) return *it;
             }

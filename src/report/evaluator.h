@@ -24,11 +24,11 @@ struct RowSnapshot {
 
 // What an expression can see where it is evaluated. Nothing here is owned.
 struct EvalScope {
-    const QHash<QString, QString>* parameters = nullptr;       // lower-case name -> text
+    const QHash<QString, QString>* parameters = nullptr;          // lower-case name -> text
     const QHash<QString, ReportDataSet*>* connections = nullptr;  // lower-case name -> data set
-    const std::vector<Value>* totals = nullptr;               // total()/rows() results by slot
-    const std::vector<Accumulator>* aggregates = nullptr;     // sum()/count() of this band
-    const RowSnapshot* snapshot = nullptr;                    // set in detail and group footers
+    const std::vector<Value>* totals = nullptr;                   // total()/rows() results by slot
+    const std::vector<Accumulator>* aggregates = nullptr;         // sum()/count() of this band
+    const RowSnapshot* snapshot = nullptr;                        // set in detail and group footers
     int page = 0;
     int pages = 0;
 };

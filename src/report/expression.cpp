@@ -14,22 +14,31 @@ struct FunctionInfo {
 };
 
 constexpr std::array<FunctionInfo, 18> kFunctions{{
-    {"money", Function::Money, 1, 1},   {"number", Function::Number, 1, 2},
-    {"text", Function::Text, 1, 1},     {"trim", Function::Trim, 1, 1},
-    {"upper", Function::Upper, 1, 1},   {"lower", Function::Lower, 1, 1},
-    {"left", Function::Left, 2, 2},     {"empty", Function::Empty, 1, 1},
-    {"iif", Function::Iif, 3, 3},       {"date", Function::Date, 1, 2},
-    {"round", Function::Round, 1, 2},   {"abs", Function::Abs, 1, 1},
-    {"page", Function::Page, 0, 0},     {"pages", Function::Pages, 0, 0},
-    {"sum", Function::Sum, 1, 1},       {"count", Function::Count, 0, 0},
-    {"total", Function::Total, 2, 2},   {"rows", Function::Rows, 1, 1},
+    {"money", Function::Money, 1, 1},
+    {"number", Function::Number, 1, 2},
+    {"text", Function::Text, 1, 1},
+    {"trim", Function::Trim, 1, 1},
+    {"upper", Function::Upper, 1, 1},
+    {"lower", Function::Lower, 1, 1},
+    {"left", Function::Left, 2, 2},
+    {"empty", Function::Empty, 1, 1},
+    {"iif", Function::Iif, 3, 3},
+    {"date", Function::Date, 1, 2},
+    {"round", Function::Round, 1, 2},
+    {"abs", Function::Abs, 1, 1},
+    {"page", Function::Page, 0, 0},
+    {"pages", Function::Pages, 0, 0},
+    {"sum", Function::Sum, 1, 1},
+    {"count", Function::Count, 0, 0},
+    {"total", Function::Total, 2, 2},
+    {"rows", Function::Rows, 1, 1},
 }};
 
 constexpr int kMaxDepth = 100;
 constexpr int kMaxOperators = 2000;
 
 class ExpressionParser {
-public:
+  public:
     explicit ExpressionParser(const QString& text) : text_(text) {}
 
     std::unique_ptr<Expr> parse(ExpressionError* error) {
@@ -45,7 +54,7 @@ public:
         return root;
     }
 
-private:
+  private:
     using Ptr = std::unique_ptr<Expr>;
 
     void skipSpace() {
@@ -259,7 +268,8 @@ private:
     QString takeIdentifier() {
         skipSpace();
         const qsizetype start = pos_;
-        while (pos_ < text_.size() && (text_.at(pos_).isLetterOrNumber() || text_.at(pos_) == '_')) {
+        while (pos_ < text_.size() &&
+               (text_.at(pos_).isLetterOrNumber() || text_.at(pos_) == '_')) {
             ++pos_;
         }
         return text_.mid(start, pos_ - start);
@@ -308,15 +318,18 @@ private:
                 if (!arg) return nullptr;
                 node->args.push_back(std::move(arg));
             } while (take(","));
-            if (!take(")")) return fail(QStringLiteral("missing ')' after the arguments of %1").arg(name));
+            if (!take(")"))
+                return fail(QStringLiteral("missing ')' after the arguments of %1").arg(name));
         }
         const int count = static_cast<int>(node->args.size());
         if (count < info->minArgs || count > info->maxArgs) {
             pos_ = start;
-            const QString wanted = info->minArgs == info->maxArgs
-                                       ? QString::number(info->minArgs)
-                                       : QStringLiteral("%1 or %2").arg(info->minArgs).arg(info->maxArgs);
-            return fail(QStringLiteral("%1() takes %2 argument(s), not %3").arg(name, wanted).arg(count));
+            const QString wanted =
+                info->minArgs == info->maxArgs
+                    ? QString::number(info->minArgs)
+                    : QStringLiteral("%1 or %2").arg(info->minArgs).arg(info->maxArgs);
+            return fail(
+                QStringLiteral("%1() takes %2 argument(s), not %3").arg(name, wanted).arg(count));
         }
         if (info->function == Function::Total || info->function == Function::Rows) {
             Expr& first = *node->args.front();

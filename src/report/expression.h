@@ -10,22 +10,49 @@ namespace report {
 
 // The functions of the expression language.
 enum class Function {
-    Money, Number, Text, Trim, Upper, Lower, Left, Empty, Iif, Date, Round, Abs,
-    Page, Pages,  // page number and page count; pages() only in page headers and footers
-    Sum, Count,   // over the rows of the enclosing detail band or group
-    Total, Rows,  // over all rows of a named connection
+    Money,
+    Number,
+    Text,
+    Trim,
+    Upper,
+    Lower,
+    Left,
+    Empty,
+    Iif,
+    Date,
+    Round,
+    Abs,
+    Page,
+    Pages,  // page number and page count; pages() only in page headers and footers
+    Sum,
+    Count,  // over the rows of the enclosing detail band or group
+    Total,
+    Rows,  // over all rows of a named connection
 };
 
 // A node of a parsed expression. The tree owns its children.
 struct Expr {
     enum class Kind { Literal, Parameter, Field, Call, Negate, Not, Binary };
-    enum class BinaryOp { Add, Subtract, Multiply, Divide, Concat, Equal, NotEqual, Less,
-                          LessEqual, Greater, GreaterEqual, And, Or };
+    enum class BinaryOp {
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Concat,
+        Equal,
+        NotEqual,
+        Less,
+        LessEqual,
+        Greater,
+        GreaterEqual,
+        And,
+        Or
+    };
 
     Kind kind = Kind::Literal;
-    Value literal;           // Literal
-    QString name;            // Parameter: its name; Field and Total/Rows: the connection's name
-    QString field;           // Field: the field's name
+    Value literal;  // Literal
+    QString name;   // Parameter: its name; Field and Total/Rows: the connection's name
+    QString field;  // Field: the field's name
     Function function = Function::Money;
     BinaryOp op = BinaryOp::Add;
     std::vector<std::unique_ptr<Expr>> args;  // Call arguments; operands of unary and binary

@@ -55,7 +55,7 @@ DrawOp shifted(DrawOp op, double dy) {
 }
 
 class LayoutEngine {
-public:
+  public:
     LayoutEngine(const ReportDef& report, const LayoutInput& input)
         : report_(report), input_(input) {
         baseScope_.parameters = input.parameters;
@@ -71,8 +71,10 @@ public:
         const PageSetup& page = report_.page;
         EvalScope pageScope = baseScope_;
         pageScope.page = pageScope.pages = 1;
-        const double headerHeight = report_.pageHeader ? measure(*report_.pageHeader, pageScope).fixedBottom : 0;
-        const double footerHeight = report_.pageFooter ? measure(*report_.pageFooter, pageScope).fixedBottom : 0;
+        const double headerHeight =
+            report_.pageHeader ? measure(*report_.pageHeader, pageScope).fixedBottom : 0;
+        const double footerHeight =
+            report_.pageFooter ? measure(*report_.pageFooter, pageScope).fixedBottom : 0;
         bodyTop_ = page.marginTop + headerHeight;
         bodyBottom_ = std::max(bodyTop_ + 72, page.height - page.marginBottom - footerHeight);
 
@@ -88,7 +90,7 @@ public:
         return std::move(document_);
     }
 
-private:
+  private:
     // total() and rows() are known before the first band, so a title can show a grand total.
     void computeTotals() {
         totals_.assign(report_.totals.size(), Value::number(0));
@@ -103,7 +105,8 @@ private:
                     done[j] = true;
                 }
             }
-            ReportDataSet* dataSet = input_.connections ? input_.connections->value(connection) : nullptr;
+            ReportDataSet* dataSet =
+                input_.connections ? input_.connections->value(connection) : nullptr;
             if (!dataSet) continue;
             std::vector<double> sums(members.size(), 0);
             int rows = 0;
@@ -115,7 +118,8 @@ private:
                 }
             }
             for (size_t k = 0; k < members.size(); ++k) {
-                totals_[members[k]] = Value::number(report_.totals[members[k]].value ? sums[k] : rows);
+                totals_[members[k]] =
+                    Value::number(report_.totals[members[k]].value ? sums[k] : rows);
             }
         }
     }
@@ -144,13 +148,18 @@ private:
                     const QString text = evaluate(*item.value, scope).toText();
                     QStringList lines = measure_.breakLines(text, font, item.wrap ? item.width : 0);
                     if (item.grow) {
-                        flowBottom = std::max(flowBottom, item.y + std::max(item.height, lines.size() * lineHeight));
+                        flowBottom = std::max(
+                            flowBottom, item.y + std::max(item.height, lines.size() * lineHeight));
                         bottom = std::max(bottom, item.y + item.height);
-                        block.flows.push_back({left + item.x, item.y, item.width, font, item.align, lineHeight, lines});
+                        block.flows.push_back({left + item.x, item.y, item.width, font, item.align,
+                                               lineHeight, lines});
                         break;
                     }
-                    const double height = item.height > 0 ? item.height : std::max<double>(1, lines.size()) * lineHeight;
-                    const qsizetype fit = std::max<qsizetype>(1, static_cast<qsizetype>(std::floor((height + kEpsilon) / lineHeight)));
+                    const double height = item.height > 0
+                                              ? item.height
+                                              : std::max<double>(1, lines.size()) * lineHeight;
+                    const qsizetype fit = std::max<qsizetype>(
+                        1, static_cast<qsizetype>(std::floor((height + kEpsilon) / lineHeight)));
                     if (lines.size() > fit) lines = lines.mid(0, fit);
                     const double used = lines.size() * lineHeight;
                     double top = item.y;
@@ -158,23 +167,27 @@ private:
                     if (item.valign == VAlign::Bottom) top += height - used;
                     for (qsizetype i = 0; i < lines.size(); ++i) {
                         if (lines.at(i).isEmpty()) continue;
-                        block.ops.push_back(TextRun{QRectF(left + item.x, top + i * lineHeight, item.width, lineHeight),
-                                                    font, item.align, lines.at(i)});
+                        block.ops.push_back(TextRun{
+                            QRectF(left + item.x, top + i * lineHeight, item.width, lineHeight),
+                            font, item.align, lines.at(i)});
                     }
                     bottom = std::max(bottom, item.y + height);
                     break;
                 }
                 case ItemDef::Kind::Line:
-                    block.ops.push_back(LineOp{QPointF(left + item.x, item.y), QPointF(left + item.x2, item.y2), item.penWidth});
+                    block.ops.push_back(LineOp{QPointF(left + item.x, item.y),
+                                               QPointF(left + item.x2, item.y2), item.penWidth});
                     bottom = std::max({bottom, item.y, item.y2});
                     break;
                 case ItemDef::Kind::Box:
-                    block.ops.push_back(BoxOp{QRectF(left + item.x, item.y, item.width, item.height), item.penWidth});
+                    block.ops.push_back(BoxOp{
+                        QRectF(left + item.x, item.y, item.width, item.height), item.penWidth});
                     bottom = std::max(bottom, item.y + item.height);
                     break;
                 case ItemDef::Kind::Check:
-                    block.ops.push_back(CheckOp{QRectF(left + item.x, item.y, item.width, item.height),
-                                                evaluate(*item.value, scope).isTrue(), item.frame, item.penWidth});
+                    block.ops.push_back(
+                        CheckOp{QRectF(left + item.x, item.y, item.width, item.height),
+                                evaluate(*item.value, scope).isTrue(), item.frame, item.penWidth});
                     bottom = std::max(bottom, item.y + item.height);
                     break;
             }
@@ -245,7 +258,8 @@ private:
         const double remaining = bodyBottom_ - cursor_;
         if (block.height > remaining + kEpsilon && !atTopOfPage()) {
             const bool fitsOnFreshPage = block.height <= bodyBottom_ - contentTop_ + kEpsilon;
-            if (block.flows.empty() || fitsOnFreshPage || block.fixedBottom > remaining + kEpsilon) {
+            if (block.flows.empty() || fitsOnFreshPage ||
+                block.fixedBottom > remaining + kEpsilon) {
                 startPage();
             }
         }
@@ -260,7 +274,8 @@ private:
             size_t page = firstPage;
             double y = top + flow.y;
             for (const QString& line : flow.lines) {
-                if (y + flow.lineHeight > bodyBottom_ + kEpsilon && y > contentTops_[page] + kEpsilon) {
+                if (y + flow.lineHeight > bodyBottom_ + kEpsilon &&
+                    y > contentTops_[page] + kEpsilon) {
                     ++page;
                     if (page >= document_.pages.size()) startPage();
                     y = contentTops_[page];
@@ -295,8 +310,8 @@ private:
         if (!hasRows && !detail.showEmpty) return;
 
         const size_t groupCount = detail.groups.size();
-        std::vector<std::vector<Accumulator>> levels(groupCount + 1,
-                                                     std::vector<Accumulator>(detail.aggregates.size()));
+        std::vector<std::vector<Accumulator>> levels(
+            groupCount + 1, std::vector<Accumulator>(detail.aggregates.size()));
         RowSnapshot snapshot{detail.connection, {}};
         EvalScope rowScope = baseScope_;
         rowScope.aggregates = &levels[0];
@@ -332,7 +347,8 @@ private:
         bool firstRow = true;
         while (hasRows && !dataSet->atEnd()) {
             std::vector<Value> newKeys(groupCount);
-            for (size_t k = 0; k < groupCount; ++k) newKeys[k] = evaluate(*detail.groups[k].key, rowScope);
+            for (size_t k = 0; k < groupCount; ++k)
+                newKeys[k] = evaluate(*detail.groups[k].key, rowScope);
             size_t changed = firstRow ? 0 : groupCount;
             for (size_t k = 0; !firstRow && k < groupCount; ++k) {
                 if (compareValues(keys[k], newKeys[k]) != 0) {
@@ -344,14 +360,17 @@ private:
             keys = std::move(newKeys);
             for (size_t level = changed; level < groupCount; ++level) {
                 const GroupDef& group = detail.groups[level];
-                groupHeaders[level] = group.header ? placeBand(*group.header, rowScope) : std::nullopt;
+                groupHeaders[level] =
+                    group.header ? placeBand(*group.header, rowScope) : std::nullopt;
             }
 
-            for (const QString& field : detail.footerFields) snapshot.fields[field] = readField(*dataSet, field);
+            for (const QString& field : detail.footerFields)
+                snapshot.fields[field] = readField(*dataSet, field);
             for (size_t slot = 0; slot < detail.aggregates.size(); ++slot) {
                 const Expr* call = detail.aggregates[slot];
                 std::optional<double> n;
-                if (call->function == Function::Sum) n = evaluate(*call->args[0], rowScope).toNumber();
+                if (call->function == Function::Sum)
+                    n = evaluate(*call->args[0], rowScope).toNumber();
                 for (auto& level : levels) {
                     level[slot].count += 1;
                     if (n) level[slot].sum += *n;
@@ -388,7 +407,8 @@ private:
                 putOnPage(measure(*report_.pageHeader, scope), index, page.marginTop);
             }
             if (report_.pageFooter && shown(*report_.pageFooter, scope)) {
-                putOnPage(measure(*report_.pageFooter, scope), index, page.height - page.marginBottom - footerHeight);
+                putOnPage(measure(*report_.pageFooter, scope), index,
+                          page.height - page.marginBottom - footerHeight);
             }
         }
     }

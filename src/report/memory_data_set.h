@@ -13,7 +13,7 @@ namespace report {
 // a kind; rows hold QVariants (an invalid QVariant is a blank field). The current position starts
 // on the first row, like a freshly opened table.
 class MemoryDataSet : public ReportDataSet {
-public:
+  public:
     MemoryDataSet() = default;
     // Adds a column; rows added before it read it as blank.
     void addField(const QString& name, FieldKind kind);
@@ -33,7 +33,7 @@ public:
     QDate date(const QString& name) const override;
     bool boolean(const QString& name) const override;
 
-private:
+  private:
     QVariant cell(const QString& name) const;
 
     QStringList names_;

@@ -16,9 +16,9 @@
 
 namespace report {
 
-OutputOptionsDialog::OutputOptionsDialog(const ReportSystemSettings& settings, const QString& fileFormat,
-                                         const QString& fileExtension, std::function<void()> printerSetup,
-                                         QWidget* parent)
+OutputOptionsDialog::OutputOptionsDialog(const ReportSystemSettings& settings,
+                                         const QString& fileFormat, const QString& fileExtension,
+                                         std::function<void()> printerSetup, QWidget* parent)
     : QDialog(parent), fileExtension_(fileExtension), printerSetup_(std::move(printerSetup)) {
     setObjectName(QStringLiteral("outputOptions"));
     setWindowTitle(settings.titleSetup);
@@ -95,8 +95,10 @@ OutputOptionsDialog::OutputOptionsDialog(const ReportSystemSettings& settings, c
         if (printerSetup_) printerSetup_();
     });
     connect(browseButton_, &QPushButton::clicked, this, [this] {
-        const QString filter = QStringLiteral("%1 (%2)").arg(formatCombo_->currentText(), fileExtension_);
-        const QString name = QFileDialog::getSaveFileName(this, windowTitle(), fileNameEdit_->text(), filter);
+        const QString filter =
+            QStringLiteral("%1 (%2)").arg(formatCombo_->currentText(), fileExtension_);
+        const QString name =
+            QFileDialog::getSaveFileName(this, windowTitle(), fileNameEdit_->text(), filter);
         if (!name.isEmpty()) fileNameEdit_->setText(name);
     });
     setOptions(OutputOptions{settings.defaultDestination, {}, 1, false, false});
@@ -105,7 +107,7 @@ OutputOptionsDialog::OutputOptionsDialog(const ReportSystemSettings& settings, c
 void OutputOptionsDialog::setOptions(const OutputOptions& options) {
     QRadioButton* wanted = options.destination == Destination::Printer ? printerRadio_
                            : options.destination == Destination::File  ? fileRadio_
-                                                                        : previewRadio_;
+                                                                       : previewRadio_;
     if (!wanted->isEnabled()) {
         for (QRadioButton* radio : {previewRadio_, printerRadio_, fileRadio_}) {
             if (radio->isEnabled()) {
@@ -129,7 +131,8 @@ OutputOptions OutputOptionsDialog::options() const {
                                                      : Destination::Preview;
     options.fileName = fileNameEdit_->text().trimmed();
     const QString suffix = QString(fileExtension_).remove('*');  // "*.pdf" -> ".pdf"
-    if (!options.fileName.isEmpty() && QFileInfo(options.fileName).suffix().isEmpty() && !suffix.isEmpty()) {
+    if (!options.fileName.isEmpty() && QFileInfo(options.fileName).suffix().isEmpty() &&
+        !suffix.isEmpty()) {
         options.fileName += suffix;
     }
     options.copies = copiesSpin_->value();
@@ -143,7 +146,8 @@ void OutputOptionsDialog::updateState() {
     formatCombo_->setEnabled(toFile);
     fileNameEdit_->setEnabled(toFile);
     browseButton_->setEnabled(toFile);
-    buttons_->button(QDialogButtonBox::Ok)->setEnabled(!toFile || !fileNameEdit_->text().trimmed().isEmpty());
+    buttons_->button(QDialogButtonBox::Ok)
+        ->setEnabled(!toFile || !fileNameEdit_->text().trimmed().isEmpty());
 }
 
 }  // namespace report

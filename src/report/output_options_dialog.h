@@ -20,7 +20,7 @@ namespace report {
 // disabled. OK stays disabled while the file destination has no file name.
 class OutputOptionsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `fileFormat` and `fileExtension` name the file format offered ("Adobe Acrobat (PDF)",
     // "*.pdf"); an empty format disables the file destination. `printerSetup` runs the printer
     // setup and may be empty.
@@ -32,7 +32,7 @@ public:
     // The choice as shown; a file name without an extension gets the format's.
     OutputOptions options() const;
 
-private:
+  private:
     void updateState();
 
     QString fileExtension_;

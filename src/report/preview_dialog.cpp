@@ -14,7 +14,10 @@
 namespace report {
 
 PreviewDialog::PreviewDialog(const Document& document, TReportSystem& system, QWidget* parent)
-    : QDialog(parent), document_(document), system_(system), previewPrinter_(QPrinter::HighResolution) {
+    : QDialog(parent),
+      document_(document),
+      system_(system),
+      previewPrinter_(QPrinter::HighResolution) {
     const ReportSystemSettings& settings = system.settings();
     setObjectName(QStringLiteral("reportPreview"));
     setWindowTitle(settings.titlePreview);
@@ -26,19 +29,19 @@ PreviewDialog::PreviewDialog(const Document& document, TReportSystem& system, QW
         QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     preview_ = new QPrintPreviewWidget(&previewPrinter_, this);
     preview_->setObjectName(QStringLiteral("previewWidget"));
-    connect(preview_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-        paintDocument(*printer, document_, {}, nullptr);
-    });
+    connect(preview_, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* printer) { paintDocument(*printer, document_, {}, nullptr); });
     connect(preview_, &QPrintPreviewWidget::previewChanged, this, &PreviewDialog::updatePageLabel);
 
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("previewToolBar"));
-    printAction_ = addAction(toolBar, QStringLiteral("printAction"), tr("&Print..."), QKeySequence::Print);
+    printAction_ =
+        addAction(toolBar, QStringLiteral("printAction"), tr("&Print..."), QKeySequence::Print);
     printAction_->setEnabled(settings.allowPreviewPrint);
     toolBar->addSeparator();
     QAction* first = addAction(toolBar, QStringLiteral("firstPageAction"), tr("First page"));
-    QAction* previous = addAction(toolBar, QStringLiteral("previousPageAction"), tr("Previous page"),
-                                  QKeySequence::MoveToPreviousPage);
+    QAction* previous = addAction(toolBar, QStringLiteral("previousPageAction"),
+                                  tr("Previous page"), QKeySequence::MoveToPreviousPage);
     QAction* next = addAction(toolBar, QStringLiteral("nextPageAction"), tr("Next page"),
                               QKeySequence::MoveToNextPage);
     QAction* last = addAction(toolBar, QStringLiteral("lastPageAction"), tr("Last page"));
@@ -46,16 +49,22 @@ PreviewDialog::PreviewDialog(const Document& document, TReportSystem& system, QW
     pageLabel_->setObjectName(QStringLiteral("pageLabel"));
     toolBar->addWidget(pageLabel_);
     toolBar->addSeparator();
-    QAction* zoomIn = addAction(toolBar, QStringLiteral("zoomInAction"), tr("Zoom in"), QKeySequence::ZoomIn);
-    QAction* zoomOut = addAction(toolBar, QStringLiteral("zoomOutAction"), tr("Zoom out"), QKeySequence::ZoomOut);
+    QAction* zoomIn =
+        addAction(toolBar, QStringLiteral("zoomInAction"), tr("Zoom in"), QKeySequence::ZoomIn);
+    QAction* zoomOut =
+        addAction(toolBar, QStringLiteral("zoomOutAction"), tr("Zoom out"), QKeySequence::ZoomOut);
     QAction* actualSize = addAction(toolBar, QStringLiteral("actualSizeAction"), tr("100%"));
     QAction* fitWidth = addAction(toolBar, QStringLiteral("fitWidthAction"), tr("Fit width"));
     toolBar->addSeparator();
-    QAction* close = addAction(toolBar, QStringLiteral("closeAction"), tr("&Close"), QKeySequence(Qt::Key_Escape));
+    QAction* close = addAction(toolBar, QStringLiteral("closeAction"), tr("&Close"),
+                               QKeySequence(Qt::Key_Escape));
 
     const double zoom = settings.previewZoom / 100.0;
     connect(printAction_, &QAction::triggered, this, &PreviewDialog::print);
-    connect(first, &QAction::triggered, this, [this] { preview_->setCurrentPage(1); updatePageLabel(); });
+    connect(first, &QAction::triggered, this, [this] {
+        preview_->setCurrentPage(1);
+        updatePageLabel();
+    });
     connect(previous, &QAction::triggered, this, [this] {
         preview_->setCurrentPage(preview_->currentPage() - 1);
         updatePageLabel();
@@ -64,7 +73,10 @@ PreviewDialog::PreviewDialog(const Document& document, TReportSystem& system, QW
         preview_->setCurrentPage(preview_->currentPage() + 1);
         updatePageLabel();
     });
-    connect(last, &QAction::triggered, this, [this] { preview_->setCurrentPage(pageCount()); updatePageLabel(); });
+    connect(last, &QAction::triggered, this, [this] {
+        preview_->setCurrentPage(pageCount());
+        updatePageLabel();
+    });
     connect(zoomIn, &QAction::triggered, preview_, [this] { preview_->zoomIn(); });
     connect(zoomOut, &QAction::triggered, preview_, [this] { preview_->zoomOut(); });
     connect(actualSize, &QAction::triggered, preview_, [this, zoom] {

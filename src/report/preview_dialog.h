@@ -18,7 +18,7 @@ class TReportSystem;
 // and zoom controls, and printing through the system's printer when the settings allow it.
 class PreviewDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Keeps references to the document and the system; both must outlive the dialog.
     PreviewDialog(const Document& document, TReportSystem& system, QWidget* parent = nullptr);
 
@@ -29,7 +29,7 @@ public:
     // The last error of printing from the preview; empty when it worked or was cancelled.
     const QString& printError() const { return printError_; }
 
-private:
+  private:
     QAction* addAction(QToolBar* toolBar, const QString& objectName, const QString& text,
                        const QKeySequence& shortcut = {});
     void print();

@@ -13,7 +13,7 @@ namespace report {
 // (1/72 inch); item positions are relative to the left margin and to the top of their band.
 
 struct FontSpec {
-    QString family;  // empty: inherit
+    QString family;   // empty: inherit
     double size = 0;  // 0: inherit
     std::optional<bool> bold, italic, underline;
 };
@@ -24,7 +24,7 @@ enum class VAlign { Top, Middle, Bottom };
 struct ItemDef {
     enum class Kind { Text, Line, Box, Check };
     Kind kind = Kind::Text;
-    int line = 0;  // line of the project file, for messages
+    int line = 0;                                // line of the project file, for messages
     double x = 0, y = 0, width = 0, height = 0;  // Text, Box, Check (Check: width = height)
     double x2 = 0, y2 = 0;                       // Line: the end point
     double penWidth = 0.5;
@@ -38,15 +38,25 @@ struct ItemDef {
 };
 
 struct BandDef {
-    enum class Kind { PageHeader, PageFooter, Title, Summary, Body, DetailHeader, DetailFooter,
-                      DetailRow, GroupHeader, GroupFooter };
+    enum class Kind {
+        PageHeader,
+        PageFooter,
+        Title,
+        Summary,
+        Body,
+        DetailHeader,
+        DetailFooter,
+        DetailRow,
+        GroupHeader,
+        GroupFooter
+    };
     Kind kind = Kind::Body;
     int line = 0;
-    std::optional<double> height;  // unset: down to the lowest item
+    std::optional<double> height;     // unset: down to the lowest item
     std::unique_ptr<Expr> condition;  // unset: always printed
-    bool newPage = false;       // start on a fresh page
-    bool keepWithNext = false;  // never the last thing on a page
-    bool repeat = false;        // headers: printed again at the top of each continued page
+    bool newPage = false;             // start on a fresh page
+    bool keepWithNext = false;        // never the last thing on a page
+    bool repeat = false;              // headers: printed again at the top of each continued page
     std::vector<ItemDef> items;
 };
 

@@ -5,7 +5,7 @@ namespace report {
 namespace {
 
 class Lexer {
-public:
+  public:
     explicit Lexer(const QString& text) : text_(text) {}
 
     bool run(std::vector<Statement>* statements, ParseError* error) {
@@ -27,7 +27,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool fail(ParseError* error, int line, const QString& message) {
         *error = {line, message};
         return false;
@@ -55,8 +55,7 @@ private:
             attribute.key = first->text.toLower();
             if (!readValue(&attribute.value, error)) return false;
             if (!attribute.value) {
-                return fail(error, line,
-                            QStringLiteral("'%1=' has no value").arg(attribute.key));
+                return fail(error, line, QStringLiteral("'%1=' has no value").arg(attribute.key));
             }
         } else if (first->kind == Token::Kind::Word) {
             attribute.key = first->text.toLower();
@@ -104,7 +103,8 @@ private:
             }
             value.append(c);
         }
-        if (pos_ >= text_.size()) return fail(error, line, QStringLiteral("text has no closing '\"'"));
+        if (pos_ >= text_.size())
+            return fail(error, line, QStringLiteral("text has no closing '\"'"));
         ++pos_;
         *token = Token{Token::Kind::Text, value, line};
         return true;

@@ -27,7 +27,7 @@ QString tokenDescription(const Token& token) {
 
 // Reads the attributes of one statement; each may be taken once, and finish() rejects the rest.
 class Attributes {
-public:
+  public:
     explicit Attributes(const Statement& statement) : statement_(statement) {
         used_.assign(statement.attributes.size(), false);
     }
@@ -39,12 +39,14 @@ public:
         if (statement_.attributes.empty() || !statement_.attributes.front().value ||
             statement_.attributes.front().value->kind == Token::Kind::Expression ||
             (statement_.attributes.front().value->kind == Token::Kind::Word &&
-             statement_.attributes.front().value->text.toLower() != statement_.attributes.front().key)) {
+             statement_.attributes.front().value->text.toLower() !=
+                 statement_.attributes.front().key)) {
             failAt(statement_.line, QStringLiteral("'%1' needs %2").arg(statement_.keyword, what));
         }
         used_[0] = true;
         const QString name = statement_.attributes.front().value->text;
-        if (name.isEmpty()) failAt(statement_.line, QStringLiteral("'%1' needs %2").arg(statement_.keyword, what));
+        if (name.isEmpty())
+            failAt(statement_.line, QStringLiteral("'%1' needs %2").arg(statement_.keyword, what));
         return name;
     }
 
@@ -63,7 +65,8 @@ public:
     std::optional<double> length(const char* key) {
         const Attribute* a = find(key);
         if (!a) return std::nullopt;
-        return parseLength(*a, a->value && a->key != a->value->text.toLower() ? *a->value : noValue(*a));
+        return parseLength(
+            *a, a->value && a->key != a->value->text.toLower() ? *a->value : noValue(*a));
     }
 
     double length(const char* key, double fallback) { return length(key).value_or(fallback); }
@@ -80,7 +83,9 @@ public:
         const QString v = a->value->text.toLower();
         if (v == "yes" || v == "true" || v == "on") return true;
         if (v == "no" || v == "false" || v == "off") return false;
-        failAt(a->line, QStringLiteral("'%1' is yes or no, not '%2'").arg(a->key, tokenDescription(*a->value)));
+        failAt(
+            a->line,
+            QStringLiteral("'%1' is yes or no, not '%2'").arg(a->key, tokenDescription(*a->value)));
     }
 
     // A word or quoted text.
@@ -111,8 +116,10 @@ public:
         ExpressionError error;
         std::unique_ptr<Expr> expr = parseExpression(a->value->text, &error);
         if (!expr) {
-            const int line = a->value->line + static_cast<int>(a->value->text.left(error.offset).count('\n'));
-            failAt(line, QStringLiteral("in {%1}: %2").arg(a->value->text.simplified(), error.message));
+            const int line =
+                a->value->line + static_cast<int>(a->value->text.left(error.offset).count('\n'));
+            failAt(line,
+                   QStringLiteral("in {%1}: %2").arg(a->value->text.simplified(), error.message));
         }
         return expr;
     }
@@ -126,8 +133,9 @@ public:
             if (value->compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return e;
             names << QLatin1String(name);
         }
-        failAt(statement_.line, QStringLiteral("'%1' is one of %2, not '%3'")
-                                    .arg(QLatin1String(key), names.join(QStringLiteral(", ")), *value));
+        failAt(statement_.line,
+               QStringLiteral("'%1' is one of %2, not '%3'")
+                   .arg(QLatin1String(key), names.join(QStringLiteral(", ")), *value));
     }
 
     // Rejects every attribute not taken.
@@ -135,12 +143,13 @@ public:
         for (size_t i = 0; i < statement_.attributes.size(); ++i) {
             if (used_[i]) continue;
             const Attribute& a = statement_.attributes[i];
-            const QString what = a.key.isEmpty() ? QStringLiteral("\"%1\"").arg(a.value->text) : a.key;
+            const QString what =
+                a.key.isEmpty() ? QStringLiteral("\"%1\"").arg(a.value->text) : a.key;
             failAt(a.line, QStringLiteral("'%1' does not take '%2'").arg(statement_.keyword, what));
         }
     }
 
-private:
+  private:
     static bool isBare(const Attribute& a) {
         return !a.key.isEmpty() && a.value && a.value->kind == Token::Kind::Word &&
                a.value->text.toLower() == a.key;
@@ -156,7 +165,7 @@ private:
         return parseLengthText(a, token.text);
     }
 
-public:
+  public:
     static double parseLengthText(const Attribute& a, const QString& text) {
         static const std::pair<const char*, double> units[] = {
             {"in", 72.0}, {"mm", 72.0 / 25.4}, {"cm", 72.0 / 2.54}, {"pt", 1.0}};
@@ -171,13 +180,14 @@ public:
         }
         bool ok = false;
         const double value = number.toDouble(&ok) * factor;
-        if (!ok || number.startsWith('+') || number.contains('e') || value < 0 || value > kMaxLength) {
+        if (!ok || number.startsWith('+') || number.contains('e') || value < 0 ||
+            value > kMaxLength) {
             failAt(a.line, QStringLiteral("'%1' is not a length: '%2'").arg(a.key, text));
         }
         return value;
     }
 
-private:
+  private:
     const Statement& statement_;
     std::vector<bool> used_;
 };
@@ -186,7 +196,7 @@ private:
 enum class Place { PageBand, Band, DetailHeader, DetailRow, DetailFooter, GroupKey };
 
 class Parser {
-public:
+  public:
     explicit Parser(std::vector<Statement> statements) : statements_(std::move(statements)) {}
 
     std::unique_ptr<ProjectDef> run() {
@@ -199,7 +209,8 @@ public:
             }
             std::unique_ptr<ReportDef> report = parseReport();
             if (names.contains(report->name.toLower())) {
-                failAt(report->line, QStringLiteral("a second report named '%1'").arg(report->name));
+                failAt(report->line,
+                       QStringLiteral("a second report named '%1'").arg(report->name));
             }
             names.insert(report->name.toLower());
             project->reports.push_back(std::move(report));
@@ -208,7 +219,7 @@ public:
         return project;
     }
 
-private:
+  private:
     const Statement& take() { return statements_[pos_++]; }
     bool atEnd() const { return pos_ >= statements_.size(); }
     const Statement& peek() const { return statements_[pos_]; }
@@ -216,7 +227,9 @@ private:
     // Consumes the 'end' of a block opened by `opener`.
     bool atBlockEnd(const Statement& opener) {
         if (atEnd()) {
-            failAt(opener.line, QStringLiteral("'%1' on line %2 has no 'end'").arg(opener.keyword).arg(opener.line));
+            failAt(opener.line, QStringLiteral("'%1' on line %2 has no 'end'")
+                                    .arg(opener.keyword)
+                                    .arg(opener.line));
         }
         if (peek().keyword != "end") return false;
         Attributes(take()).finish();
@@ -281,15 +294,18 @@ private:
         if (const Attribute* margins = a.find("margins")) {
             if (!margins->value || margins->value->kind != Token::Kind::Word ||
                 margins->value->text.toLower() == "margins") {
-                failAt(s.line, QStringLiteral("'margins' needs one length or four (left,top,right,bottom)"));
+                failAt(s.line, QStringLiteral(
+                                   "'margins' needs one length or four (left,top,right,bottom)"));
             }
             const QStringList parts = margins->value->text.split(',');
             if (parts.size() != 1 && parts.size() != 4) {
-                failAt(s.line, QStringLiteral("'margins' needs one length or four (left,top,right,bottom)"));
+                failAt(s.line, QStringLiteral(
+                                   "'margins' needs one length or four (left,top,right,bottom)"));
             }
             double values[4];
             for (int i = 0; i < 4; ++i) {
-                values[i] = Attributes::parseLengthText(*margins, parts.at(parts.size() == 1 ? 0 : i));
+                values[i] =
+                    Attributes::parseLengthText(*margins, parts.at(parts.size() == 1 ? 0 : i));
             }
             page->marginLeft = values[0];
             page->marginTop = values[1];
@@ -307,7 +323,8 @@ private:
     static void readFont(Attributes& a, FontSpec* font, const char* familyKey) {
         if (std::optional<QString> family = a.text(familyKey)) {
             if (family->trimmed().isEmpty()) {
-                failAt(a.line(), QStringLiteral("'%1' needs a font name").arg(QLatin1String(familyKey)));
+                failAt(a.line(),
+                       QStringLiteral("'%1' needs a font name").arg(QLatin1String(familyKey)));
             }
             font->family = family->trimmed();
         }
@@ -316,7 +333,8 @@ private:
             const double points = size->toDouble(&ok);
             if (!ok || !(points >= kMinFontSize && points <= kMaxFontSize)) {
                 failAt(a.line(),
-                       QStringLiteral("'size' is a font size in points from 1 to 200, not '%1'").arg(*size));
+                       QStringLiteral("'size' is a font size in points from 1 to 200, not '%1'")
+                           .arg(*size));
             }
             font->size = points;
         }
@@ -398,7 +416,8 @@ private:
             } else if (s.keyword == "footer" && !group.footer) {
                 group.footer = parseBand(BandDef::Kind::GroupFooter, Place::DetailFooter);
             } else {
-                failAt(s.line, QStringLiteral("a group holds one header and one footer, not '%1'").arg(s.keyword));
+                failAt(s.line, QStringLiteral("a group holds one header and one footer, not '%1'")
+                                   .arg(s.keyword));
             }
         }
         return group;
@@ -422,7 +441,8 @@ private:
             item.grow = a.flag("grow");
             item.wrap = a.flag("wrap") || item.grow;
             item.value = a.expression("value", true);
-            if (!item.value) failAt(s.line, QStringLiteral("'text' needs value=\"...\" or value={...}"));
+            if (!item.value)
+                failAt(s.line, QStringLiteral("'text' needs value=\"...\" or value={...}"));
             if (item.width <= 0) failAt(s.line, QStringLiteral("'text' needs a width w"));
         } else if (s.keyword == "line") {
             item.kind = ItemDef::Kind::Line;
@@ -435,7 +455,8 @@ private:
             item.kind = ItemDef::Kind::Box;
             readBox(a, &item);
             item.penWidth = a.length("width", 0.5);
-            if (item.width <= 0 || item.height <= 0) failAt(s.line, QStringLiteral("'box' needs w and h"));
+            if (item.width <= 0 || item.height <= 0)
+                failAt(s.line, QStringLiteral("'box' needs w and h"));
         } else if (s.keyword == "check") {
             item.kind = ItemDef::Kind::Check;
             item.x = a.length("x", 0);
@@ -447,7 +468,8 @@ private:
             if (!item.value) failAt(s.line, QStringLiteral("'check' needs value={...}"));
             if (item.width <= 0) failAt(s.line, QStringLiteral("'check' needs a size above 0"));
         } else {
-            failAt(s.line, QStringLiteral("unknown item '%1' (text, line, box or check)").arg(s.keyword));
+            failAt(s.line,
+                   QStringLiteral("unknown item '%1' (text, line, box or check)").arg(s.keyword));
         }
         a.finish();
         if (item.value) checkExpression(*item.value, s.line, place);
@@ -473,25 +495,30 @@ private:
         const bool detailAggregate = isCall && (f == Function::Sum || f == Function::Count);
         const bool connectionAggregate = isCall && (f == Function::Total || f == Function::Rows);
         if (detailAggregate || connectionAggregate) {
-            if (aggregateDepth > 0) failAt(line, QStringLiteral("an aggregate cannot hold another"));
-            if (place == Place::GroupKey) failAt(line, QStringLiteral("a group key cannot use aggregates"));
+            if (aggregateDepth > 0)
+                failAt(line, QStringLiteral("an aggregate cannot hold another"));
+            if (place == Place::GroupKey)
+                failAt(line, QStringLiteral("a group key cannot use aggregates"));
         }
         if (detailAggregate) {
             if (place != Place::DetailRow && place != Place::DetailFooter) {
-                failAt(line, QStringLiteral("sum() and count() belong in a detail's rows or footers"));
+                failAt(line,
+                       QStringLiteral("sum() and count() belong in a detail's rows or footers"));
             }
             node.slot = static_cast<int>(detail_->aggregates.size());
             detail_->aggregates.push_back(&node);
         }
         if (connectionAggregate) {
             node.slot = static_cast<int>(report_->totals.size());
-            report_->totals.push_back({node.name, node.args.empty() ? nullptr : node.args.front().get()});
+            report_->totals.push_back(
+                {node.name, node.args.empty() ? nullptr : node.args.front().get()});
         }
         if (isCall && f == Function::Pages && place != Place::PageBand) {
             failAt(line, QStringLiteral("pages() belongs in a page header or footer"));
         }
         if (node.kind == Expr::Kind::Field && detail_ && place == Place::DetailFooter &&
-            aggregateDepth == 0 && node.name.compare(detail_->connection, Qt::CaseInsensitive) == 0) {
+            aggregateDepth == 0 &&
+            node.name.compare(detail_->connection, Qt::CaseInsensitive) == 0) {
             const QString field = node.field.toLower();
             if (std::find(detail_->footerFields.begin(), detail_->footerFields.end(), field) ==
                 detail_->footerFields.end()) {
@@ -506,8 +533,8 @@ private:
     static void checkBandHeight(const BandDef& band) {
         if (!band.height) return;
         for (const ItemDef& item : band.items) {
-            const double bottom = item.kind == ItemDef::Kind::Line ? std::max(item.y, item.y2)
-                                                                   : item.y + item.height;
+            const double bottom =
+                item.kind == ItemDef::Kind::Line ? std::max(item.y, item.y2) : item.y + item.height;
             if (bottom > *band.height + 0.01) {
                 failAt(item.line, QStringLiteral("the item reaches below its band's height"));
             }
@@ -547,7 +574,8 @@ private:
         const double header = report.pageHeader ? report.pageHeader->height.value_or(0) : 0;
         const double footer = report.pageFooter ? report.pageFooter->height.value_or(0) : 0;
         if (page.height - page.marginTop - page.marginBottom - header - footer < 72) {
-            failAt(report.line, QStringLiteral("page header and footer leave less than an inch for the body"));
+            failAt(report.line,
+                   QStringLiteral("page header and footer leave less than an inch for the body"));
         }
     }
 

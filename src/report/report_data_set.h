@@ -17,7 +17,7 @@ enum class FieldKind { Text, Number, Date, Boolean, Memo };
 // data set at its end. A connection that a report only reads as a single record is never moved,
 // so its owner positions it before the report runs.
 class ReportDataSet {
-public:
+  public:
     virtual ~ReportDataSet() = default;
 
     virtual void first() = 0;

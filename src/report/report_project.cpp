@@ -41,7 +41,8 @@ bool TReportProject::open() {
     }
     ParseResult parsed = parseProject(QString::fromUtf8(file.readAll()));
     if (!parsed.ok()) {
-        errorText_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), parsed.error.text());
+        errorText_ =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), parsed.error.text());
         return false;
     }
     project_ = std::move(parsed.project);
@@ -57,7 +58,9 @@ void TReportProject::setParameter(const QString& name, const QString& value) {
     parameters_.insert(name.toLower(), value);
 }
 
-QString TReportProject::parameter(const QString& name) const { return parameters_.value(name.toLower()); }
+QString TReportProject::parameter(const QString& name) const {
+    return parameters_.value(name.toLower());
+}
 
 QStringList TReportProject::reportNames() const {
     QStringList names;
@@ -67,7 +70,9 @@ QStringList TReportProject::reportNames() const {
     return names;
 }
 
-bool TReportProject::hasReport(const QString& name) const { return project_ && project_->find(name); }
+bool TReportProject::hasReport(const QString& name) const {
+    return project_ && project_->find(name);
+}
 
 std::optional<Document> TReportProject::layout(const QString& name,
                                                const std::function<void(int page)>& pageStarted) {
@@ -105,8 +110,10 @@ bool TReportProject::exportPdf(const QString& name, const QString& pdfPath) {
     errorText_.clear();
     std::optional<Document> document = layout(name);
     if (!document) {
-        errorText_ = project_ ? QStringLiteral("The reporting project holds no report named \"%1\".").arg(name)
-                              : QStringLiteral("The reporting project is not open.");
+        errorText_ =
+            project_
+                ? QStringLiteral("The reporting project holds no report named \"%1\".").arg(name)
+                : QStringLiteral("The reporting project is not open.");
         return false;
     }
     PdfOptions options;

@@ -20,20 +20,20 @@ class TReportSystem;
 // A named data connection: the name that report project files use for a data set. Both are
 // owned by the caller; the connection only points at its data set.
 class TReportConnection {
-public:
+  public:
     explicit TReportConnection(QString name) : name_(std::move(name)) {}
     const QString& name() const { return name_; }
     void setDataSet(ReportDataSet* dataSet) { dataSet_ = dataSet; }
     ReportDataSet* dataSet() const { return dataSet_; }
 
-private:
+  private:
     QString name_;
     ReportDataSet* dataSet_ = nullptr;
 };
 
 // The PDF file format offered by the setup dialog.
 class TReportRenderPDF {
-public:
+  public:
     QString displayName = QStringLiteral("Adobe Acrobat (PDF)");
     QString fileExtension = QStringLiteral("*.pdf");
     // Fonts are always embedded, so a filed statement looks the same on every machine.
@@ -48,7 +48,7 @@ public:
 // Usage: setEngine, setProjectFile, addConnection for each connection, open, setParameter,
 // executeReport (or exportPdf), close.
 class TReportProject {
-public:
+  public:
     TReportProject();
     ~TReportProject();
 
@@ -97,7 +97,7 @@ public:
     // and "." or ".." removed, made absolute.
     static QString expandPath(const QString& path);
 
-private:
+  private:
     QString projectFile_;
     TReportSystem* engine_ = nullptr;
     QHash<QString, TReportConnection*> connections_;

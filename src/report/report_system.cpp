@@ -36,9 +36,11 @@ bool TReportSystem::runPrintDialog(QWidget* parent) {
 bool TReportSystem::printDocument(const Document& document, QWidget* parent, QString* error) {
     printer_->setDocName(settings_.printerTitle);
     printer_->setFullPage(true);
-    printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    printer_->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     std::unique_ptr<StatusWindow> status;
-    if (settings_.showStatus) status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
+    if (settings_.showStatus)
+        status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
     const double scaleX = settings_.printerScaleX / 100.0 * settings_.unitsFactor;
     const double scaleY = settings_.printerScaleY / 100.0 * settings_.unitsFactor;
     QString failure;
@@ -60,9 +62,10 @@ bool TReportSystem::execute(const Generator& generate, QWidget* parent, QString*
     OutputOptions options;
     options.destination = settings_.defaultDestination;
     if (settings_.permissions.setupDialog) {
-        OutputOptionsDialog dialog(settings_, pdfRenderer_ ? pdfRenderer_->displayName : QString(),
-                                   pdfRenderer_ ? pdfRenderer_->fileExtension : QString(),
-                                   [this, &dialog] { runPrintDialog(&dialog); }, parent);
+        OutputOptionsDialog dialog(
+            settings_, pdfRenderer_ ? pdfRenderer_->displayName : QString(),
+            pdfRenderer_ ? pdfRenderer_->fileExtension : QString(),
+            [this, &dialog] { runPrintDialog(&dialog); }, parent);
         dialog.setOptions(options);
         const bool accepted = setupHook ? setupHook(dialog) : dialog.exec() == QDialog::Accepted;
         if (!accepted) return false;
@@ -75,7 +78,8 @@ bool TReportSystem::execute(const Generator& generate, QWidget* parent, QString*
     configurePrinter(options);
 
     std::unique_ptr<StatusWindow> status;
-    if (settings_.showStatus) status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
+    if (settings_.showStatus)
+        status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
     const auto showGenerating = [&](int page) {
         if (status) status->showPage(settings_.filerStatusFormat, page);
     };
@@ -85,7 +89,8 @@ bool TReportSystem::execute(const Generator& generate, QWidget* parent, QString*
         case Destination::Preview: {
             status.reset();
             PreviewDialog preview(document, *this, parent);
-            if (previewHook) QTimer::singleShot(0, &preview, [this, &preview] { previewHook(preview); });
+            if (previewHook)
+                QTimer::singleShot(0, &preview, [this, &preview] { previewHook(preview); });
             preview.exec();
             return true;
         }

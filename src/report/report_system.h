@@ -43,7 +43,7 @@ struct ReportSystemSettings {
     QString printerStatusFormat = QStringLiteral("Printing page %p");
     QString printerTitle = QStringLiteral("Statement Report");  // print job and PDF title
     bool previewMaximized = true;
-    double previewZoom = 100.0;  // percent
+    double previewZoom = 100.0;                           // percent
     double printerScaleX = 100.0, printerScaleY = 100.0;  // percent
     double unitsFactor = 1.0;
     Destination defaultDestination = Destination::Preview;
@@ -59,7 +59,7 @@ struct ReportSystemSettings {
 // Tests replace the blocking parts through the hooks below; with no hook set, the real modal
 // dialogs are shown.
 class TReportSystem {
-public:
+  public:
     TReportSystem();
     ~TReportSystem();
 
@@ -96,7 +96,7 @@ public:
     // Shows the dialog for printer() (or asks printDialogHook); true for OK.
     bool runPrintDialog(QWidget* parent);
 
-private:
+  private:
     void configurePrinter(const OutputOptions& options);
 
     ReportSystemSettings settings_;

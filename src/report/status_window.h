@@ -10,13 +10,13 @@ namespace report {
 // takes no input; showPage lets it repaint between pages.
 class StatusWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     StatusWindow(const QString& title, QWidget* parent);
     // Shows `format` with "%p" replaced by the page number.
     void showPage(const QString& format, int page);
     QString text() const;
 
-private:
+  private:
     QLabel* label_;
 };
 

@@ -11,7 +11,7 @@ namespace report {
 // Measures and breaks text the same way for every output: metrics come from a fixed 1200 dpi
 // reference device and are returned in points. Needs a QGuiApplication.
 class TextMeasure {
-public:
+  public:
     TextMeasure();
 
     // The QFont for a resolved font, sized in points.
@@ -22,7 +22,7 @@ public:
     // word boundaries (or anywhere, for a word wider than the line) so no line is wider.
     QStringList breakLines(const QString& text, const ResolvedFont& font, double width);
 
-private:
+  private:
     const QFont& cachedFont(const ResolvedFont& font);
 
     QImage device_;

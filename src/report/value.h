@@ -10,7 +10,7 @@ namespace report {
 // holding only blanks, an empty date) and prints as nothing. Values convert into each other the
 // way a layout author expects; docs/report_format.md lists the rules.
 class Value {
-public:
+  public:
     enum class Kind { Blank, Text, Number, Date, Bool };
 
     Value() = default;
@@ -32,7 +32,7 @@ public:
     // Blank, zero, "", an invalid date and false are false; everything else is true.
     bool isTrue() const;
 
-private:
+  private:
     Kind kind_ = Kind::Blank;
     QString text_;
     double number_ = 0;

@@ -23,9 +23,11 @@ TEST(Project, MissingFileFailsWithTheExpandedPathInQuotes) {
     project.setProjectFile(dir.path() + QStringLiteral("/\\Reports\\Diredodu.rpf"));
     EXPECT_FALSE(project.open());
     EXPECT_FALSE(project.isOpen());
-    const QString expanded = QDir::toNativeSeparators(dir.path() + QStringLiteral("/Reports/Diredodu.rpf"));
-    EXPECT_EQ(project.errorText(),
-              QStringLiteral("The following reporting project does not exist:\r\"%1\"").arg(expanded));
+    const QString expanded =
+        QDir::toNativeSeparators(dir.path() + QStringLiteral("/Reports/Diredodu.rpf"));
+    EXPECT_EQ(
+        project.errorText(),
+        QStringLiteral("The following reporting project does not exist:\r\"%1\"").arg(expanded));
 
     // The same doubled-separator path opens once the file is there.
     QDir(dir.path()).mkdir(QStringLiteral("Reports"));
@@ -37,9 +39,11 @@ TEST(Project, MissingFileFailsWithTheExpandedPathInQuotes) {
 TEST(Project, ParseErrorOnOpenNamesTheFileAndLine) {
     QTemporaryDir dir;
     report::TReportProject project;
-    project.setProjectFile(writeFile(dir, QStringLiteral("bad.rpf"), QStringLiteral("report A\n  bogus\nend\n")));
+    project.setProjectFile(
+        writeFile(dir, QStringLiteral("bad.rpf"), QStringLiteral("report A\n  bogus\nend\n")));
     EXPECT_FALSE(project.open());
-    EXPECT_TRUE(project.errorText().endsWith(QStringLiteral("bad.rpf: line 2: 'bogus' does not belong in a report")))
+    EXPECT_TRUE(project.errorText().endsWith(
+        QStringLiteral("bad.rpf: line 2: 'bogus' does not belong in a report")))
         << project.errorText().toStdString();
 }
 
@@ -52,7 +56,8 @@ TEST(Project, UnknownReportNameDoesNothingAndKnownOneRunsThroughTheEngine) {
         return false;  // Cancel
     };
     r.project().setEngine(&system);
-    r.project().setProjectFile(writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kSmallProject)));
+    r.project().setProjectFile(
+        writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kSmallProject)));
     ASSERT_TRUE(r.project().open());
 
     EXPECT_TRUE(r.project().executeReport(QStringLiteral("NoSuchReport")));
@@ -63,7 +68,8 @@ TEST(Project, UnknownReportNameDoesNothingAndKnownOneRunsThroughTheEngine) {
     EXPECT_EQ(setupShown, 1);
 
     EXPECT_FALSE(r.project().exportPdf(QStringLiteral("NoSuchReport"), r.pdfPath()));
-    EXPECT_TRUE(r.project().errorText().contains(QStringLiteral("no report named \"NoSuchReport\"")));
+    EXPECT_TRUE(
+        r.project().errorText().contains(QStringLiteral("no report named \"NoSuchReport\"")));
 }
 
 TEST(Project, ParametersAreTextIgnoreCaseAndCloseDropsThem) {
@@ -77,7 +83,8 @@ TEST(Project, ParametersAreTextIgnoreCaseAndCloseDropsThem) {
     r.project().close();
     EXPECT_FALSE(r.project().isOpen());
     EXPECT_TRUE(r.project().parameter(QStringLiteral("r_totincome")).isEmpty());
-    EXPECT_FALSE(r.project().executeReport(QStringLiteral("DirEdodu")));  // closed: an error, not a crash
+    EXPECT_FALSE(
+        r.project().executeReport(QStringLiteral("DirEdodu")));  // closed: an error, not a crash
 
     pages = r.render(QString::fromUtf8(kSmallProject), QStringLiteral("DirEdodu"));  // reopens
     ASSERT_EQ(pages.size(), 1) << r.error().toStdString();
@@ -86,9 +93,11 @@ TEST(Project, ParametersAreTextIgnoreCaseAndCloseDropsThem) {
 
 TEST(Project, UnwritablePdfPathIsAnErrorNotACrash) {
     Rendering r;
-    r.project().setProjectFile(writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kSmallProject)));
+    r.project().setProjectFile(
+        writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kSmallProject)));
     ASSERT_TRUE(r.project().open());
-    EXPECT_FALSE(r.project().exportPdf(QStringLiteral("DirEdodu"), r.dir().filePath("no/such/dir/out.pdf")));
+    EXPECT_FALSE(
+        r.project().exportPdf(QStringLiteral("DirEdodu"), r.dir().filePath("no/such/dir/out.pdf")));
     EXPECT_TRUE(r.project().errorText().contains(QStringLiteral("cannot be written")));
 }
 

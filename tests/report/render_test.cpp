@@ -47,7 +47,8 @@ const char kExpenseDetail[] = R"(
     end
 )";
 
-QString project(const QString& body, const QString& pageSetup = QStringLiteral("page margins=0.5in")) {
+QString project(const QString& body,
+                const QString& pageSetup = QStringLiteral("page margins=0.5in")) {
     return QStringLiteral("report Test\n%1\n%2\nend\n").arg(pageSetup, body);
 }
 
@@ -85,7 +86,8 @@ TEST(Render, PrintsParametersFieldsOfTheCurrentRecordAndMoney) {
 TEST(Render, DetailRunsOverPagesWithHeadingRepeatedAndPageNOfM) {
     Rendering r;
     fillExpenses(r.data(QStringLiteral("Expenses")), 40, 3);  // 120 lines, 3 groups
-    const QStringList pages = r.render(project(QString::fromUtf8(kExpenseDetail) + QStringLiteral(R"(
+    const QStringList pages =
+        r.render(project(QString::fromUtf8(kExpenseDetail) + QStringLiteral(R"(
         pagefooter height=20pt
             text x=0 y=5pt w=7in align=center value={"Page " & page() & " of " & pages()}
         end)")));
@@ -114,12 +116,11 @@ TEST(Render, GroupSumsCountsGrandTotalsAndArithmetic) {
     debts.addRow({100.0});
     debts.addRow({QVariant()});
     debts.addRow({0.5});
-    const QStringList pages = r.render(project(
-        QStringLiteral(R"(
+    const QStringList pages = r.render(project(QStringLiteral(R"(
         title
             text x=0 w=7in value={"Before: " & money(total(Expenses, Expenses.amt)) & " in " & rows(Expenses) & " lines"}
-        end)") +
-        QString::fromUtf8(kExpenseDetail) + QStringLiteral(R"(
+        end)") + QString::fromUtf8(kExpenseDetail) +
+                                               QStringLiteral(R"(
         summary
             text x=0 w=7in value={"Net: " & money(total(Expenses, Expenses.amt) - total(Debts, Debts.owed))}
             text x=0 y=15pt w=7in value={"Debts: " & rows(Debts)}
@@ -171,7 +172,8 @@ TEST(Render, MemoLongerThanAPageFlowsOntoTheNextPages) {
     report::MemoryDataSet& general = r.data(QStringLiteral("General"));
     general.addField(QStringLiteral("notes"), FieldKind::Memo);
     QStringList memo;
-    for (int i = 1; i <= 150; ++i) memo << QStringLiteral("Memo line %1 of the remarks.").arg(i, 3, 10, QChar('0'));
+    for (int i = 1; i <= 150; ++i)
+        memo << QStringLiteral("Memo line %1 of the remarks.").arg(i, 3, 10, QChar('0'));
     general.addRow({memo.join(QStringLiteral("\r\n"))});  // memo files keep CR LF
     const QStringList pages = r.render(project(QStringLiteral(R"(
         band
@@ -200,7 +202,8 @@ TEST(Render, MemoLongerThanAPageFlowsOntoTheNextPages) {
 
 TEST(Render, WrappedTextStaysInsideItsWidth) {
     Rendering r;
-    const QString words = QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa");
+    const QString words =
+        QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa");
     r.setParameter(QStringLiteral("long"), words);
     const QStringList pages = r.render(project(QStringLiteral(R"(
         band
@@ -249,7 +252,8 @@ TEST(Render, ConditionsSuppressBandsAndEmptyDetails) {
             text x=0 w=3in value="UNBOUND ROW"
         end)")));
     ASSERT_EQ(pages.size(), 1) << r.error().toStdString();
-    EXPECT_EQ(linesOf(pages[0]), (QStringList{"MATTER SHOWN", "SHOWN HEADER", "SHOWN FOOTER 0 0.00"}));
+    EXPECT_EQ(linesOf(pages[0]),
+              (QStringList{"MATTER SHOWN", "SHOWN HEADER", "SHOWN FOOTER 0 0.00"}));
 }
 
 TEST(Render, FontsAreEmbeddedInThePdf) {
@@ -264,7 +268,8 @@ TEST(Render, FontsAreEmbeddedInThePdf) {
     const QStringList rows = fonts.split('\n', Qt::SkipEmptyParts).mid(2);  // after the table head
     ASSERT_FALSE(rows.isEmpty()) << fonts.toStdString();
     for (const QString& row : rows) {
-        EXPECT_TRUE(row.contains(QRegularExpression(" yes +(yes|no) +(yes|no) "))) << row.toStdString();
+        EXPECT_TRUE(row.contains(QRegularExpression(" yes +(yes|no) +(yes|no) ")))
+            << row.toStdString();
     }
 }
 

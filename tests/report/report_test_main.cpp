@@ -1,5 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 // The report tests need fonts and widgets: a QApplication on Qt's offscreen platform.
 int main(int argc, char** argv) {

@@ -13,7 +13,8 @@ QString runTool(const QString& program, const QStringList& arguments) {
 }
 
 QStringList pdfPages(const QString& pdfPath) {
-    const QString text = runTool(QStringLiteral(PDFTOTEXT), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    const QString text = runTool(QStringLiteral(PDFTOTEXT),
+                                 {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
     QStringList pages = text.split('\f');
     if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
     return pages;
@@ -60,8 +61,8 @@ void fillExpenses(report::MemoryDataSet& set, int linesPerType, int types) {
     for (int t = 0; t < types; ++t) {
         const QString type = QStringLiteral("(%1) Type %2").arg(QChar('a' + t)).arg(t + 1);
         for (int i = 1; i <= linesPerType; ++i) {
-            set.addRow({type, QStringLiteral("Item %1-%2").arg(t + 1).arg(i), (t + 1) * 100.0 + i * 0.25,
-                        QString()});
+            set.addRow({type, QStringLiteral("Item %1-%2").arg(t + 1).arg(i),
+                        (t + 1) * 100.0 + i * 0.25, QString()});
         }
     }
 }

@@ -23,11 +23,13 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& 
 
 // A report project over in-memory data sets, rendered headless into a temporary folder.
 class Rendering {
-public:
+  public:
     Rendering();
     // Adds (or replaces) a connection to a data set kept by this object.
     report::MemoryDataSet& data(const QString& connection);
-    void setParameter(const QString& name, const QString& value) { project_.setParameter(name, value); }
+    void setParameter(const QString& name, const QString& value) {
+        project_.setParameter(name, value);
+    }
     report::TReportProject& project() { return project_; }
     const QTemporaryDir& dir() const { return dir_; }
 
@@ -37,7 +39,7 @@ public:
     const QString& error() const { return error_; }
     QString pdfPath() const { return dir_.filePath(QStringLiteral("out.pdf")); }
 
-private:
+  private:
     QTemporaryDir dir_;
     report::TReportProject project_;
     std::vector<std::unique_ptr<report::MemoryDataSet>> dataSets_;

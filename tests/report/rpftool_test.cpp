@@ -16,7 +16,8 @@ struct ToolRun {
     QString out, err;
 };
 
-ToolRun rpftool(const QStringList& arguments, const QString& locale = QStringLiteral("en_US.UTF-8")) {
+ToolRun rpftool(const QStringList& arguments,
+                const QString& locale = QStringLiteral("en_US.UTF-8")) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
@@ -35,13 +36,17 @@ ToolRun rpftool(const QStringList& arguments, const QString& locale = QStringLit
 QString writeIncomeTable(const QTemporaryDir& dir) {
     const std::string path = dir.filePath(QStringLiteral("Income.dbf")).toStdString();
     storage::Env* env = storage::Env::Default();
-    const std::vector<storage::FieldDescriptor> fields = {{"MATTER", 'C', 50, 0, 0}, {"SALARY", 'N', 12, 2, 0}};
+    const std::vector<storage::FieldDescriptor> fields = {{"MATTER", 'C', 50, 0, 0},
+                                                          {"SALARY", 'N', 12, 2, 0}};
     EXPECT_TRUE(storage::DbfFile::create(env, path, fields).ok());
     std::unique_ptr<storage::DbfFile> table;
-    EXPECT_TRUE(storage::DbfFile::open(env, path, storage::Access::ReadWrite, storage::Share::Exclusive, &table).ok());
+    EXPECT_TRUE(storage::DbfFile::open(env, path, storage::Access::ReadWrite,
+                                       storage::Share::Exclusive, &table)
+                    .ok());
     if (!table) return {};
     std::vector<uint8_t> record(table->recordLength());
-    const std::pair<const char*, double> rows[] = {{"Other v. Other", 5}, {"Smith v. Smith", 1234.5}, {"Smith v. Smith", -1}};
+    const std::pair<const char*, double> rows[] = {
+        {"Other v. Other", 5}, {"Smith v. Smith", 1234.5}, {"Smith v. Smith", -1}};
     for (const auto& [matter, salary] : rows) {
         table->blankRecord(record.data());
         storage::setText(table->fields()[0], record.data(), matter);
@@ -68,16 +73,19 @@ const char kIncomeReport[] =
 
 TEST(Rpftool, CheckNamesTheReportsOrTheLineThatIsWrong) {
     QTemporaryDir dir;
-    const QString good = writeFile(dir, QStringLiteral("good.rpf"), QString::fromUtf8(kIncomeReport));
+    const QString good =
+        writeFile(dir, QStringLiteral("good.rpf"), QString::fromUtf8(kIncomeReport));
     ToolRun run = rpftool({QStringLiteral("check"), good});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("1 report(s): Income")));
 
-    const QString bad = writeFile(dir, QStringLiteral("bad.rpf"),
-                                  QStringLiteral("report A\n  band\n    text w=1in value={1 +}\n  end\nend\n"));
+    const QString bad =
+        writeFile(dir, QStringLiteral("bad.rpf"),
+                  QStringLiteral("report A\n  band\n    text w=1in value={1 +}\n  end\nend\n"));
     run = rpftool({QStringLiteral("check"), bad});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("bad.rpf: line 3: in {1 +}: expression ends too early")))
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("bad.rpf: line 3: in {1 +}: expression ends too early")))
         << run.err.toStdString();
 
     run = rpftool({QStringLiteral("check"), dir.filePath(QStringLiteral("missing.rpf"))});
@@ -87,18 +95,23 @@ TEST(Rpftool, CheckNamesTheReportsOrTheLineThatIsWrong) {
 
 TEST(Rpftool, RendersATableFilteredToOneMatterWithTheSystemsSeparators) {
     QTemporaryDir dir;
-    const QString project = writeFile(dir, QStringLiteral("income.rpf"), QString::fromUtf8(kIncomeReport));
+    const QString project =
+        writeFile(dir, QStringLiteral("income.rpf"), QString::fromUtf8(kIncomeReport));
     const QString table = writeIncomeTable(dir);
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    const QStringList arguments = {QStringLiteral("render"), project, QStringLiteral("income"), pdf,
-                                   QStringLiteral("--param"), QStringLiteral("who=the court"),
-                                   QStringLiteral("--data"), QStringLiteral("Inc=%1:MATTER=Smith v. Smith").arg(table)};
+    const QStringList arguments = {
+        QStringLiteral("render"),  project,
+        QStringLiteral("income"),  pdf,
+        QStringLiteral("--param"), QStringLiteral("who=the court"),
+        QStringLiteral("--data"),  QStringLiteral("Inc=%1:MATTER=Smith v. Smith").arg(table)};
     ToolRun run = rpftool(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QStringList pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
     QString text = pages[0].simplified();
-    EXPECT_EQ(text, QStringLiteral("For the court Smith v. Smith [1,234.50] Smith v. Smith [] Total 1,234.50 in 2"));
+    EXPECT_EQ(text,
+              QStringLiteral(
+                  "For the court Smith v. Smith [1,234.50] Smith v. Smith [] Total 1,234.50 in 2"));
 
     run = rpftool(arguments, QStringLiteral("de_DE.UTF-8"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -106,8 +119,8 @@ TEST(Rpftool, RendersATableFilteredToOneMatterWithTheSystemsSeparators) {
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains(QStringLiteral("[1.234,50]"))) << pages[0].toStdString();
 
-    run = rpftool({QStringLiteral("render"), project, QStringLiteral("Income"), pdf, QStringLiteral("--data"),
-                   QStringLiteral("Inc=%1:NOFIELD=x").arg(table)});
+    run = rpftool({QStringLiteral("render"), project, QStringLiteral("Income"), pdf,
+                   QStringLiteral("--data"), QStringLiteral("Inc=%1:NOFIELD=x").arg(table)});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("has no field NOFIELD")));
 }
@@ -115,11 +128,14 @@ TEST(Rpftool, RendersATableFilteredToOneMatterWithTheSystemsSeparators) {
 TEST(Rpftool, RenderReportsAMissingProjectAndAnUnknownReport) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    ToolRun run = rpftool({QStringLiteral("render"), dir.filePath(QStringLiteral("none.rpf")), QStringLiteral("X"), pdf});
+    ToolRun run = rpftool({QStringLiteral("render"), dir.filePath(QStringLiteral("none.rpf")),
+                           QStringLiteral("X"), pdf});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("The following reporting project does not exist:\n\"")));
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("The following reporting project does not exist:\n\"")));
 
-    const QString project = writeFile(dir, QStringLiteral("income.rpf"), QString::fromUtf8(kIncomeReport));
+    const QString project =
+        writeFile(dir, QStringLiteral("income.rpf"), QString::fromUtf8(kIncomeReport));
     run = rpftool({QStringLiteral("render"), project, QStringLiteral("Nope"), pdf});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("no report named \"Nope\"")));

@@ -41,7 +41,8 @@ struct Fixture {
     Fixture() {
         system.setPdfRenderer(&pdf);
         r.project().setEngine(&system);
-        r.project().setProjectFile(writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kTwoPages)));
+        r.project().setProjectFile(
+            writeFile(r.dir(), QStringLiteral("p.rpf"), QString::fromUtf8(kTwoPages)));
         r.setParameter(QStringLiteral("r_mark"), QStringLiteral("X"));
         EXPECT_TRUE(r.project().open());
     }
@@ -58,11 +59,12 @@ T* child(QObject* parent, const char* name) {
 TEST(OutputOptions, OffersPreviewByDefaultAndThePdfFormat) {
     report::ReportSystemSettings settings;
     int printerSetups = 0;
-    OutputOptionsDialog dialog(settings, QStringLiteral("Adobe Acrobat (PDF)"), QStringLiteral("*.pdf"),
-                               [&] { ++printerSetups; });
+    OutputOptionsDialog dialog(settings, QStringLiteral("Adobe Acrobat (PDF)"),
+                               QStringLiteral("*.pdf"), [&] { ++printerSetups; });
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Options"));
     EXPECT_TRUE(child<QRadioButton>(&dialog, "previewRadio")->isChecked());
-    EXPECT_EQ(child<QComboBox>(&dialog, "fileFormatCombo")->currentText(), QStringLiteral("Adobe Acrobat (PDF)"));
+    EXPECT_EQ(child<QComboBox>(&dialog, "fileFormatCombo")->currentText(),
+              QStringLiteral("Adobe Acrobat (PDF)"));
     EXPECT_EQ(child<QSpinBox>(&dialog, "copiesSpin")->value(), 1);
     EXPECT_FALSE(child<QLineEdit>(&dialog, "fileNameEdit")->isEnabled());
     auto* ok = child<QPushButton>(&dialog, "okButton");
@@ -80,7 +82,8 @@ TEST(OutputOptions, OffersPreviewByDefaultAndThePdfFormat) {
 
     const report::OutputOptions options = dialog.options();
     EXPECT_EQ(options.destination, Destination::File);
-    EXPECT_EQ(options.fileName, QStringLiteral("/tmp/statement.pdf"));  // the format's extension added
+    EXPECT_EQ(options.fileName,
+              QStringLiteral("/tmp/statement.pdf"));  // the format's extension added
     EXPECT_EQ(options.copies, 3);
     EXPECT_TRUE(options.collate && options.duplex);
 
@@ -103,7 +106,8 @@ TEST(OutputOptions, PermissionsDisableWhatTheUserMayNotChoose) {
     OutputOptionsDialog dialog(settings, QString(), QString(), {});
     EXPECT_FALSE(child<QRadioButton>(&dialog, "previewRadio")->isEnabled());
     EXPECT_FALSE(child<QRadioButton>(&dialog, "fileRadio")->isEnabled());  // no file format offered
-    EXPECT_TRUE(child<QRadioButton>(&dialog, "printerRadio")->isChecked());  // the first one allowed
+    EXPECT_TRUE(
+        child<QRadioButton>(&dialog, "printerRadio")->isChecked());  // the first one allowed
     EXPECT_FALSE(child<QSpinBox>(&dialog, "copiesSpin")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(&dialog, "printerSetupButton")->isEnabled());
 }
@@ -132,20 +136,23 @@ TEST(ReportSystem, FileDestinationWritesThePdfWithGeneratingStatus) {
         return true;
     };
     QStringList statusTexts;
-    const report::TReportSystem::Generator generate = [&](const std::function<void(int)>& pageStarted) {
-        auto document = f.r.project().layout(QStringLiteral("DirEdodu"), [&](int page) {
-            pageStarted(page);
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* status = qobject_cast<report::StatusWindow*>(w); status && status->isVisible()) {
-                    statusTexts << status->windowTitle() + ": " + status->text();
+    const report::TReportSystem::Generator generate =
+        [&](const std::function<void(int)>& pageStarted) {
+            auto document = f.r.project().layout(QStringLiteral("DirEdodu"), [&](int page) {
+                pageStarted(page);
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    if (auto* status = qobject_cast<report::StatusWindow*>(w);
+                        status && status->isVisible()) {
+                        statusTexts << status->windowTitle() + ": " + status->text();
+                    }
                 }
-            }
-        });
-        return *document;
-    };
+            });
+            return *document;
+        };
     QString error;
     ASSERT_TRUE(f.system.execute(generate, nullptr, &error)) << error.toStdString();
-    EXPECT_EQ(statusTexts, (QStringList{"Report Status: Generating page 1", "Report Status: Generating page 2"}));
+    EXPECT_EQ(statusTexts, (QStringList{"Report Status: Generating page 1",
+                                        "Report Status: Generating page 2"}));
     const QStringList pages = pdfPages(f.path("statement.pdf"));
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(pages[1].simplified(), QStringLiteral("SECOND X"));

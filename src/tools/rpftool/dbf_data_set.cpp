@@ -7,8 +7,9 @@ namespace rpftool {
 std::unique_ptr<DbfDataSet> DbfDataSet::open(const QString& path, const QString& filterField,
                                              const QString& filterValue, QString* error) {
     std::unique_ptr<storage::DbfFile> table;
-    storage::Status status = storage::DbfFile::open(storage::Env::Default(), path.toStdString(),
-                                                    storage::Access::ReadOnly, storage::Share::Shared, &table);
+    storage::Status status =
+        storage::DbfFile::open(storage::Env::Default(), path.toStdString(),
+                               storage::Access::ReadOnly, storage::Share::Shared, &table);
     if (!status.ok()) {
         *error = QString::fromStdString(status.message());
         return nullptr;
@@ -32,8 +33,8 @@ std::unique_ptr<DbfDataSet> DbfDataSet::open(const QString& path, const QString&
             return nullptr;
         }
         if (storage::isDeleted(buffer.data())) continue;
-        if (filterIndex >= 0 &&
-            storage::getText(file.fields()[static_cast<size_t>(filterIndex)], buffer.data()) != wanted) {
+        if (filterIndex >= 0 && storage::getText(file.fields()[static_cast<size_t>(filterIndex)],
+                                                 buffer.data()) != wanted) {
             continue;
         }
         dataSet->records_.push_back(buffer);
@@ -94,13 +95,15 @@ std::optional<double> DbfDataSet::number(const QString& name) const {
 QDate DbfDataSet::date(const QString& name) const {
     const auto located = locate(name);
     if (!located) return {};
-    const auto date = storage::getDate(table_->fields()[static_cast<size_t>(located->first)], located->second);
+    const auto date =
+        storage::getDate(table_->fields()[static_cast<size_t>(located->first)], located->second);
     return date ? QDate(date->year, date->month, date->day) : QDate();
 }
 
 bool DbfDataSet::boolean(const QString& name) const {
     const auto located = locate(name);
-    return located && storage::getBool(table_->fields()[static_cast<size_t>(located->first)], located->second);
+    return located &&
+           storage::getBool(table_->fields()[static_cast<size_t>(located->first)], located->second);
 }
 
 }  // namespace rpftool

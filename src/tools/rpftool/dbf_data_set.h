@@ -14,7 +14,7 @@ namespace rpftool {
 // whose field equals a value (right-trimmed text, letter case counts). The table is opened
 // read-only and shared and stays open for memo reads.
 class DbfDataSet : public report::ReportDataSet {
-public:
+  public:
     // Returns nullptr and fills *error when the table cannot be read or has no such field.
     static std::unique_ptr<DbfDataSet> open(const QString& path, const QString& filterField,
                                             const QString& filterValue, QString* error);
@@ -30,7 +30,7 @@ public:
 
     size_t rowCount() const { return records_.size(); }
 
-private:
+  private:
     explicit DbfDataSet(std::unique_ptr<storage::DbfFile> table) : table_(std::move(table)) {}
     // The field's descriptor index and the current record, or nullopt when absent or at the end.
     std::optional<std::pair<int, const uint8_t*>> locate(const QString& name) const;
