@@ -59,9 +59,11 @@ Status compileTags(const DbfFile& table, const std::vector<IndexListEntry>& tags
     return Status::OK();
 }
 
-// Record order of the sorted entries of one tag; unique tags keep the first record of a key.
+// Record order of the sorted entries of one tag. Unique tags keep the first record of a key, or
+// rather its first live record when `deleted` (by record index) says which are deleted: a matter
+// deleted and created again must be found under its name.
 std::vector<uint32_t> sortedOrder(const TagDefinition& definition, const std::vector<uint8_t>& keys,
-                                  uint32_t count) {
+                                  uint32_t count, const std::vector<bool>& deleted = {}) {
     std::vector<uint32_t> order(count);
     std::iota(order.begin(), order.end(), 0u);
     const uint16_t length = definition.keyLength;
@@ -86,12 +88,33 @@ std::vector<uint32_t> sortedOrder(const TagDefinition& definition, const std::ve
         size_t kept = 1;
         for (size_t i = 1; i < order.size(); ++i) {
             if (compareKeys(kind, base + size_t(order[kept - 1]) * length,
-                            base + size_t(order[i]) * length, length) != 0)
+                            base + size_t(order[i]) * length, length) != 0) {
                 order[kept++] = order[i];
+            } else if (!deleted.empty() && deleted[order[kept - 1]] && !deleted[order[i]]) {
+                order[kept - 1] = order[i];
+            }
         }
         order.resize(kept);
     }
     return order;
+}
+
+// The deletion flag of every record, by record index.
+Status deletionFlags(DbfFile* table, std::vector<bool>* deleted) {
+    const uint32_t records = table->recordCount();
+    const uint16_t recordLength = table->recordLength();
+    std::vector<uint8_t> buffer(size_t(kRecordsPerRead) * recordLength);
+    deleted->clear();
+    while (deleted->size() < records) {
+        const uint32_t done = static_cast<uint32_t>(deleted->size());
+        uint32_t got = 0;
+        Status s = table->readRecords(done + 1, std::min(kRecordsPerRead, records - done),
+                                      buffer.data(), &got);
+        if (!s.ok()) return s;
+        if (got == 0) break;
+        for (uint32_t i = 0; i < got; ++i) deleted->push_back(buffer[size_t(i) * recordLength] == '*');
+    }
+    return Status::OK();
 }
 
 // Writes a whole index file at `path` for `tags`; the caller holds the semaphore if needed.
@@ -105,11 +128,19 @@ Status buildFile(DbfFile* table, const std::string& path, bool production,
     std::vector<std::vector<uint32_t>> orders(tags.size());
     std::vector<MdxFile::TagContents> contents(tags.size());
     std::vector<TagDefinition> definitions;
+    std::vector<bool> deleted;
+    for (const CompiledTag& tag : tags) {
+        if (tag.definition.unique && deleted.empty()) {
+            s = deletionFlags(table, &deleted);
+            if (!s.ok()) return s;
+        }
+    }
     for (size_t t = 0; t < tags.size(); ++t) {
         uint32_t count = 0;
         s = tableKeys(table, *tags[t].expression, &keys[t], &count);
         if (!s.ok()) return s;
-        orders[t] = sortedOrder(tags[t].definition, keys[t], count);
+        orders[t] = sortedOrder(tags[t].definition, keys[t], count,
+                                deleted.size() == count ? deleted : std::vector<bool>());
         contents[t] = {keys[t].data(), orders[t].data(), orders[t].size()};
         definitions.push_back(tags[t].definition);
     }
@@ -380,11 +411,28 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
     uint8_t key[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {
         expressions_[t]->evaluate(record, recno, key);
+        if (mdx_->tags()[t].unique) {
+            Status s = releaseDeletedHolder(static_cast<int>(t), key);
+            if (!s.ok()) return s;
+        }
         bool added = false;
         Status s = TagWriter(mdx_.get(), static_cast<int>(t)).insert(key, recno, &added);
         if (!s.ok()) return s;
     }
     return guard.release();
+}
+
+Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
+    TagCursor cursor(mdx_.get(), tag);
+    bool found = false;
+    Status s = cursor.seekExact(key, &found);
+    if (!s.ok() || !found) return s;
+    const uint32_t holder = cursor.recno();
+    std::vector<uint8_t> record(table_->recordLength());
+    s = table_->readRecord(holder, record.data());
+    if (!s.ok() || record[0] != '*') return s;
+    bool removed = false;
+    return TagWriter(mdx_.get(), tag).remove(key, holder, &removed);
 }
 
 Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord,

@@ -109,6 +109,9 @@ private:
                                 const std::vector<IndexListEntry>& tags,
                                 const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
     Status compileExpressions();
+    // A unique tag lists one record per key. When that record is deleted, its entry gives way to
+    // the live record about to be added with the same key.
+    Status releaseDeletedHolder(int tag, const uint8_t* key);
     Status requireExpressions() const;
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 

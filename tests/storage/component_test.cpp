@@ -377,3 +377,35 @@ TEST_F(ComponentTest, MissingFileNameIsReported) {
         EXPECT_STREQ(e.what(), "Missing DbfFilename property");
     }
 }
+
+TEST_F(ComponentTest, AMatterDeletedAndCreatedAgainIsFoundInItsUniqueTag) {
+    auto t = table("General.dbf", {"MYKEY,F,T,matter", ""});
+    t->Open();
+    add(*t, "Smith v. Smith");
+    add(*t, "Adams");
+    ASSERT_TRUE(t->Locate("matter", {"Smith v. Smith"}, 0));
+    t->Delete();
+    EXPECT_FALSE(t->Locate("matter", {"Smith v. Smith"}, 0)) << "a deleted record is not found";
+    add(*t, "Smith v. Smith");
+    EXPECT_TRUE(t->Locate("matter", {"Smith v. Smith"}, 0));
+    EXPECT_EQ(t->RecNo(), 3u);
+    EXPECT_EQ(walk(*t), (std::vector<std::string>{"Adams", "Smith v. Smith"}));
+
+    auto again = table("General.dbf", {"MYKEY,F,T,matter", ""});
+    again->Open();
+    EXPECT_EQ(walk(*again), (std::vector<std::string>{"Adams", "Smith v. Smith"}));
+    again->Close();
+    t->Close();
+
+    // A rebuilt unique tag also lists the live record of the name.
+    for (const auto& entry : std::filesystem::directory_iterator(path(""))) {
+        if (entry.path().extension() == ".mdx" || entry.path().extension() == ".MDX") {
+            std::filesystem::remove(entry.path());
+        }
+    }
+    auto rebuilt = table("General.dbf", {"MYKEY,F,T,matter", ""});
+    rebuilt->Open();
+    EXPECT_EQ(walk(*rebuilt), (std::vector<std::string>{"Adams", "Smith v. Smith"}));
+    EXPECT_TRUE(rebuilt->Locate("matter", {"Smith v. Smith"}, 0));
+    EXPECT_EQ(rebuilt->RecNo(), 3u);
+}
