@@ -139,42 +139,25 @@ void TDbfCDataSet::positionOrderOnCurrent() {
     if (hasCurrent()) check(order_->seek(RecNo(), buffer()));
 }
 
-void TDbfCDataSet::First() {
-    requireActive("First");
+void TDbfCDataSet::moveToEnd(const char* operation, bool first) {
+    requireActive(operation);
     CheckBrowseMode();
     dropReadAhead();
     check(table_->refreshRecordCount());
     uint32_t recno = 0;
-    check(order_->first(&recno));
-    recno = seekVisible(recno, true);
+    check(first ? order_->first(&recno) : order_->last(&recno));
+    recno = seekVisible(recno, first);
     if (recno) {
         standOn(recno);
-        bof_ = true;
+        (first ? bof_ : eof_) = true;
     } else {
         standNowhere();
     }
     afterScroll();
 }
 
-void TDbfCDataSet::Last() {
-    requireActive("Last");
-    CheckBrowseMode();
-    dropReadAhead();
-    check(table_->refreshRecordCount());
-    uint32_t recno = 0;
-    check(order_->last(&recno));
-    recno = seekVisible(recno, false);
-    if (recno) {
-        standOn(recno);
-        eof_ = true;
-    } else {
-        standNowhere();
-    }
-    afterScroll();
-}
-
-void TDbfCDataSet::Next() {
-    requireActive("Next");
+void TDbfCDataSet::step(const char* operation, bool forward) {
+    requireActive(operation);
     CheckBrowseMode();
     if (!hasCurrent()) {
         bof_ = eof_ = true;
@@ -184,35 +167,20 @@ void TDbfCDataSet::Next() {
     check(table_->refreshRecordCount());
     positionOrderOnCurrent();
     uint32_t recno = 0;
-    check(order_->next(&recno));
-    recno = seekVisible(recno, true);
+    check(forward ? order_->next(&recno) : order_->prior(&recno));
+    recno = seekVisible(recno, forward);
     if (!recno) {
-        eof_ = true;
+        (forward ? eof_ : bof_) = true;
         return;
     }
     standOn(recno);
     afterScroll();
 }
 
-void TDbfCDataSet::Prior() {
-    requireActive("Prior");
-    CheckBrowseMode();
-    if (!hasCurrent()) {
-        bof_ = eof_ = true;
-        return;
-    }
-    dropReadAhead();
-    positionOrderOnCurrent();
-    uint32_t recno = 0;
-    check(order_->prior(&recno));
-    recno = seekVisible(recno, false);
-    if (!recno) {
-        bof_ = true;
-        return;
-    }
-    standOn(recno);
-    afterScroll();
-}
+void TDbfCDataSet::First() { moveToEnd("First", true); }
+void TDbfCDataSet::Last() { moveToEnd("Last", false); }
+void TDbfCDataSet::Next() { step("Next", true); }
+void TDbfCDataSet::Prior() { step("Prior", false); }
 
 uint32_t TDbfCDataSet::countVisible() {
     uint32_t count = 0;

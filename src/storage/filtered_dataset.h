@@ -100,6 +100,9 @@ protected:
 private:
     // From the order's position, moves in the direction until a visible record; 0 when none.
     uint32_t seekVisible(uint32_t start, bool forward);
+    // First or Last; Next or Prior.
+    void moveToEnd(const char* operation, bool first);
+    void step(const char* operation, bool forward);
     void standOn(uint32_t recno);
     void standNowhere();
     bool fieldsMatch(const std::vector<int>& fields, const std::vector<std::string>& values,
