@@ -35,6 +35,7 @@ DbNavigator::DbNavigator(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (QToolButton* button : {prior_, next_, insert_, delete_}) layout->addWidget(button);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     connect(prior_, &QToolButton::clicked, this, &DbNavigator::prior);
     connect(next_, &QToolButton::clicked, this, &DbNavigator::next);
