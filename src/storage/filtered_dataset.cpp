@@ -61,11 +61,7 @@ void TDbfCDataSet::Open() {
     uint32_t recno = 0;
     check(order_->first(&recno));
     recno = seekVisible(recno, true);
-    if (recno) {
-        standOn(recno);
-    } else {
-        standNowhere();
-    }
+    standOnOrNowhere(recno);
     bof_ = true;
     afterScroll();
 }
@@ -127,6 +123,14 @@ void TDbfCDataSet::standOn(uint32_t recno) {
     loadCurrent(recno, fetch(recno, true));
     setState(DataSetState::Browse);
     bof_ = eof_ = false;
+}
+
+void TDbfCDataSet::standOnOrNowhere(uint32_t recno) {
+    if (recno) {
+        standOn(recno);
+    } else {
+        standNowhere();
+    }
 }
 
 void TDbfCDataSet::standNowhere() {
@@ -278,11 +282,7 @@ void TDbfCDataSet::Delete() {
         check(order_->prior(&recno));
         recno = seekVisible(recno, false);
     }
-    if (recno) {
-        standOn(recno);
-    } else {
-        standNowhere();
-    }
+    standOnOrNowhere(recno);
     afterScroll();
 }
 
@@ -307,11 +307,7 @@ void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner) {
     check(table_->refreshRecordCount());
     check(order_->last(&recno));
     recno = seekVisible(recno, false);
-    if (recno) {
-        standOn(recno);
-    } else {
-        standNowhere();
-    }
+    standOnOrNowhere(recno);
     afterScroll();
 }
 

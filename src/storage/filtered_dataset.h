@@ -105,6 +105,7 @@ private:
     void step(const char* operation, bool forward);
     void standOn(uint32_t recno);
     void standNowhere();
+    void standOnOrNowhere(uint32_t recno);
     bool fieldsMatch(const std::vector<int>& fields, const std::vector<std::string>& values,
                      unsigned options);
     uint32_t countVisible();

@@ -32,22 +32,25 @@ Status TagCursor::reloadRoots() {
     return file_->reloadRoots();
 }
 
+Status TagCursor::pushNode(uint32_t page) {
+    const TagInfo& t = tag();
+    if (path_.size() >= kMaxDepth) {
+        path_.clear();
+        return file_->corrupted("tag " + t.name + " deeper than possible");
+    }
+    path_.emplace_back();
+    Status s = file_->readNode(t, page, &path_.back().node);
+    if (!s.ok()) path_.clear();
+    return s;
+}
+
 Status TagCursor::descend(const Probe& probe, bool upper) {
     const TagInfo& t = tag();
     const uint16_t el = t.entryLength;
     uint32_t page = t.rootPage;
     for (;;) {
-        if (path_.size() >= kMaxDepth) {
-            path_.clear();
-            return file_->corrupted("tag " + t.name + " deeper than possible");
-        }
-        path_.emplace_back();
+        if (Status s = pushNode(page); !s.ok()) return s;
         Step& step = path_.back();
-        Status s = file_->readNode(t, page, &step.node);
-        if (!s.ok()) {
-            path_.clear();
-            return s;
-        }
         // Binary search for the first key at or past the probe.
         uint32_t low = 0, high = step.node.count();
         while (low < high) {
@@ -68,17 +71,8 @@ Status TagCursor::descendEdge(uint32_t page, bool rightmost) {
     const TagInfo& t = tag();
     const uint16_t el = t.entryLength;
     for (;;) {
-        if (path_.size() >= kMaxDepth) {
-            path_.clear();
-            return file_->corrupted("tag " + t.name + " deeper than possible");
-        }
-        path_.emplace_back();
+        if (Status s = pushNode(page); !s.ok()) return s;
         Step& step = path_.back();
-        Status s = file_->readNode(t, page, &step.node);
-        if (!s.ok()) {
-            path_.clear();
-            return s;
-        }
         const uint32_t n = step.node.count();
         if (!step.node.interior(el)) {
             step.index = rightmost ? (n == 0 ? 0 : n - 1) : 0;

@@ -58,6 +58,9 @@ protected:
     // From a leaf slot that may be past its end, moves to the next real entry, or clears the path.
     Status settle(bool* found);
     Status descendEdge(uint32_t page, bool rightmost);
+    // Reads the node at `page` onto the end of the path (222 past any possible depth); the path
+    // is cleared on failure.
+    Status pushNode(uint32_t page);
     int orderCompare(const uint8_t* a, const uint8_t* b) const;
 
     Status reloadRoots();
