@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <cstdlib>
 #include <memory>
 
@@ -8,6 +10,8 @@
 #include "app/main_window.h"
 #include "app/network_form.h"
 #include "app/program_end.h"
+#include "app/select_matter.h"
+#include "matter/general_form.h"
 #include "platform/dialogs.h"
 #include "platform/icons.h"
 #include "platform/qt_dialogs.h"
@@ -16,6 +20,7 @@
 namespace app {
 
 TF_Main* F_Main = nullptr;
+matter::TF_General* F_General = nullptr;
 TF_network* F_network = nullptr;
 
 namespace {
@@ -30,7 +35,59 @@ void haltOnFatalError(int code, const std::string& message) {
 
 }  // namespace
 
+Program::Program(const QString& programDirectory)
+    : location_(std::make_unique<DataLocation>(programDirectory)) {
+    // 1. The main window, not yet visible. Its commands reach the forms created below.
+    main_ = std::make_unique<TF_Main>(*location_);
+    F_Main = main_.get();
+    ShellSeams seams;
+    seams.currentMatter = [this] { return general_ ? general_->currentMatter() : QString(); };
+    seams.updateGeneral = [this] {
+        if (general_) general_->UpdateGeneral();
+    };
+    seams.createMatterSelection = [this](QWidget* owner) -> std::unique_ptr<QDialog> {
+        if (!general_) return nullptr;
+        return std::make_unique<TF_SelectMatter>(*location_, *general_, network_.get(), owner);
+    };
+    main_->setSeams(std::move(seams));
+
+    // 2. The General Information form, the main window's only MDI child. Its show step may open
+    //    the matter selection before the main window appears.
+    matter::GeneralSeams generalSeams;
+    generalSeams.readDataDirectory = [this] { return location_->read(); };
+    generalSeams.openMatterSelection = [this] {
+        main_->findChild<QAction*>(QStringLiteral("Open1"))->trigger();
+    };
+    general_ = new matter::TF_General(std::move(generalSeams));
+    F_General = general_;
+    general_->placeIn(main_->clientArea())->show();
+    general_->FormShow();
+
+    // 3. The data-location form, hidden for the whole run.
+    network_ = std::make_unique<TF_network>(*location_);
+    F_network = network_.get();
+    main_->setNetworkForm(F_network);
+}
+
+Program::~Program() {
+    F_network = nullptr;
+    F_General = nullptr;
+    F_Main = nullptr;
+    main_.reset();  // with the General form in it
+    general_ = nullptr;
+    network_.reset();
+}
+
+void Program::showMainWindow() {
+    main_->placeOnDesktop();
+    main_->showMaximized();
+}
+
 int runProgram(QApplication& application) {
+    return runProgram(application, QCoreApplication::applicationDirPath());
+}
+
+int runProgram(QApplication& application, const QString& programDirectory) {
     QApplication::setWindowIcon(platform::icon(platform::Icon::Window));
     platform::installDialogs(std::make_unique<platform::QtDialogs>());
     storage::setFatalHandler(haltOnFatalError);
@@ -38,35 +95,11 @@ int runProgram(QApplication& application) {
         platform::dialogs().showMessage(QString::fromStdString(message));
     });
 
-    DataLocation location(QCoreApplication::applicationDirPath());
-
-    // 1. The main window, not yet visible.
-    auto main = std::make_unique<TF_Main>(location);
-    F_Main = main.get();
-
-    // 2. The General Information form, the main window's MDI child, shown at once. Its show step
-    //    reads the data directory, opens General.dbf and, when the first record has no matter,
-    //    opens the matter selection before the main window appears. Until that form is plugged
-    //    in here (with F_Main->setSeams for its Matter box, UpdateGeneral and the matter
-    //    selection), only the data directory is read.
-    location.read();
-
-    // 3. The data-location form, hidden for the whole run.
-    auto network = std::make_unique<TF_network>(location);
-    F_network = network.get();
-    F_Main->setNetworkForm(F_network);
-
+    Program program(programDirectory);
     // 4. The message loop; showing the main window opens the matter selection.
-    int exitCode = 0;
-    if (!programEnding()) {
-        F_Main->placeOnDesktop();
-        F_Main->showMaximized();
-        exitCode = application.exec();
-    }
-
-    F_network = nullptr;
-    F_Main = nullptr;
-    return exitCode;
+    if (programEnding()) return 0;
+    program.showMainWindow();
+    return application.exec();
 }
 
 }  // namespace app

@@ -1,0 +1,158 @@
+#pragma once
+// Helpers for tests of the General Information form and the matter selection: General.dbf read
+// and written through a separate table component, and a driver that acts in each matter
+// selection as it is shown.
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMap>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/select_matter.h"
+#include "matter/general_form.h"
+#include "platform/db_list_box.h"
+#include "storage/dbf_table.h"
+
+using Record = QMap<QString, QString>;
+
+inline QString generalPath(const QString& directory) {
+    return QDir(directory).filePath(QStringLiteral("General.dbf"));
+}
+
+// Every visible record of `directory`'s General.dbf in record order, each field as its text
+// (character fields without trailing blanks, dates "YYYYMMDD", memos as stored).
+inline QList<Record> readGeneral(const QString& directory) {
+    storage::TDbfTable table("T_Reader");
+    table.HideDeletedRecs = true;
+    table.ReadOnly = true;
+    table.CreateIfNotFound = false;
+    table.setDbfFileName(generalPath(directory).toStdString());
+    table.Open();
+    QList<Record> records;
+    for (table.First(); !table.Eof(); table.Next()) {
+        Record record;
+        for (int i = 0; i < table.FieldCount(); ++i) {
+            storage::TField& field = table.Fields(i);
+            record[QString::fromStdString(field.FieldName()).toLower()] =
+                QString::fromStdString(field.AsString());
+        }
+        records << record;
+    }
+    table.Close();
+    return records;
+}
+
+inline QStringList storedMatters(const QString& directory) {
+    QStringList names;
+    for (const Record& record : readGeneral(directory)) names << record["matter"];
+    return names;
+}
+
+// Appends records to `directory`'s General.dbf (created with the form's fields and index when
+// missing); each record gives some fields by name.
+inline void writeGeneral(const QString& directory, const QList<Record>& records) {
+    storage::TDbfTable table("T_Writer");
+    table.DbfFields = matter::TF_General::fieldDefinitions();
+    table.IndexList = {"MYKEY,F,T,matter", ""};
+    table.HideDeletedRecs = true;
+    table.setDbfFileName(generalPath(directory).toStdString());
+    table.Open();
+    for (const Record& record : records) {
+        table.Append();
+        for (auto it = record.begin(); it != record.end(); ++it) {
+            table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
+        }
+        table.Post();
+    }
+    table.Close();
+}
+
+// Acts in each matter selection as it is shown, in the order the actions were queued, and notes
+// what each selection showed. A selection with no action left is closed and noted as a failure.
+class SelectionDriver : public QObject {
+  public:
+    using Action = std::function<void(app::TF_SelectMatter&)>;
+
+    struct Visit {
+        QStringList list;      // the matter names listed
+        QString pathLine;      // the data directory shown
+        bool mainVisible;      // the main window was on screen
+    };
+
+    SelectionDriver() { qApp->installEventFilter(this); }
+    ~SelectionDriver() override { qApp->removeEventFilter(this); }
+
+    SelectionDriver& then(Action action) {
+        actions_.push_back(std::move(action));
+        return *this;
+    }
+    int pending() const { return int(actions_.size()); }
+    const QList<Visit>& visits() const { return visits_; }
+    const QStringList& failures() const { return failures_; }
+
+    // Actions.
+    static void click(QWidget& dialog, const char* button) {
+        auto* found = dialog.findChild<QAbstractButton*>(QString::fromLatin1(button));
+        QVERIFY2(found, button);
+        QTest::mouseClick(found, Qt::LeftButton);
+    }
+    // Clicks the entry `name` in the list (which selects it).
+    static void select(QWidget& dialog, const QString& name) {
+        auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
+        const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
+        QVERIFY2(!items.isEmpty(), qPrintable("no entry " + name));
+        const QRect rect = list->visualItemRect(items.front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    static Action openMatter(const QString& name) {
+        return [name](app::TF_SelectMatter& dialog) {
+            select(dialog, name);
+            click(dialog, "BitBtn3");
+        };
+    }
+    static Action press(const char* button) {
+        return [button](app::TF_SelectMatter& dialog) { click(dialog, button); };
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<app::TF_SelectMatter*>(watched)) {
+                QPointer<app::TF_SelectMatter> guard(dialog);
+                QTimer::singleShot(0, dialog, [this, guard] {
+                    if (guard) act(*guard);
+                });
+            }
+        }
+        return false;
+    }
+
+  private:
+    void act(app::TF_SelectMatter& dialog) {
+        auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
+        auto* path = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+        visits_ << Visit{list->items(), path->text(), app::F_Main && app::F_Main->isVisible()};
+        if (actions_.empty()) {
+            failures_ << "a matter selection nobody expected";
+            dialog.done(QDialog::Rejected);
+            return;
+        }
+        Action action = std::move(actions_.front());
+        actions_.pop_front();
+        action(dialog);  // an action that leaves the dialog open finishes it itself
+    }
+
+    std::deque<Action> actions_;
+    QList<Visit> visits_;
+    QStringList failures_;
+};

@@ -1,0 +1,361 @@
+// The General Information form on its own, over a General.dbf in a temporary data directory:
+// layout and texts, the before-post rules, the State box, the check boxes, the custom caption,
+// the commit, and entering a box with no matter chosen.
+
+#include "matter/general_form.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "general_fixture.h"
+#include "platform/data_source.h"
+#include "platform/db_check_box.h"
+#include "platform/db_edit.h"
+#include "platform/db_memo.h"
+#include "platform/scripted_dialogs.h"
+#include "storage/status.h"
+
+using matter::TF_General;
+using storage::DataSetState;
+
+class GeneralFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dataDir_;
+    std::unique_ptr<platform::ScopedScriptedDialogs> script_;
+    std::unique_ptr<TF_General> form_;
+    int selections_ = 0;
+    QStringList fatal_;
+
+    QString dir() const { return dataDir_->path(); }
+    template <typename T>
+    T* child(const char* name) {
+        T* found = form_->findChild<T*>(QString::fromLatin1(name));
+        if (!found) qWarning("no child %s", name);
+        return found;
+    }
+    storage::TDbfTable& table() { return form_->DbfTable1(); }
+    QString field(const char* name) {
+        return QString::fromStdString(table().FieldByName(name).AsString());
+    }
+    void makeForm() {
+        matter::GeneralSeams seams;
+        seams.readDataDirectory = [this] { return std::optional<QString>(dir() + "/"); };
+        seams.openMatterSelection = [this] { ++selections_; };
+        form_ = std::make_unique<TF_General>(std::move(seams));
+        form_->resize(800, 640);
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_->FormShow();
+    }
+    // What a created matter looks like before its first post.
+    void createMatter(const QString& name) {
+        table().Insert();
+        table().FieldByName("matter").setAsString(name.toStdString());
+        form_->clearStateBox();
+    }
+    void type(QWidget* box, const QString& text) {
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, text);
+    }
+
+  private slots:
+    void init() {
+        dataDir_ = std::make_unique<QTemporaryDir>();
+        script_ = std::make_unique<platform::ScopedScriptedDialogs>();
+        storage::setFatalHandler([this](int, const std::string& text) {
+            fatal_ << QString::fromStdString(text);
+        });
+        selections_ = 0;
+        fatal_.clear();
+    }
+    void cleanup() {
+        form_.reset();
+        QVERIFY2(fatal_.isEmpty(), qPrintable(fatal_.join("; ")));
+        QVERIFY2(script_->script().failures().isEmpty(),
+                 qPrintable(script_->script().failures().join("; ")));
+        script_.reset();
+    }
+
+    void showStepOnAnEmptyTableStartsABlankRecordAndAsksForAMatter() {
+        makeForm();
+        QCOMPARE(form_->windowTitle(), QString("General Information"));
+        QVERIFY(table().Active());
+        QCOMPARE(table().State(), DataSetState::Insert);
+        QCOMPARE(form_->currentMatter(), QString());
+        QCOMPARE(selections_, 1);
+        QVERIFY(child<QLabel>("StatusBar1")->font().bold());
+        QVERIFY(QFile::exists(generalPath(dir())));
+    }
+
+    void showStepWithMattersEditsTheFirstInKeyOrder() {
+        writeGeneral(dir(), {{{"matter", "Young v. Young"}, {"state", "Texas"}},
+                             {{"matter", "Adams v. Adams"}, {"state", "Ohio"}}});
+        makeForm();
+        QCOMPARE(form_->currentMatter(), QString("Adams v. Adams"));
+        QCOMPARE(table().State(), DataSetState::Edit);
+        QCOMPARE(form_->stateBoxText(), QString("Ohio"));
+        QCOMPARE(selections_, 0);
+    }
+
+    void formShowsEveryTextAndTheMatterBoxCannotBeTyped() {
+        makeForm();
+        QStringList texts;
+        for (QLabel* label : form_->findChildren<QLabel*>()) texts << label->text();
+        for (const char* expected :
+             {"388 - Affidavit of net worth, income and assets transferred;",
+              "matrimonial: UCS Rev. 6/2016 eff. 8/12/2016", "Quillmark, Inc.",
+              "Statement of Net Worth ", "Matter:", "Date of Commencement of action:",
+              "Index No.:", "COURT", "COUNTY OF", "Plaintiff:", "Defendant:",
+              "Press to copy and paste caption information from your word processor (this will "
+              "replace all of the above information).",
+              "State of:", "County of:", "the",
+              "herein, being duly sworn, deposes and says that the following is an accurate "
+              "statement as of",
+              "of my net worth (assets of whatsoever kind and nature and wherever situated minus "
+              "liabilities), statements of income from all sources and statements of assets "
+              "transferred of whatsoever kind and nature and wherever situated and statement of "
+              "expenses:",
+              "   * Use FORMS menu or shortcut buttons to call other entry screens"}) {
+            QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
+        }
+        QVERIFY(!child<QLabel>("Image1")->pixmap().isNull());
+        QCOMPARE(child<QCheckBox>("DbCheckBox3")->text(), QString("Plaintiff"));
+        QCOMPARE(child<QCheckBox>("DbCheckBox4")->text(), QString("Defendant"));
+
+        auto* matter = child<platform::DbEdit>("matter");
+        QVERIFY(!matter->isEnabled());
+        QVERIFY(!matter->hasFrame());
+        QVERIFY(matter->font().bold());
+        QCOMPARE(matter->focusPolicy(), Qt::NoFocus);
+
+        // Bound fields and their widths.
+        const QList<std::pair<const char*, const char*>> bound = {
+            {"DbEdit1", "asofdate_c"}, {"DbEdit2", "adate_c"}, {"DbEdit3", "indexnum"},
+            {"DbEdit4", "court"},      {"DbEdit5", "court2"},  {"DbEdit6", "county"},
+            {"DbEdit8", "county2"},    {"DbEdit9", "xname"}};
+        for (const auto& [name, fieldName] : bound) {
+            auto* box = child<platform::DbEdit>(name);
+            QCOMPARE(box->dataField(), QString(fieldName));
+            QCOMPARE(box->maxLength(), table().FieldByName(fieldName).Size());
+        }
+        QCOMPARE(child<platform::DbMemo>("DbMemo1")->dataField(), QString("plainfiff"));
+        QCOMPARE(child<platform::DbMemo>("DbMemo2")->dataField(), QString("defendant"));
+        QCOMPARE(child<platform::DbMemo>("CusCap")->dataField(), QString("bypass"));
+
+        auto* states = child<QComboBox>("ComboBox1");
+        QVERIFY(states->isEditable());
+        QStringList entries;
+        for (int i = 0; i < states->count(); ++i) entries << states->itemText(i);
+        QCOMPARE(entries.size(), 51);
+        QCOMPARE(entries, TF_General::stateNames());
+        QCOMPARE(entries.at(33), QString("Ohio "));
+        QCOMPARE(entries.at(40), QString("South Dekota"));
+        QVERIFY(!entries.contains("Idaho") && !entries.contains("Mississippi"));
+    }
+
+    void tabOrderFollowsTheForm() {
+        makeForm();
+        const QStringList expected = {"DbEdit3",  "DbEdit4",     "DbEdit5",     "DbEdit6",
+                                      "DbMemo1",  "DbMemo2",     "ComboBox1",   "DbEdit8",
+                                      "DbEdit9",  "DbCheckBox3", "DbCheckBox4", "CusCap",
+                                      "BitBtn1",  "DbEdit1",     "DbEdit2"};
+        QStringList order;
+        QWidget* widget = child<QWidget>("DbEdit3");
+        for (int i = 0; i < 200 && order.size() < expected.size(); ++i) {
+            if (expected.contains(widget->objectName()) && !order.contains(widget->objectName()))
+                order << widget->objectName();
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(order, expected);
+    }
+
+    void beforePostFillsExplistedStateAndDobypass() {
+        makeForm();
+        createMatter("Smith v. Smith");
+        form_->findChild<QComboBox*>("ComboBox1")->setEditText("Ontario");  // not in the list
+        child<platform::DbMemo>("CusCap")->setPlainText("SUPREME COURT\nSmith against Smith");
+        table().Post();
+        QList<Record> stored = readGeneral(dir());
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0]["explisted"], QString("monthly"));
+        QCOMPARE(stored[0]["state"], QString("Ontario"));
+        QCOMPARE(stored[0]["dobypass"], QString("X"));
+        QCOMPARE(stored[0]["bypass"], QString("SUPREME COURT\r\nSmith against Smith"));
+
+        // A set explisted stays; an emptied custom caption clears dobypass.
+        table().Edit();
+        table().FieldByName("explisted").setAsString("weekly");
+        child<platform::DbMemo>("CusCap")->clear();
+        table().Post();
+        stored = readGeneral(dir());
+        QCOMPARE(stored[0]["explisted"], QString("weekly"));
+        QCOMPARE(stored[0]["dobypass"], QString());
+        QCOMPARE(stored[0]["bypass"], QString());
+    }
+
+    void aRecordWithoutMatterIsNeverWritten() {
+        makeForm();  // a blank new record
+        type(child<QWidget>("DbEdit9"), "John Smith");
+        table().Post();  // quietly abandoned
+        QCOMPARE(table().State(), DataSetState::Browse);
+        QCOMPARE(readGeneral(dir()).size(), 0);
+        QCOMPARE(script_->script().shown().size(), 0);  // no error box
+
+        // A blank-only name reads back empty, so it is no name either.
+        createMatter("   ");
+        QCOMPARE(form_->currentMatter(), QString());
+        form_->UpdateGeneral();
+        QCOMPARE(readGeneral(dir()).size(), 0);
+        QCOMPARE(table().State(), DataSetState::Browse);
+    }
+
+    void updateGeneralPostsOnlyANamedRecordBeingEdited() {
+        writeGeneral(dir(), {{{"matter", "Adams v. Adams"}}});
+        makeForm();  // editing Adams
+        type(child<QWidget>("DbEdit3"), "12345/16");
+        form_->UpdateGeneral();
+        QCOMPARE(table().State(), DataSetState::Browse);
+        QCOMPARE(readGeneral(dir())[0]["indexnum"], QString("12345/16"));
+        form_->UpdateGeneral();  // at rest: nothing happens
+        QCOMPARE(table().State(), DataSetState::Browse);
+
+        // Typing into a resting record edits it again; an unnamed new one is dropped.
+        type(child<QWidget>("DbEdit4"), "SUPREME");
+        QCOMPARE(table().State(), DataSetState::Edit);
+        table().Insert();
+        type(child<QWidget>("DbEdit4"), "FAMILY");
+        form_->UpdateGeneral();
+        QCOMPARE(table().State(), DataSetState::Browse);
+        QCOMPARE(form_->currentMatter(), QString("Adams v. Adams"));
+        QCOMPARE(readGeneral(dir()).size(), 1);
+        QCOMPARE(readGeneral(dir())[0]["court"], QString("SUPREME"));
+    }
+
+    void stateBoxFollowsTheRecordAndStoresChoicesAtOnce() {
+        writeGeneral(dir(), {{{"matter", "Adams v. Adams"}, {"state", "Ohio"}},
+                             {{"matter", "Baker v. Baker"}, {"state", "Vermont"}}});
+        makeForm();
+        auto* box = child<QComboBox>("ComboBox1");
+        QCOMPARE(box->currentText(), QString("Ohio"));
+        form_->UpdateGeneral();  // at rest
+
+        // Choosing from the list starts editing and stores at once.
+        box->setFocus(Qt::OtherFocusReason);
+        box->showPopup();
+        const int newYork = box->findText("New York");
+        box->setCurrentIndex(newYork);
+        emit box->activated(newYork);
+        box->hidePopup();
+        QCOMPARE(table().State(), DataSetState::Edit);
+        QCOMPARE(field("state"), QString("New York"));
+
+        // Moving loads the box from the other record.
+        table().Next();
+        QCOMPARE(box->currentText(), QString("Vermont"));
+        table().First();
+        QCOMPARE(box->currentText(), QString("New York"));
+
+        // Typed text reaches `state` at the next post, even when typed into a resting record.
+        QCOMPARE(table().State(), DataSetState::Browse);
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "Quebec");
+        QCOMPARE(field("state"), QString("New York"));
+        form_->UpdateGeneral();
+        QCOMPARE(readGeneral(dir())[0]["state"], QString("Quebec"));
+        QCOMPARE(box->currentText(), QString("Quebec"));
+
+        // A dropped new record brings back the state of the record stood on.
+        table().Insert();
+        form_->clearStateBox();
+        QCOMPARE(box->currentText(), QString());
+        form_->UpdateGeneral();
+        QCOMPARE(box->currentText(), QString("Quebec"));
+    }
+
+    void checkBoxesStoreXOrABlank() {
+        makeForm();
+        createMatter("Smith v. Smith");
+        auto* plaintiff = child<QCheckBox>("DbCheckBox3");
+        auto* defendant = child<QCheckBox>("DbCheckBox4");
+        QTest::mouseClick(plaintiff, Qt::LeftButton);
+        QTest::mouseClick(defendant, Qt::LeftButton);
+        QCOMPARE(field("xplaintiff"), QString("X"));
+        QCOMPARE(field("xdefendant"), QString("X"));
+        QTest::mouseClick(defendant, Qt::LeftButton);
+        table().Post();
+        const Record stored = readGeneral(dir())[0];
+        QCOMPARE(stored["xplaintiff"], QString("X"));
+        QCOMPARE(stored["xdefendant"], QString());  // " " without its trailing blank
+        QVERIFY(plaintiff->isChecked() && !defendant->isChecked());
+    }
+
+    void customCaptionShowsWhenFilledAndTheButtonToggles() {
+        writeGeneral(dir(), {{{"matter", "Adams v. Adams"}, {"bypass", "IN THE MATTER OF"}},
+                             {{"matter", "Baker v. Baker"}}});
+        makeForm();
+        auto* caption = child<platform::DbMemo>("CusCap");
+        auto* button = child<QPushButton>("BitBtn1");
+        QVERIFY(caption->isVisible());
+        QCOMPARE(caption->toPlainText(), QString("IN THE MATTER OF"));
+        QVERIFY(caption->geometry().contains(child<QWidget>("DbEdit6")->geometry().center()) ||
+                caption->geometry().intersects(child<QWidget>("CaptionBlock")->geometry()));
+        table().Next();
+        QVERIFY(!caption->isVisible());
+
+        QTest::mouseClick(button, Qt::LeftButton);  // open the empty memo to paste into
+        QVERIFY(caption->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!caption->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        caption->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(caption, "Pasted caption");
+        form_->UpdateGeneral();
+        QVERIFY(caption->isVisible());
+        QCOMPARE(readGeneral(dir())[1]["dobypass"], QString("X"));
+
+        // Storing any field re-decides: an emptied memo hides.
+        table().Edit();
+        caption->clear();
+        table().FieldByName("xname").setAsString("Baker");
+        QVERIFY(!caption->isVisible());
+    }
+
+    void enteringABoxWithoutMatterOpensTheSelection() {
+        makeForm();
+        QCOMPARE(selections_, 1);  // the show step's
+        const QStringList checked = {"DbEdit3", "DbEdit4", "DbEdit5",   "DbEdit6", "DbMemo1",
+                                     "DbMemo2", "CusCap",  "ComboBox1", "DbEdit8", "DbEdit9"};
+        const QStringList unchecked = {"DbCheckBox3", "DbCheckBox4", "DbEdit1", "DbEdit2",
+                                       "BitBtn1"};
+        child<QWidget>("CusCap")->show();
+        for (const QString& name : checked + unchecked) {
+            selections_ = 0;
+            QWidget* widget = form_->findChild<QWidget*>(name);
+            widget->setFocus(Qt::TabFocusReason);
+            QVERIFY2(widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget()),
+                     qPrintable(name));
+            QCoreApplication::processEvents();
+            QCOMPARE(selections_, checked.contains(name) ? 1 : 0);
+            child<QWidget>("DbEdit2")->setFocus(Qt::OtherFocusReason);  // not counted
+            QCoreApplication::processEvents();
+        }
+
+        // With a matter nothing opens; nor when focus only comes back to the window.
+        createMatter("Smith v. Smith");
+        selections_ = 0;
+        child<QWidget>("DbEdit3")->setFocus(Qt::MouseFocusReason);
+        child<QWidget>("DbEdit4")->setFocus(Qt::ActiveWindowFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(selections_, 0);
+    }
+};
+
+QTEST_MAIN(GeneralFormTest)
+#include "general_form_test.moc"
