@@ -75,6 +75,11 @@ DataSource::~DataSource() {
     for (FieldDataLink* link : links_) link->source_ = nullptr;
 }
 
+void DataSource::dataSetDestroyed() {
+    dataSet_ = nullptr;
+    dataChanged();
+}
+
 void DataSource::setDataSet(storage::TDbfCDataSet* dataSet) {
     if (dataSet_ == dataSet) return;
     if (dataSet_) dataSet_->removeDataLink(this);

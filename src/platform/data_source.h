@@ -108,6 +108,7 @@ class DataSource : public QObject, public storage::DataLink {
     void updateData() override;
     void dataChanged() override;
     void fieldChanged(int field) override;
+    void dataSetDestroyed() override;
 
   signals:
     // The record is about to be written or left, before the controls store their values (a

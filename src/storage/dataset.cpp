@@ -185,7 +185,10 @@ void TField::Clear() { setAsString(""); }
 
 TDbfPrimDataset::TDbfPrimDataset(std::string name) : name_(std::move(name)) {}
 
-TDbfPrimDataset::~TDbfPrimDataset() = default;
+TDbfPrimDataset::~TDbfPrimDataset() {
+    auto links = links_;
+    for (DataLink* link : links) link->dataSetDestroyed();
+}
 
 TField* TDbfPrimDataset::FindField(std::string_view name) {
     for (auto& field : fields_) {
@@ -231,7 +234,7 @@ void TDbfPrimDataset::CheckBrowseMode() {
     UpdateRecord();
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
     if (modified_) {
-        Post();
+        postUpdated();
     } else {
         Cancel();
     }
@@ -277,6 +280,10 @@ void TDbfPrimDataset::Edit() {
 void TDbfPrimDataset::Post() {
     if (!Active()) notOpen("Post");
     UpdateRecord();
+    postUpdated();
+}
+
+void TDbfPrimDataset::postUpdated() {
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
     if (BeforePost) BeforePost(*this);
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;

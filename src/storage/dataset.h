@@ -41,6 +41,8 @@ public:
     // Field `field` was set: show that field again (and only that one, so that a control whose
     // typed text is not stored yet keeps it).
     virtual void fieldChanged(int field) = 0;
+    // The data set is being destroyed; the link must forget it.
+    virtual void dataSetDestroyed() {}
 };
 
 class TDbfPrimDataset;
@@ -132,6 +134,10 @@ public:
     void CheckBrowseMode();
     // Runs the links' updateData (used by CheckBrowseMode and Post).
     void UpdateRecord();
+    // Reads each visible record in order without moving: while `visit` runs, field reads give
+    // that record's stored values. State, position and pending change stay as they are; `visit`
+    // returns false to stop.
+    virtual void forEachVisible(const std::function<bool(uint32_t recno)>& visit) = 0;
 
     uint32_t RecNo() const { return recno_; }
 
@@ -187,6 +193,8 @@ protected:
     void afterScroll();
 
 private:
+    // Post after the links stored their values.
+    void postUpdated();
     const uint8_t* readRecordForFields() const { return activeRecord_; }
     void checkWritable(int field);
     void fieldChanged(int field);

@@ -197,6 +197,22 @@ uint32_t TDbfCDataSet::countVisible() {
     return count;
 }
 
+void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& visit) {
+    requireActive("forEachVisible");
+    dropReadAhead();
+    check(table_->refreshRecordCount());
+    uint32_t recno = 0;
+    check(order_->first(&recno));
+    while (recno != 0) {
+        const uint8_t* record = fetch(recno, true);
+        if (isVisible(recno, record)) {
+            CandidateScope scope(*this, recno, record);
+            if (!visit(recno)) return;
+        }
+        check(order_->next(&recno));
+    }
+}
+
 uint32_t TDbfCDataSet::RecordCount() {
     requireActive("RecordCount");
     dropReadAhead();
@@ -207,7 +223,6 @@ uint32_t TDbfCDataSet::RecordCount() {
 
 uint32_t TDbfCDataSet::GetFilteredCount() {
     requireActive("GetFilteredCount");
-    CheckBrowseMode();
     dropReadAhead();
     check(table_->refreshRecordCount());
     return countVisible();
@@ -323,6 +338,7 @@ void TDbfCDataSet::restorePosition() {
 void TDbfCDataSet::currentRecordWritten() {
     dropReadAhead();
     positionOrderOnCurrent();
+    bof_ = eof_ = false;
 }
 
 }  // namespace storage

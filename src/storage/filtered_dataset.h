@@ -70,8 +70,11 @@ public:
     // finish it before the move.
     void SetFilterToCB(FilterRoutine routine, void* owner);
     bool Filtered() const { return static_cast<bool>(filter_); }
-    // The number of records that pass, counted from the first; the data set stays where it was.
+    // The number of stored records that pass, counted from the first; the data set stays where
+    // it was, with its pending change (a record being added is not counted yet; one being
+    // edited counts as stored). So a BeforePost handler may count.
     uint32_t GetFilteredCount();
+    void forEachVisible(const std::function<bool(uint32_t recno)>& visit) override;
 
 protected:
     // Opening and closing the files, in the derived class.

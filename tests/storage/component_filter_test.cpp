@@ -141,3 +141,19 @@ TEST_F(FilterTest, FilterSeesMemoAndEveryFieldOfTheCandidate) {
     EXPECT_EQ(t->GetFilteredCount(), 1u);
     EXPECT_EQ(t->FieldByName("expense").AsString(), "Taxes");
 }
+
+TEST_F(FilterTest, ForEachVisibleReadsTheRecordsWithoutMoving) {
+    owner.matter = "Smith";
+    t->SetFilterToCB(matterFilter, &owner);
+    t->First();
+    t->Append();
+    t->FieldByName("matter").setAsString("Smith");
+    std::vector<std::string> seen;
+    t->forEachVisible([&](uint32_t) {
+        seen.push_back(t->FieldByName("expense").AsString());
+        return true;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"Rent", "Water", "Taxes"}));
+    EXPECT_EQ(t->State(), DataSetState::Insert) << "the pending insert is untouched";
+    EXPECT_EQ(t->FieldByName("matter").AsString(), "Smith");
+}

@@ -409,3 +409,37 @@ TEST_F(ComponentTest, AMatterDeletedAndCreatedAgainIsFoundInItsUniqueTag) {
     EXPECT_TRUE(rebuilt->Locate("matter", {"Smith v. Smith"}, 0));
     EXPECT_EQ(rebuilt->RecNo(), 3u);
 }
+
+TEST_F(ComponentTest, FilteredCountFromBeforePostCountsStoredRecordsWithoutPosting) {
+    auto t = table("Cash.dbf");
+    t->Open();
+    add(*t, "M", "", "first");
+    t->SetFilterToCB([&](void*) { return t->FieldByName("matter").AsString() == "M"; }, nullptr);
+    int depth = 0;
+    uint32_t counted = 99;
+    t->BeforePost = [&](storage::TDbfPrimDataset&) {
+        if (++depth > 3) throw std::runtime_error("BeforePost re-entered");
+        counted = t->GetFilteredCount();
+        --depth;
+    };
+    t->Insert();
+    t->FieldByName("matter").setAsString("M");
+    t->FieldByName("expense").setAsString("second");
+    EXPECT_NO_THROW(t->Post());
+    EXPECT_EQ(counted, 1u) << "the record being added is not stored yet";
+    EXPECT_EQ(t->RecordCount(), 2u);
+}
+
+TEST_F(ComponentTest, BofIsClearedWhenAPostedInsertLeavesTheFirstRecord) {
+    auto t = table("Cash.dbf");
+    t->Open();
+    add(*t, "a");
+    add(*t, "b");
+    t->First();
+    ASSERT_TRUE(t->Bof());
+    t->Insert();
+    t->FieldByName("matter").setAsString("c");
+    t->Post();
+    EXPECT_EQ(t->FieldByName("matter").AsString(), "c");
+    EXPECT_FALSE(t->Bof()) << "the data set stands on the third record";
+}
