@@ -8,29 +8,6 @@ using storage::DataSetState;
 
 namespace {
 
-// Holds back the data set's scroll and cancel events while the model walks its records.
-class EventsHeldBack {
-  public:
-    explicit EventsHeldBack(storage::TDbfCDataSet& set)
-        : set_(set),
-          afterScroll_(std::move(set.AfterScroll)),
-          afterCancel_(std::move(set.AfterCancel)) {
-        set_.AfterScroll = nullptr;
-        set_.AfterCancel = nullptr;
-    }
-    ~EventsHeldBack() {
-        set_.AfterScroll = std::move(afterScroll_);
-        set_.AfterCancel = std::move(afterCancel_);
-    }
-    EventsHeldBack(const EventsHeldBack&) = delete;
-    EventsHeldBack& operator=(const EventsHeldBack&) = delete;
-
-  private:
-    storage::TDbfCDataSet& set_;
-    std::function<void(storage::TDbfPrimDataset&)> afterScroll_;
-    std::function<void(storage::TDbfPrimDataset&)> afterCancel_;
-};
-
 // What a grid cell shows: memo fields only their first line.
 QString cellText(const storage::TField& field) {
     QString text = fieldDisplayText(field);
@@ -218,37 +195,16 @@ void DbGridModel::reload() {
 
 void DbGridModel::walk(std::vector<Row>& rows) {
     storage::TDbfCDataSet& set = *dataSet();
-    DataSource::QuietScope quiet(*source_);
-    EventsHeldBack held(set);
-    const bool wasEditing = set.State() == DataSetState::Edit;
-    const uint32_t home = set.RecNo();
-    if (wasEditing) set.Cancel();  // nothing was changed: the edit starts again below
-
-    for (set.First(); !set.Eof() && set.RecNo() != 0; set.Next()) {
+    set.forEachVisible([&](uint32_t recno) {
         Row row;
-        row.recno = set.RecNo();
-        for (int column = 0; column < int(columns_.size()); ++column) {
-            storage::TField* field = set.FindField(columns_[column].field.toStdString());
+        row.recno = recno;
+        for (const DbGridColumn& column : columns_) {
+            storage::TField* field = set.FindField(column.field.toStdString());
             row.values << (field ? cellText(*field) : QString());
         }
         rows.push_back(std::move(row));
-    }
-
-    // Back to the record the data set stood on, from whichever end is nearer.
-    int homeIndex = -1;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].recno == home) homeIndex = int(i);
-    }
-    if (homeIndex >= 0) {
-        const int last = int(rows.size()) - 1;
-        if (homeIndex <= last - homeIndex) {
-            set.First();
-            for (int i = 0; i < homeIndex; ++i) set.Next();
-        } else if (set.RecNo() != home) {
-            for (int i = last; i > homeIndex; --i) set.Prior();
-        }
-    }
-    if (wasEditing && set.RecNo() == home) set.Edit();
+        return true;
+    });
 }
 
 void DbGridModel::scheduleReload() {

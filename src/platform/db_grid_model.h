@@ -21,11 +21,9 @@ struct DbGridColumn {
 // The rows of a data grid: the visible records of the data source's data set, in its order,
 // one column per DbGridColumn, plus the new record at the end while one is being inserted.
 //
-// The data set has a single current record, so the model reads the records by walking them
-// (First / Next, then back to the record it stood on) with the data source quiet and the data
-// set's AfterScroll and AfterCancel events held back. It walks only while the data set is
-// browsing, or editing a record with no change yet (the edit is dropped and started again);
-// otherwise it waits for the next notification that allows it. Walks are deferred to the
+// The model reads the records with the data set's read-only walk, which leaves its position,
+// state and events alone. It reads only while the data set is browsing, or editing a record
+// with no change yet; otherwise it waits for the next notification that allows it. Walks are deferred to the
 // event loop and coalesced; moves the model makes itself, edits and posts of the current
 // record only refresh that record's row.
 class DbGridModel : public QAbstractTableModel {
