@@ -39,6 +39,17 @@ ProgressHook IndexedTable::progress() const {
     return progressHandler;
 }
 
+IndexedTable::ProgressWindow::~ProgressWindow() {
+    if (shown_ && hook_) hook_(std::string());
+}
+
+ProgressHook IndexedTable::ProgressWindow::hook() {
+    return [this](const std::string& text) {
+        shown_ = true;
+        if (hook_) hook_(text);
+    };
+}
+
 IndexedTable::~IndexedTable() {
     if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
 }
@@ -62,11 +73,13 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
                 if (!status.ok()) return status;
             }
             if (options.beforeMakeIndex) options.beforeMakeIndex();
-            status = ProductionIndex::build(table, path, true, tags, indexes->progress(),
+            ProgressWindow window(indexes->progress());
+            status = ProductionIndex::build(table, path, true, tags, window.hook(),
                                             &indexes->production_);
             if (options.afterMakeIndex) options.afterMakeIndex();
         } else {
-            status = ProductionIndex::openOrBuild(table, tags, indexes->progress(),
+            ProgressWindow window(indexes->progress());
+            status = ProductionIndex::openOrBuild(table, tags, window.hook(),
                                                   &indexes->production_);
         }
     } else if (table->productionIndexFlag() && table->env()->fileExists(path)) {
@@ -94,7 +107,11 @@ std::unique_ptr<RecordOrder> IndexedTable::makeOrder() {
 Status IndexedTable::buildTemporary(const std::string& expression, const std::string& name) {
     std::unique_ptr<ProductionIndex> index;
     if (options_.beforeMakeIndex) options_.beforeMakeIndex();
-    Status status = ProductionIndex::indexOnOne(table_, expression, name, progress(), &index);
+    Status status;
+    {
+        ProgressWindow window(progress());
+        status = ProductionIndex::indexOnOne(table_, expression, name, window.hook(), &index);
+    }
     if (options_.afterMakeIndex) options_.afterMakeIndex();
     if (!status.ok()) return status;
     temporary_ = std::move(index);

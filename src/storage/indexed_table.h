@@ -15,8 +15,9 @@ class DbfFile;
 
 enum class CreateIndexMode { ciNotFound, ciAlways, ciVerifyHeader, ciNever };
 
-// Where "Indexing <file>..." goes while an index is built for a component that shows progress.
-// The program routes it to a progress window; by default it is dropped. Returns the previous one.
+// Where "Indexing <file>..." goes while an index is built for a component that shows progress;
+// an empty text follows when the build is over. The program routes it to a progress window; by
+// default it is dropped. Returns the previous one.
 ProgressHook setIndexProgressHandler(ProgressHook handler);
 
 // The indexes of a table component: its production index (from its IndexList) and the one-tag
@@ -50,6 +51,18 @@ public:
 private:
     IndexedTable(DbfFile* table, const Options& options) : table_(table), options_(options) {}
     ProgressHook progress() const;
+
+    // Passes the build's progress text on, and the empty text once the build is over.
+    class ProgressWindow {
+    public:
+        explicit ProgressWindow(ProgressHook hook) : hook_(std::move(hook)) {}
+        ~ProgressWindow();
+        ProgressHook hook();
+
+    private:
+        ProgressHook hook_;
+        bool shown_ = false;
+    };
 
     DbfFile* table_;
     Options options_;
