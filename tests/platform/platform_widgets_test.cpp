@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,8 +12,10 @@
 
 #include "platform/directory_chooser.h"
 #include "platform/icons.h"
+#include "platform/progress_window.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/shell_open.h"
+#include "storage/indexed_table.h"
 
 using platform::DirectoryChooser;
 using platform::ScopedScriptedDialogs;
@@ -150,6 +153,24 @@ class PlatformWidgetsTest : public QObject {
         platform::openDocument("/opt/networth/Help/ManualE.pdf");
         platform::setDocumentOpener(previous);
         QCOMPARE(opened, QUrl::fromLocalFile("/opt/networth/Help/ManualE.pdf"));
+    }
+
+    void indexProgressShowsWhileABuildRunsAndHidesAfter() {
+        platform::installIndexProgressWindow();
+        storage::ProgressHook hook = storage::setIndexProgressHandler({});
+        storage::setIndexProgressHandler(hook);
+        QVERIFY(hook);
+        hook("Indexing /data/General.MDX...");
+        QLabel* window = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == "IndexProgress") window = qobject_cast<QLabel*>(widget);
+        }
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->text(), QString("Indexing /data/General.MDX..."));
+        hook("");
+        QVERIFY(!window->isVisible());
+        storage::setIndexProgressHandler({});
     }
 
     void everyIconIsDrawnAndNoTwoLookAlike() {
