@@ -89,11 +89,11 @@ QMdiSubWindow* TF_General::placeIn(QMdiArea* area) {
     auto* window = new FixedSubWindow(area);
     window->setObjectName(QStringLiteral("F_GeneralWindow"));
     window->setWidget(this);
-    window->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowMinMaxButtonsHint);
     window->setWindowTitle(windowTitle());
     window->setWindowIcon(windowIcon());
     area->addSubWindow(window);
+    window->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinMaxButtonsHint);
     window->move(0, 0);
     return window;
 }
