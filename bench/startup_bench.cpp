@@ -173,12 +173,16 @@ void BM_StartupToMatterSelection(benchmark::State& state) {
     state.counters["matters"] = kMatters;
     state.counters["peak_rss_mb"] = peak;
 }
-BENCHMARK(BM_StartupToMatterSelection)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_StartupToMatterSelection)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0) return runAsProgram(argc, argv, argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0)
+        return runAsProgram(argc, argv, argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

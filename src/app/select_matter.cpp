@@ -131,14 +131,13 @@ void TF_SelectMatter::buildForm() {
     layout->addWidget(DbListBox1_, 1);
 
     using platform::Icon;
-    QPushButton* open = largeButton(this, "BitBtn3",
-                                    QStringLiteral("Open the selected existing matter"),
-                                    Icon::OkMark);
+    QPushButton* open = largeButton(
+        this, "BitBtn3", QStringLiteral("Open the selected existing matter"), Icon::OkMark);
     QPushButton* create =
         largeButton(this, "BitBtn1", QStringLiteral("Press to create a new matter"), Icon::New);
     create->setDefault(true);
-    QPushButton* remove = largeButton(this, "BitBtn4",
-                                      QStringLiteral("Delete the selected matter"), Icon::NoMark);
+    QPushButton* remove =
+        largeButton(this, "BitBtn4", QStringLiteral("Delete the selected matter"), Icon::NoMark);
     QPushButton* quit =
         largeButton(this, "BitBtn2", QStringLiteral("Quit program"), Icon::AbortMark);
     connect(open, &QPushButton::clicked, this, &TF_SelectMatter::BitBtn3Click);
@@ -162,7 +161,8 @@ void TF_SelectMatter::showEvent(QShowEvent* event) {
     QRect area;
     if (owner && owner->isVisible()) {
         area = owner->frameGeometry();
-    } else if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    } else if (QScreen* screen =
+                   this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         area = screen->availableGeometry();
     }
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));

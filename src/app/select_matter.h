@@ -54,10 +54,10 @@ class TF_SelectMatter : public QDialog {
     storage::TDbfTable& T_Matter() { return *matterTable_; }
 
   public slots:
-    void BitBtn3Click();  // "Open the selected existing matter"
-    void BitBtn1Click();  // "Press to create a new matter"
-    void BitBtn4Click();  // "Delete the selected matter"
-    void BitBtn2Click();  // "Quit program"
+    void BitBtn3Click();       // "Open the selected existing matter"
+    void BitBtn1Click();       // "Press to create a new matter"
+    void BitBtn4Click();       // "Delete the selected matter"
+    void BitBtn2Click();       // "Quit program"
     void SpeedButton1Click();  // "Change Data Path"
     void DbListBox1DblClick();
 

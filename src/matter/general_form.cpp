@@ -39,11 +39,11 @@ class FixedSubWindow : public QMdiSubWindow {
 
 const std::vector<std::string>& TF_General::fieldDefinitions() {
     static const std::vector<std::string> fields = {
-        "matter,C,50,0",    "court,C,50,0",     "court2,C,50,0",   "county,C,50,0",
-        "plainfiff,M,10,0", "defendant,M,10,0", "bypass,M,10,0",   "indexnum,C,15,0",
-        "state,C,50,0",     "ss,C,11,0",        "adate,D,10,0",    "xname,C,50,0",
+        "matter,C,50,0",    "court,C,50,0",     "court2,C,50,0",    "county,C,50,0",
+        "plainfiff,M,10,0", "defendant,M,10,0", "bypass,M,10,0",    "indexnum,C,15,0",
+        "state,C,50,0",     "ss,C,11,0",        "adate,D,10,0",     "xname,C,50,0",
         "xpetition,C,1,0",  "xresponde,C,1,0",  "xplaintiff,C,1,0", "xdefendant,C,1,0",
-        "dobypass,C,1,0",   "county2,C,50,0",   "explisted,C,7,0", "asofdate,D,10,0",
+        "dobypass,C,1,0",   "county2,C,50,0",   "explisted,C,7,0",  "asofdate,D,10,0",
         "adate_c,C,10,0",   "asofdate_c,C,10,0"};
     return fields;
 }
@@ -134,9 +134,9 @@ void TF_General::pointTableAt(const QString& dataDirectory) {
 }
 
 void TF_General::loadStateBox() {
-    const QString state =
-        table_->Active() ? QString::fromStdString(table_->FieldByName("state").AsString())
-                         : QString();
+    const QString state = table_->Active()
+                              ? QString::fromStdString(table_->FieldByName("state").AsString())
+                              : QString();
     ComboBox1_->setCurrentIndex(ComboBox1_->findText(state, Qt::MatchExactly));
     ComboBox1_->setEditText(state);
 }

@@ -21,11 +21,11 @@ namespace matter {
 
 namespace {
 
-int labelCount = 0;
-
+// Labels are named Label1, Label2, ... in the order the form is laid out.
 QLabel* addLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("Label%1").arg(++labelCount));
+    const int number = parent->window()->findChildren<QLabel*>().size();
+    label->setObjectName(QStringLiteral("Label%1").arg(number));
     return label;
 }
 
@@ -39,20 +39,23 @@ QFont withBold(QFont font, qreal scale = 1.0) {
 
 const QStringList& TF_General::stateNames() {
     // "Ohio " keeps its blank and "South Dekota" its spelling: stored records hold these texts.
-    static const QStringList names = {
-        "Alabama",        "Alaska",         "Arizona",        "Arkansas",
-        "California",     "Colorado",       "Connecticut",    "Delaware",
-        "District of Columbia", "Florida",  "Georgia",        "Hawaii",
-        "Illinois",       "Indiana",        "Iowa",           "Kansas",
-        "Kentucky",       "Louisiana",      "Maine",          "Maryland",
-        "Massachusetts",  "Michigan",       "Minnesota",      "Missouri",
-        "Montana",        "Nebraska",       "Nevada",         "New Hampshire",
-        "New Jersey",     "New Mexico",     "New York",       "North Carolina",
-        "North Dakota",   "Ohio ",          "Oklahoma",       "Oregon",
-        "Pennsylvania",   "Puerto Rico",    "Rhode Island",   "South Carolina",
-        "South Dekota",   "Tennessee",      "Texas",          "Utah",
-        "Vermont",        "Virginia",       "Virgin Islands", "Washington",
-        "West Virginia",  "Wisconsin",      "Wyoming"};
+    static const QStringList names = {"Alabama",        "Alaska",         "Arizona",
+                                      "Arkansas",       "California",     "Colorado",
+                                      "Connecticut",    "Delaware",       "District of Columbia",
+                                      "Florida",        "Georgia",        "Hawaii",
+                                      "Illinois",       "Indiana",        "Iowa",
+                                      "Kansas",         "Kentucky",       "Louisiana",
+                                      "Maine",          "Maryland",       "Massachusetts",
+                                      "Michigan",       "Minnesota",      "Missouri",
+                                      "Montana",        "Nebraska",       "Nevada",
+                                      "New Hampshire",  "New Jersey",     "New Mexico",
+                                      "New York",       "North Carolina", "North Dakota",
+                                      "Ohio ",          "Oklahoma",       "Oregon",
+                                      "Pennsylvania",   "Puerto Rico",    "Rhode Island",
+                                      "South Carolina", "South Dekota",   "Tennessee",
+                                      "Texas",          "Utah",           "Vermont",
+                                      "Virginia",       "Virgin Islands", "Washington",
+                                      "West Virginia",  "Wisconsin",      "Wyoming"};
     return names;
 }
 
@@ -60,7 +63,6 @@ void TF_General::buildForm() {
     using platform::DbCheckBox;
     using platform::DbEdit;
     using platform::DbMemo;
-    labelCount = 0;
 
     auto edit = [this](const char* name, const char* field, int width) {
         auto* box = new DbEdit(this);
@@ -266,15 +268,15 @@ void TF_General::buildForm() {
     root->addSpacing(4);
     root->addWidget(statusLine_);
 
-    entryChecked_ = {DbEdit3_, DbEdit4_,   DbEdit5_, DbEdit6_, DbMemo1_,
-                     DbMemo2_, CusCap_, ComboBox1_, DbEdit8_, DbEdit9_};
+    entryChecked_ = {DbEdit3_, DbEdit4_, DbEdit5_,   DbEdit6_, DbMemo1_,
+                     DbMemo2_, CusCap_,  ComboBox1_, DbEdit8_, DbEdit9_};
     setTabOrder();
 }
 
 void TF_General::setTabOrder() {
-    const QList<QWidget*> order = {DbEdit3_,  DbEdit4_,     DbEdit5_,     DbEdit6_, DbMemo1_,
-                                   DbMemo2_,  ComboBox1_,   DbEdit8_,     DbEdit9_, DbCheckBox3_,
-                                   DbCheckBox4_, CusCap_,   BitBtn1_,     DbEdit1_, DbEdit2_};
+    const QList<QWidget*> order = {DbEdit3_,     DbEdit4_,   DbEdit5_, DbEdit6_, DbMemo1_,
+                                   DbMemo2_,     ComboBox1_, DbEdit8_, DbEdit9_, DbCheckBox3_,
+                                   DbCheckBox4_, CusCap_,    BitBtn1_, DbEdit1_, DbEdit2_};
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

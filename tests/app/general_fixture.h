@@ -84,9 +84,9 @@ class SelectionDriver : public QObject {
     using Action = std::function<void(app::TF_SelectMatter&)>;
 
     struct Visit {
-        QStringList list;      // the matter names listed
-        QString pathLine;      // the data directory shown
-        bool mainVisible;      // the main window was on screen
+        QStringList list;  // the matter names listed
+        QString pathLine;  // the data directory shown
+        bool mainVisible;  // the main window was on screen
     };
 
     SelectionDriver() { qApp->installEventFilter(this); }

@@ -69,9 +69,8 @@ class GeneralFormTest : public QObject {
     void init() {
         dataDir_ = std::make_unique<QTemporaryDir>();
         script_ = std::make_unique<platform::ScopedScriptedDialogs>();
-        storage::setFatalHandler([this](int, const std::string& text) {
-            fatal_ << QString::fromStdString(text);
-        });
+        storage::setFatalHandler(
+            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
         selections_ = 0;
         fatal_.clear();
     }
@@ -111,8 +110,8 @@ class GeneralFormTest : public QObject {
         for (const char* expected :
              {"388 - Affidavit of net worth, income and assets transferred;",
               "matrimonial: UCS Rev. 6/2016 eff. 8/12/2016", "Quillmark, Inc.",
-              "Statement of Net Worth ", "Matter:", "Date of Commencement of action:",
-              "Index No.:", "COURT", "COUNTY OF", "Plaintiff:", "Defendant:",
+              "Statement of Net Worth ", "Matter:", "Date of Commencement of action:", "Index No.:",
+              "COURT", "COUNTY OF", "Plaintiff:", "Defendant:",
               "Press to copy and paste caption information from your word processor (this will "
               "replace all of the above information).",
               "State of:", "County of:", "the",
@@ -162,10 +161,10 @@ class GeneralFormTest : public QObject {
 
     void tabOrderFollowsTheForm() {
         makeForm();
-        const QStringList expected = {"DbEdit3",  "DbEdit4",     "DbEdit5",     "DbEdit6",
-                                      "DbMemo1",  "DbMemo2",     "ComboBox1",   "DbEdit8",
-                                      "DbEdit9",  "DbCheckBox3", "DbCheckBox4", "CusCap",
-                                      "BitBtn1",  "DbEdit1",     "DbEdit2"};
+        const QStringList expected = {"DbEdit3", "DbEdit4",     "DbEdit5",     "DbEdit6",
+                                      "DbMemo1", "DbMemo2",     "ComboBox1",   "DbEdit8",
+                                      "DbEdit9", "DbCheckBox3", "DbCheckBox4", "CusCap",
+                                      "BitBtn1", "DbEdit1",     "DbEdit2"};
         QStringList order;
         QWidget* widget = child<QWidget>("DbEdit3");
         for (int i = 0; i < 200 && order.size() < expected.size(); ++i) {

@@ -73,9 +73,8 @@ class NewUserTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(QDir(programDir_.path()).mkdir("data3005"));
-        storage::setFatalHandler([this](int, const std::string& text) {
-            fatal_ << QString::fromStdString(text);
-        });
+        storage::setFatalHandler(
+            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
     }
 
     void firstRunSecondRunAndTheStoredFile() {
@@ -154,9 +153,9 @@ class NewUserTest : public QObject {
 
         // The stored file, read by dbfread.
         QProcess reader;
-        reader.start(QStringLiteral(NETWORTH_PYTHON),
-                     {QStringLiteral(READ_GENERAL_SCRIPT),
-                      generalPath(programDir_.filePath("data3005"))});
+        reader.start(
+            QStringLiteral(NETWORTH_PYTHON),
+            {QStringLiteral(READ_GENERAL_SCRIPT), generalPath(programDir_.filePath("data3005"))});
         QVERIFY(reader.waitForFinished(60000));
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         const QJsonObject file = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();

@@ -78,9 +78,8 @@ class MatterSelectionTest : public QObject {
         ended_.clear();
         fatal_.clear();
         app::setProgramEndHandler([this] { ended_ << "end program"; });
-        storage::setFatalHandler([this](int, const std::string& text) {
-            fatal_ << QString::fromStdString(text);
-        });
+        storage::setFatalHandler(
+            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
     }
     void cleanup() {
         program_.reset();
@@ -229,7 +228,8 @@ class MatterSelectionTest : public QObject {
         QCOMPARE(app::storedMatterName("short"), QString("short"));
         // Characters beyond the 16-bit range count once, as they take one byte when stored.
         const QString wide = QString(49, QChar('x')) + QString::fromUcs4(U"\U0001F600z");
-        QCOMPARE(app::storedMatterName(wide), QString(49, QChar('x')) + QString::fromUcs4(U"\U0001F600"));
+        QCOMPARE(app::storedMatterName(wide),
+                 QString(49, QChar('x')) + QString::fromUcs4(U"\U0001F600"));
 
         writeGeneral(dataDir(), {{{"matter", "Adams v. Adams"}}});
         start();
@@ -279,6 +279,24 @@ class MatterSelectionTest : public QObject {
         QCOMPARE(driver().visits().last().list, QStringList({"Adams v. Adams", "Baker v. Baker"}));
         QCOMPARE(matter(), QString("Baker v. Baker"));
         QCOMPARE(table().State(), DataSetState::Edit);
+    }
+
+    void deletingANameAnotherWorkstationDeletedFirstDeletesNothingElse() {
+        writeGeneral(dataDir(), {{{"matter", "Adams v. Adams"}}, {{"matter", "Baker v. Baker"}}});
+        start();
+        inSelection([this](app::TF_SelectMatter& dialog) {
+            Driver::select(dialog, "Baker v. Baker");
+            storage::TDbfTable other("T_Other");  // the other workstation
+            other.HideDeletedRecs = true;
+            other.setDbfFileName(generalPath(dataDir()).toStdString());
+            other.Open();
+            QVERIFY(other.Locate("matter", {"Baker v. Baker"}, 0));
+            other.Delete();
+            other.Close();
+            script().answerYes();
+            Driver::click(dialog, "BitBtn4");
+        });
+        QCOMPARE(storedMatters(dataDir()), QStringList({"Adams v. Adams"}));
     }
 
     void openAndDoubleClickPositionTheGeneralForm() {
