@@ -152,6 +152,7 @@ void TF_SelectMatter::buildForm() {
     QWidget::setTabOrder(open, remove);
     DbListBox1_->setFocus();
     setFixedWidth(440);
+    setFixedHeight(heightForWidth(440));
 }
 
 void TF_SelectMatter::showEvent(QShowEvent* event) {

@@ -132,7 +132,17 @@ class MatterSelectionTest : public QObject {
     }
 
     void quitInTheFirstSelectionEndsTheRunBeforeTheMainWindow() {
-        driver().then(Driver::press("BitBtn2"));
+        driver().then([](app::TF_SelectMatter& dialog) {
+            // A fixed dialog frame without caption buttons, which Escape does not close either.
+            QCOMPARE(dialog.windowTitle(), QString("Corvane Net Worth - Select Matter"));
+            QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+            QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(!dialog.close());
+            QVERIFY(dialog.isVisible());
+            QVERIFY(dialog.findChild<QPushButton*>("BitBtn1")->isDefault());
+            Driver::click(dialog, "BitBtn2");
+        });
         start();
         QCOMPARE(ended_, QStringList({"end program"}));
         QVERIFY(app::programEnding());
