@@ -14,6 +14,7 @@
 #include "matter/general_form.h"
 #include "platform/dialogs.h"
 #include "platform/icons.h"
+#include "platform/progress_window.h"
 #include "platform/qt_dialogs.h"
 #include "storage/status.h"
 
@@ -94,6 +95,7 @@ int runProgram(QApplication& application, const QString& programDirectory) {
     storage::setMessageHandler([](const std::string& message) {
         platform::dialogs().showMessage(QString::fromStdString(message));
     });
+    platform::installIndexProgressWindow();
 
     Program program(programDirectory);
     // 4. The message loop; showing the main window opens the matter selection.
