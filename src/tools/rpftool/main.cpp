@@ -7,9 +7,11 @@
 #include <memory>
 #include <vector>
 
-#include "dbf_data_set.h"
 #include "report/project_parser.h"
 #include "report/report_project.h"
+#include "report/table_data_set.h"
+#include "storage/dbf_table.h"
+#include "storage/status.h"
 
 namespace {
 
@@ -68,13 +70,52 @@ bool parseDataOption(const QString& text, DataOption* option) {
     return !option->table.isEmpty();
 }
 
+// A table bound to a connection: opened read-only through the table component, hiding deleted
+// records, with a filter routine when the option names a field.
+struct BoundTable {
+    storage::TDbfTable table{"rpftool"};
+    std::unique_ptr<report::TableDataSet> rows;
+};
+
+bool openTable(const DataOption& data, BoundTable* bound, QString* error) {
+    storage::TDbfTable& table = bound->table;
+    table.CreateIfNotFound = false;
+    table.ReadOnly = true;
+    table.HideDeletedRecs = true;
+    // The file layer's own failures end the program by default; here they become an error.
+    const storage::FatalHandler previous = storage::setFatalHandler([](int, const std::string&) {});
+    try {
+        table.setDbfFileName(data.table.toStdString());
+        table.Open();
+        if (!data.field.isEmpty()) {
+            storage::TField* field = table.FindField(data.field.toStdString());
+            if (!field) {
+                *error = QStringLiteral("%1 has no field %2").arg(data.table, data.field);
+                storage::setFatalHandler(previous);
+                return false;
+            }
+            const std::string wanted = data.value.toStdString();
+            table.SetFilterToCB([field, wanted](void*) { return field->AsString() == wanted; },
+                                nullptr);
+        }
+    } catch (const storage::FatalError& failure) {
+        *error = QString::fromStdString(failure.message);
+    } catch (const std::exception& failure) {
+        *error = QString::fromStdString(failure.what());
+    }
+    storage::setFatalHandler(previous);
+    if (!error->isEmpty()) return false;
+    bound->rows = std::make_unique<report::TableDataSet>(table);
+    return true;
+}
+
 int render(const QStringList& args) {
     if (args.size() < 3) return usage();
     const QString projectPath = args.at(0), reportName = args.at(1), outPath = args.at(2);
     report::TReportProject project;
     project.setProjectFile(projectPath);
 
-    std::vector<std::unique_ptr<rpftool::DbfDataSet>> dataSets;
+    std::vector<std::unique_ptr<BoundTable>> tables;
     std::vector<std::unique_ptr<report::TReportConnection>> connections;
     for (qsizetype i = 3; i < args.size(); ++i) {
         const QString& option = args.at(i);
@@ -89,15 +130,15 @@ int render(const QStringList& args) {
         DataOption data;
         if (!parseDataOption(value, &data)) return usage();
         QString error;
-        auto dataSet = rpftool::DbfDataSet::open(data.table, data.field, data.value, &error);
-        if (!dataSet) {
+        auto bound = std::make_unique<BoundTable>();
+        if (!openTable(data, bound.get(), &error)) {
             printError(error);
             return 1;
         }
         auto connection = std::make_unique<report::TReportConnection>(data.connection);
-        connection->setDataSet(dataSet.get());
+        connection->setDataSet(bound->rows.get());
         project.addConnection(connection.get());
-        dataSets.push_back(std::move(dataSet));
+        tables.push_back(std::move(bound));
         connections.push_back(std::move(connection));
     }
 
