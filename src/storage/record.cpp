@@ -24,10 +24,14 @@ std::string_view trimmed(const FieldDescriptor& field, const uint8_t* record) {
     return std::string_view(begin, static_cast<size_t>(end - begin));
 }
 
+// Trailing bytes up to 0x20 are trimmed as the characters they read as, so 0x14 and 0x15 (the
+// pilcrow and the section sign) stay.
+bool trimmedAtEnd(uint8_t byte) { return byte <= 0x20 && byte != 0x14 && byte != 0x15; }
+
 size_t textLength(const FieldDescriptor& field, const uint8_t* record) {
     const uint8_t* begin = fieldStart(field, record);
     size_t n = field.width;
-    while (n > 0 && begin[n - 1] <= 0x20) --n;
+    while (n > 0 && trimmedAtEnd(begin[n - 1])) --n;
     return n;
 }
 

@@ -22,11 +22,12 @@ struct Date {
 
 bool isMemoType(char type);  // M, B, G, P
 bool isDeleted(const uint8_t* record);
-// True when the field holds only blanks (or bytes below 0x20).
+// True when the field holds only blanks (or control bytes below 0x20).
 bool isBlank(const FieldDescriptor& field, const uint8_t* record);
 
 // C (or any field read as text): replaces *out with the text without its trailing bytes up to
-// 0x20. Allocation-free once *out has grown to the width.
+// 0x20, except 0x14 and 0x15, which read as the pilcrow and the section sign. Allocation-free
+// once *out has grown to the width.
 void getText(const FieldDescriptor& field, const uint8_t* record, std::string* out);
 std::string getText(const FieldDescriptor& field, const uint8_t* record);
 // True when the field's text (as getText reads it) equals `oemText`, which is already in the

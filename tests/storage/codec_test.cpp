@@ -144,6 +144,14 @@ TEST(FieldCodec, TextIsPaddedCutAndReadWithoutTrailingBlanks) {
     EXPECT_TRUE(textEquals(c.field, c.record.data(), "  ab"));
     EXPECT_FALSE(textEquals(c.field, c.record.data(), "  ab "));
     EXPECT_FALSE(textEquals(c.field, c.record.data(), "  AB"));
+    // 0x14 and 0x15 are the pilcrow and the section sign, not control characters to trim.
+    setText(c.field, c.record.data(), "DRL §");
+    EXPECT_EQ(c.stored(), "DRL \x15 ");
+    EXPECT_EQ(getText(c.field, c.record.data()), "DRL §");
+    EXPECT_TRUE(textEquals(c.field, c.record.data(), "DRL \x15"));
+    setText(c.field, c.record.data(), "¶");
+    EXPECT_FALSE(isBlank(c.field, c.record.data()));
+    EXPECT_EQ(getText(c.field, c.record.data()), "¶");
     EXPECT_TRUE(c.neighbourIntact());
 }
 
