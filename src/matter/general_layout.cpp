@@ -217,6 +217,7 @@ void TF_General::buildForm() {
     ComboBox1_->setEditable(true);
     ComboBox1_->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1_->addItems(stateNames());
+    ComboBox1_->setCurrentIndex(-1);  // a filled list would otherwise show its first state
     ComboBox1_->setMaxVisibleItems(16);
     ComboBox1_->lineEdit()->setMaxLength(50);  // the width of `state`
     ComboBox1_->setFixedWidth(180);

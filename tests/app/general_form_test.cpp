@@ -5,6 +5,7 @@
 #include "matter/general_form.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,9 +44,12 @@ class GeneralFormTest : public QObject {
     QString field(const char* name) {
         return QString::fromStdString(table().FieldByName(name).AsString());
     }
-    void makeForm() {
+    // `readable` false: reading the data directory fails, as with an unwritable settings file.
+    void makeForm(bool readable = true) {
         matter::GeneralSeams seams;
-        seams.readDataDirectory = [this] { return std::optional<QString>(dir() + "/"); };
+        seams.readDataDirectory = [this, readable] {
+            return readable ? std::optional<QString>(dir() + "/") : std::nullopt;
+        };
         seams.openMatterSelection = [this] { ++selections_; };
         form_ = std::make_unique<TF_General>(std::move(seams));
         form_->resize(800, 640);
@@ -227,6 +231,19 @@ class GeneralFormTest : public QObject {
         QCOMPARE(box->currentText(), QString());
         form_->UpdateGeneral();
         QCOMPARE(box->currentText(), QString("Quebec"));
+    }
+
+    void withoutADataDirectoryTheFormShowsNoRecord() {
+        makeForm(false);
+        QVERIFY(!table().Active());
+        QCOMPARE(selections_, 0);  // the show step stopped
+        auto* box = child<QComboBox>("ComboBox1");
+        QCOMPARE(box->currentText(), QString());  // no record, so no state either
+        QCOMPARE(box->currentIndex(), -1);
+        type(child<QWidget>("DbEdit1"), "1/1/2016");
+        QCOMPARE(child<QLineEdit>("DbEdit1")->text(), QString());
+        form_->UpdateGeneral();
+        QVERIFY(!QFileInfo::exists(generalPath(dir())));
     }
 
     void customCaptionShowsWhenFilledAndTheButtonToggles() {
