@@ -199,7 +199,11 @@ double evaluateNumber(const Node& node, const uint8_t* record, uint32_t recno) {
     switch (node.kind) {
         case Node::Recno: return recno;
         case Node::Field:
-            if (node.type == 'D') return julianDayOfDigits(record + node.field.offset);
+            if (node.type == 'D') {
+                // A date is 8 digits; a narrower field (a damaged descriptor) is no date.
+                if (node.field.width < 8) return 0.0;
+                return julianDayOfDigits(record + node.field.offset);
+            }
             return parseNumber(record + node.field.offset, node.field.width);
         case Node::Add:
             return evaluateNumber(*node.left, record, recno) +

@@ -100,6 +100,18 @@ TEST(KeyExpression, NumericAndDateKeysOrderAsValues) {
     EXPECT_EQ(compiled("when + 1")->keyType(), 'D');
 }
 
+TEST(KeyExpression, ADateFieldNarrowerThanEightBytesKeysAsNoDate) {
+    // A damaged or foreign descriptor: the key may read only the field's own bytes.
+    std::vector<storage::FieldDescriptor> fields = {index_test::field("WHEN", 'D', 4),
+                                                    index_test::field("REST", 'C', 4)};
+    fields[0].offset = 1;
+    fields[1].offset = 5;
+    std::unique_ptr<KeyExpression> e;
+    ASSERT_TRUE(KeyExpression::compile("when", fields, &e).ok());
+    const std::string key = keyOf(*e, record(fields, {"2004", "0307"}), 1);
+    EXPECT_EQ(storage::decodeNumericKey(reinterpret_cast<const uint8_t*>(key.data())), 0.0);
+}
+
 TEST(KeyExpression, BadExpressionsAreRefused) {
     const auto fields = expensesFields();
     auto refused = [&](const std::string& text) {
