@@ -23,6 +23,22 @@ status=0; "$tool" check "$t" >/dev/null || status=$?
 test $status -ne 0
 "$tool" reindex "$t" 2>/dev/null
 "$tool" check "$t" >/dev/null
+# Two children of the root that share a leaf: keys and seek report the damage instead of walking
+# the shared subtree (which, repeated on every level, would never end).
+d=$dir/Dag.dbf
+"$tool" create "$d" --tag "NAME,F,F,name" "name,C,50,0" 2>/dev/null
+i=10; while [ $i -lt 50 ]; do "$tool" append "$d" "name=k$i" >/dev/null; i=$((i + 1)); done
+u32() { echo $(($(od -An -tu4 -j"$2" -N4 "$1"))); }
+root=$(u32 "$dir/Dag.MDX" $(($(u32 "$dir/Dag.MDX" 544) * 512)))
+test "$(u32 "$dir/Dag.MDX" $((root * 512)))" -ge 2
+dd if="$dir/Dag.MDX" of="$dir/Dag.MDX" bs=1 skip=$((root * 512 + 8)) seek=$((root * 512 + 64)) \
+   count=4 conv=notrunc 2>/dev/null
+status=0; "$tool" keys "$d" >/dev/null 2>"$dir/keys.err" || status=$?
+test $status -eq 2
+grep -q "Error # 222" "$dir/keys.err"
+status=0; "$tool" seek "$d" k49 >/dev/null 2>"$dir/seek.err" || status=$?
+test $status -eq 2
+grep -q "Error # 222" "$dir/seek.err"
 if [ ! -f "$sample" ]; then echo "no dBASE sample"; exit 77; fi
 test "$("$tool" keys "$sample" --tag TEST1)" = "$(printf '0test3\t3\ntest1\t1\ntest2\t2')"
 test "$("$tool" keys "$sample" --tag test2)" = "$(printf '10\t1\n15\t3\n20\t2')"

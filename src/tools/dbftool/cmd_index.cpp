@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "storage/codepage.h"
+#include "storage/mdx_check.h"
 #include "storage/production_index.h"
 
 namespace dbftool {
@@ -21,7 +22,9 @@ struct OpenIndex {
 };
 
 // Splits "FILE [VALUE] [--tag NAME]" and opens the table and its production index as found.
-storage::Status openIndex(const Args& args, size_t positional, storage::Access access,
+// With `walk`, the chosen tag's tree is checked first: an index opened as found may be damaged,
+// and a walk through subtrees that several nodes share would repeat them without end.
+storage::Status openIndex(const Args& args, size_t positional, storage::Access access, bool walk,
                           std::vector<std::string>* values, OpenIndex* out, std::string* tagName) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--tag" && i + 1 < args.size())
@@ -44,6 +47,7 @@ storage::Status openIndex(const Args& args, size_t positional, storage::Access a
     } else if (out->index->tags().empty()) {
         return storage::Status::Error(221, mdx + " has no tags [TAG]");
     }
+    if (walk) return storage::checkTag(out->index->file(), out->tag, UINT32_MAX);
     return storage::Status::OK();
 }
 
@@ -75,7 +79,8 @@ int runSeek(const Args& args) {
     OpenIndex open;
     std::vector<std::string> values;
     std::string tagName;
-    storage::Status s = openIndex(args, 2, storage::Access::ReadOnly, &values, &open, &tagName);
+    storage::Status s =
+        openIndex(args, 2, storage::Access::ReadOnly, true, &values, &open, &tagName);
     if (s.code() == 220) return failUsage("usage: dbftool seek FILE VALUE [--tag NAME]");
     if (!s.ok()) return fail(s);
     std::string value = values[1];
@@ -94,7 +99,8 @@ int runKeys(const Args& args) {
     OpenIndex open;
     std::vector<std::string> values;
     std::string tagName;
-    storage::Status s = openIndex(args, 1, storage::Access::ReadOnly, &values, &open, &tagName);
+    storage::Status s =
+        openIndex(args, 1, storage::Access::ReadOnly, true, &values, &open, &tagName);
     if (s.code() == 220) return failUsage("usage: dbftool keys FILE [--tag NAME]");
     if (!s.ok()) return fail(s);
     const storage::TagInfo& tag = open.index->tags()[open.tag];
@@ -111,7 +117,8 @@ int runReindex(const Args& args) {
     OpenIndex open;
     std::vector<std::string> values;
     std::string tagName;
-    storage::Status s = openIndex(args, 1, storage::Access::ReadWrite, &values, &open, &tagName);
+    storage::Status s =
+        openIndex(args, 1, storage::Access::ReadWrite, false, &values, &open, &tagName);
     if (!s.ok()) return fail(s);
     s = open.index->rebuild([](const std::string& text) { std::cerr << text << "\n"; });
     open.index.reset();
