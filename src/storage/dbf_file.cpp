@@ -173,6 +173,8 @@ Status DbfFile::create(Env* env, const std::string& path,
         const std::string memoPath = memoPathFor(path);
         s = MemoFile::create(env, memoPath);
         if (!s.ok()) {
+            // A table whose version byte announces a memo file cannot be opened without it.
+            env->removeFile(path);
             return Status::Error(s.code(),
                                  "Cannot create memo file " + memoPath + " [CreateDbf()]");
         }

@@ -51,8 +51,9 @@ class DbfFile {
     // has a memo type (M, B, G, P). Type letters are upper-cased; D, L and memo widths are forced
     // to 8, 1 and 10; decimals are kept for N and F only. An empty name, a name longer than 10
     // characters, a C, N or F width of 0, an unknown type, no fields or more than kMaxFields give
-    // error 211 "Invalid dBASE field definition [CreateDBF]" and create nothing. The new file is
-    // left closed: header, terminator 0x0D, end-of-file byte 0x1A, today's date, 0 records.
+    // error 211 "Invalid dBASE field definition [CreateDBF]" and create nothing; when the memo
+    // file cannot be created, the table file is removed again. The new file is left closed:
+    // header, terminator 0x0D, end-of-file byte 0x1A, today's date, 0 records.
     static Status create(Env* env, const std::string& path,
                          const std::vector<FieldDescriptor>& fields);
 

@@ -124,6 +124,8 @@ TEST_F(CreateTable, WriteFailuresAreReported) {
     s = DbfFile::create(&env, path, {field("matter", 'C', 50), field("notes", 'M', 10)});
     EXPECT_EQ(s.code(), 101);
     EXPECT_EQ(s.context(), "Cannot create memo file /data/Table.dbt [CreateDbf()]");
+    // No table is left behind that could not be opened without its memo file.
+    EXPECT_FALSE(env.fileExists(path));
 }
 
 // Each case breaks a valid two-record table; opening must fail with the code and reason given
