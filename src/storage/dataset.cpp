@@ -20,13 +20,27 @@ bool sameName(std::string_view a, std::string_view b) {
            });
 }
 
+// The shortest text that reads back as the same number, always in plain digits ("1000000",
+// never "1e+06"), so that a filter or a report compares and prints what the field holds.
 std::string shortestNumber(double value) {
-    char text[64];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(text, sizeof text, "%.*g", precision, value);
-        if (std::strtod(text, nullptr) == value) break;
+    char text[512];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    if (error != std::errc()) return std::to_string(value);
+    return std::string(text, end);
+}
+
+// The whole of `text` (surrounding blanks aside) as a number; nullopt when it is not one.
+std::optional<double> parseNumber(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
     }
-    return text;
+    return value;
 }
 
 std::optional<Date> parseStoredDate(std::string_view text) {
@@ -112,18 +126,28 @@ void TField::setAsString(std::string_view text) {
     owner_->checkWritable(index_);
     const FieldDescriptor& field = descriptor();
     uint8_t* record = owner_->buffer();
+    const bool blank = text.find_first_not_of(' ') == std::string_view::npos;
     switch (field.type) {
         case 'N':
-        case 'F':
-            if (text.find_first_not_of(" ") == std::string_view::npos) {
+        case 'F': {
+            if (blank) {
                 setBlank(field, record);
-            } else {
-                setNumber(field, record, std::strtod(std::string(text).c_str(), nullptr));
+                break;
             }
+            const auto value = parseNumber(text);
+            if (!value) throw EDbfError("'" + std::string(text) + "' is not a valid number");
+            writeChecked([&] { return setNumber(field, record, *value); }, text);
             break;
-        case 'D':
-            setDate(field, record, parseStoredDate(text));
+        }
+        case 'D': {
+            if (blank) {
+                setBlank(field, record);
+                break;
+            }
+            const auto date = parseStoredDate(text);
+            writeChecked([&] { return date && setDate(field, record, date); }, text);
             break;
+        }
         case 'L':
             if (text.empty()) {
                 setBlank(field, record);
@@ -146,7 +170,8 @@ void TField::setAsFloat(double value) {
     owner_->checkWritable(index_);
     const FieldDescriptor& field = descriptor();
     if (field.type == 'N' || field.type == 'F') {
-        setNumber(field, owner_->buffer(), value);
+        writeChecked([&] { return setNumber(field, owner_->buffer(), value); },
+                     shortestNumber(value));
         owner_->fieldChanged(index_);
     } else {
         setAsString(shortestNumber(value));
@@ -169,14 +194,26 @@ void TField::setAsBoolean(bool value) {
 void TField::setAsDate(std::optional<Date> value) {
     owner_->checkWritable(index_);
     const FieldDescriptor& field = descriptor();
+    char digits[16] = "";
+    if (value) {
+        std::snprintf(digits, sizeof digits, "%04d%02d%02d", value->year, value->month, value->day);
+    }
     if (field.type == 'D') {
-        setDate(field, owner_->buffer(), value);
+        writeChecked([&] { return setDate(field, owner_->buffer(), value); }, digits);
         owner_->fieldChanged(index_);
         return;
     }
-    char digits[16] = "";
-    if (value) std::snprintf(digits, sizeof digits, "%04d%02d%02d", value->year, value->month, value->day);
     setAsString(digits);
+}
+
+void TField::writeChecked(const std::function<bool()>& write, std::string_view shown) {
+    const FieldDescriptor& field = descriptor();
+    uint8_t* start = owner_->buffer() + field.offset;
+    const std::vector<uint8_t> saved(start, start + field.width);
+    if (write()) return;
+    std::copy(saved.begin(), saved.end(), start);
+    throw EDbfError("'" + std::string(shown) + "' is not a valid value for field '" + field.name +
+                    "'");
 }
 
 void TField::Clear() { setAsString(""); }

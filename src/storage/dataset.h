@@ -59,9 +59,9 @@ public:
     int Decimals() const { return descriptor().decimals; }
     int Index() const { return index_; }
 
-    // Character fields without trailing blanks; numbers as the shortest text that reads back
-    // the same ("" when blank); dates as "YYYYMMDD" ("" when empty); logicals "T" or "F"; memo
-    // fields their text. The reference stays valid until the next read of this field.
+    // Character fields without trailing blanks; numbers in plain digits, the shortest text that
+    // reads back the same ("" when blank); dates as "YYYYMMDD" ("" when empty); logicals "T" or
+    // "F"; memo fields their text. The reference stays valid until the next read of this field.
     const std::string& AsString() const;
     double AsFloat() const;
     int64_t AsInteger() const;
@@ -71,7 +71,9 @@ public:
 
     // Setting needs the data set in edit or insert mode ("Dataset not in edit or insert mode").
     // Text is converted as the field's type reads it: numbers from their digits, dates from
-    // "YYYYMMDD" or "YYYY-MM-DD", logicals from T/F/Y/N; "" blanks the field.
+    // "YYYYMMDD" or "YYYY-MM-DD", logicals from T/F/Y/N; "" blanks the field. Text that is not
+    // a number or a date, and a value the field cannot hold (too many digits, no such day),
+    // raise EDbfError and leave the field as it was.
     void setAsString(std::string_view text);
     void setAsFloat(double value);
     void setAsInteger(int64_t value);
@@ -80,6 +82,9 @@ public:
     void Clear();
 
 private:
+    // Runs `write` on the field's bytes; when it fails, puts them back and refuses `shown`.
+    void writeChecked(const std::function<bool()>& write, std::string_view shown);
+
     TDbfPrimDataset* owner_;
     int index_;
     mutable std::string text_;

@@ -445,3 +445,52 @@ TEST_F(ComponentTest, BofIsClearedWhenAPostedInsertLeavesTheFirstRecord) {
     EXPECT_EQ(t->FieldByName("matter").AsString(), "c");
     EXPECT_FALSE(t->Bof()) << "the data set stands on the third record";
 }
+
+TEST_F(ComponentTest, FieldValuesConvertWithoutLossOrAreRefused) {
+    auto t = table("Values.dbf");
+    t->DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2", "count,N,8,0",
+                                            "adate,D,8,0", "flag,L,1,0"};
+    t->Open();
+    t->Insert();
+    auto& amt = t->FieldByName("amt");
+    auto& count = t->FieldByName("count");
+    auto& adate = t->FieldByName("adate");
+
+    // Round amounts read as plain digits, as a report or a filter compares them.
+    amt.setAsFloat(1000000);
+    EXPECT_EQ(amt.AsString(), "1000000");
+    amt.setAsFloat(10000000.5);
+    EXPECT_EQ(amt.AsString(), "10000000.5");
+    count.setAsInteger(20000000);
+    EXPECT_EQ(count.AsString(), "20000000");
+    t->FieldByName("matter").setAsFloat(3000000);
+    EXPECT_EQ(t->FieldByName("matter").AsString(), "3000000");
+
+    // A value the field cannot hold is refused and the field keeps what it held.
+    amt.setAsFloat(12.5);
+    EXPECT_THROW(amt.setAsFloat(1e12), storage::EDbfError);
+    EXPECT_DOUBLE_EQ(amt.AsFloat(), 12.5);
+    EXPECT_THROW(count.setAsString("123456789"), storage::EDbfError);
+    EXPECT_EQ(count.AsString(), "20000000");
+    EXPECT_THROW(amt.setAsString("twelve"), storage::EDbfError);
+    EXPECT_THROW(amt.setAsString("12x"), storage::EDbfError);
+    EXPECT_DOUBLE_EQ(amt.AsFloat(), 12.5);
+    amt.setAsString(" -7.25 ");
+    EXPECT_DOUBLE_EQ(amt.AsFloat(), -7.25);
+
+    adate.setAsString("2024-02-29");
+    EXPECT_EQ(adate.AsString(), "20240229");
+    EXPECT_THROW(adate.setAsString("2023-02-29"), storage::EDbfError);
+    EXPECT_THROW(adate.setAsString("1/2/2024"), storage::EDbfError);
+    EXPECT_THROW(adate.setAsDate(storage::Date{2024, 13, 1}), storage::EDbfError);
+    EXPECT_EQ(adate.AsString(), "20240229");
+    adate.setAsString("");
+    EXPECT_TRUE(adate.IsNull());
+
+    t->FieldByName("matter").setAsString("kept");
+    t->Post();
+    auto reader = table("Values.dbf");
+    reader->Open();
+    EXPECT_DOUBLE_EQ(reader->FieldByName("amt").AsFloat(), -7.25);
+    EXPECT_EQ(reader->FieldByName("count").AsString(), "20000000");
+}
