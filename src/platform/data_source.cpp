@@ -128,7 +128,8 @@ bool DataSource::registered(FieldDataLink* link) const {
 }
 
 void DataSource::updateData() {
-    if (quiet_) return;
+    // Not silenced by a QuietScope: a record left during a walk still gets what was typed, and
+    // the update event (a blank-item rule) still decides whether it is written.
     emit aboutToUpdateData();
     const auto links = links_;
     for (FieldDataLink* link : links) {

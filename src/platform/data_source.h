@@ -91,8 +91,9 @@ class DataSource : public QObject, public storage::DataLink {
     // is about to be written or left. It may Cancel the data set's change.
     std::function<void(DataSource&)> OnUpdateData;
 
-    // While a QuietScope lives, the data set's notifications are not passed on. Used to walk
-    // the records without showing each one; the walk must come back to the record it left.
+    // While a QuietScope lives, the controls are not shown each record the data set passes
+    // (the walk must come back to the record it left). The pending change is still finished
+    // as always: the controls store their values and the update event runs.
     class QuietScope {
       public:
         explicit QuietScope(DataSource& source) : source_(source) { ++source_.quiet_; }

@@ -237,6 +237,25 @@ class DataControlsTest : public QObject {
         QCOMPARE(storedExpenses(dir()), (std::vector<std::string>{"Rent", "Water"}));
     }
 
+    void movesInsideAQuietScopeStillStoreTheControlsAndRunTheUpdateEvent() {
+        Form form(dir());
+        form.append("M", "(a) Housing", "Rent");
+        int updates = 0;
+        form.source->OnUpdateData = [&](DataSource& source) {
+            ++updates;
+            blankItemRule(source);
+        };
+        auto* item = form.add<platform::DbEdit>("ItemEdit", "expense");
+        form.table->Insert();
+        QTest::keyClicks(item, "Water");
+        {
+            DataSource::QuietScope quiet(*form.source);
+            form.table->First();
+        }
+        QCOMPARE(updates, 1);
+        QCOMPARE(storedExpenses(dir()), (std::vector<std::string>{"Rent", "Water"}));
+    }
+
     void controlsWithoutTheirFieldShowNothingAndWriteNothing() {
         Form form(dir());
         form.append("M", "(a) Housing", "Rent");
