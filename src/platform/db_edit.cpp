@@ -32,7 +32,7 @@ void DbEdit::showField() {
         if (mask_) {
             setText(mask_->editText(text));
         } else {
-            setMaxLength(field->DataType() == 'C' ? field->Size() : 32767);
+            setMaxLength(isMemoField(*field) ? 32767 : field->Size());
             setText(text);
         }
         setReadOnly(false);

@@ -29,7 +29,7 @@ class DbGridDelegate : public QStyledItemDelegate {
         if (line && source && source->active() && index.column() < int(columns.size())) {
             if (storage::TField* field =
                     source->dataSet()->FindField(columns[index.column()].field.toStdString())) {
-                if (field->DataType() == 'C') line->setMaxLength(field->Size());
+                if (!isMemoField(*field)) line->setMaxLength(field->Size());
                 line->setValidator(numberValidator(*field, line));
                 line->setAlignment(columns[index.column()].alignment);
             }

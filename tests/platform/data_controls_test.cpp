@@ -197,6 +197,17 @@ class DataControlsTest : public QObject {
         QCOMPARE(script->shownTexts(), QStringList{"'12.50x' is not a valid number"});
         QCOMPARE(form.table->State(), DataSetState::Edit);
         QCOMPARE(reader.FieldByName("amt").AsFloat(), 12.5);
+
+        // A number box takes at most the field's width; an amount that still does not fit
+        // N 12.2 is refused with a message instead of being stored as asterisks.
+        amount->selectAll();
+        QTest::keyClicks(amount, "1234567890123");
+        QCOMPARE(amount->text(), QString("123456789012"));
+        QVERIFY(!platform::runDataAction([&] { form.table->Post(); }));
+        QCOMPARE(script->shownTexts().last(),
+                 QString("'123456789012' is not a valid value for field 'AMT'"));
+        form.table->Cancel();
+        QCOMPARE(form.table->FieldByName("amt").AsFloat(), 12.5);
     }
 
     void updateDataHandlerCancelsALineWithoutItem() {
