@@ -10,13 +10,40 @@ namespace {
 
 constexpr int kMaxDepth = 40;
 
+// Pages already taken by a block: a node whose block starts on or inside one of them would be
+// torn by writes to the other.
+class PageMap {
+public:
+    explicit PageMap(uint32_t pages) : taken_(pages, false) {}
+
+    // Takes the pages of the block at `page`; false when one of them is taken already.
+    bool take(uint32_t page) {
+        for (uint32_t p = page; p < page + kMdxPagesPerBlock; ++p)
+            if (p < taken_.size() && taken_[p]) return false;
+        for (uint32_t p = page; p < page + kMdxPagesPerBlock; ++p)
+            if (p < taken_.size()) taken_[p] = true;
+        return true;
+    }
+
+private:
+    std::vector<bool> taken_;
+};
+
+// Takes the tag header blocks of every tag; 222 when two of them overlap.
+Status takeTagHeaders(MdxFile* file, PageMap* pages) {
+    for (const TagInfo& tag : file->tags())
+        if (!pages->take(tag.headerPage))
+            return file->corrupted("tag header of " + tag.name + " overlaps another block");
+    return Status::OK();
+}
+
 class TreeChecker {
 public:
-    TreeChecker(MdxFile* file, int tag, uint32_t maxRecno)
+    TreeChecker(MdxFile* file, int tag, uint32_t maxRecno, PageMap* pages)
         : file_(file),
           tag_(file->tags()[tag]),
           maxRecno_(maxRecno),
-          visited_(file->pageCount(), false),
+          pages_(pages),
           previous_(tag_.keyLength) {}
 
     Status run() { return walk(tag_.rootPage, 0, nullptr, nullptr); }
@@ -35,11 +62,10 @@ private:
     // Every key below `page` must lie within [low, high] in tag order (null: unbounded).
     Status walk(uint32_t page, int depth, const uint8_t* low, const uint8_t* high) {
         if (depth > kMaxDepth) return damage("tree deeper than possible", page);
-        if (page < visited_.size() && visited_[page]) return damage("page reached twice", page);
         auto node = std::make_unique<MdxNode>();
         Status s = file_->readNode(tag_, page, node.get());
         if (!s.ok()) return s;
-        visited_[page] = true;
+        if (!pages_->take(page)) return damage("page reached twice or inside another block", page);
         const uint16_t el = tag_.entryLength;
         const uint32_t n = node->count();
 
@@ -82,7 +108,7 @@ private:
     MdxFile* file_;
     const TagInfo& tag_;
     uint32_t maxRecno_;
-    std::vector<bool> visited_;
+    PageMap* pages_;
     std::vector<uint8_t> previous_;
     uint32_t previousRecno_ = 0;
     uint64_t entries_ = 0;
@@ -92,18 +118,22 @@ private:
 }  // namespace
 
 Status checkTag(MdxFile* file, int tag, uint32_t maxRecno, uint64_t* entries) {
-    TreeChecker checker(file, tag, maxRecno);
-    Status s = checker.run();
+    PageMap pages(file->pageCount());
+    Status s = takeTagHeaders(file, &pages);
+    if (!s.ok()) return s;
+    TreeChecker checker(file, tag, maxRecno, &pages);
+    s = checker.run();
     if (entries) *entries = checker.entries();
     return s;
 }
 
 Status checkAllTags(MdxFile* file, uint32_t maxRecno) {
-    for (size_t i = 0; i < file->tags().size(); ++i) {
-        Status s = checkTag(file, static_cast<int>(i), maxRecno);
-        if (!s.ok()) return s;
-    }
-    return Status::OK();
+    // One map for all tags: no two tags may share a block either.
+    PageMap pages(file->pageCount());
+    Status s = takeTagHeaders(file, &pages);
+    for (size_t i = 0; s.ok() && i < file->tags().size(); ++i)
+        s = TreeChecker(file, static_cast<int>(i), maxRecno, &pages).run();
+    return s;
 }
 
 }  // namespace storage

@@ -223,6 +223,44 @@ TEST_F(Damage, RecordNumberPastTheTable) {
     expectDetectedAndRebuilt();
 }
 
+TEST_F(Damage, NodeStartingInsideAnotherBlock) {
+    // A new root over the old one, and beside it an interior node whose only child starts in the
+    // second page of the new root's block. Every page number differs, yet writing either node
+    // would tear the other.
+    const size_t header = size_t(u32(544)) * 512;
+    const uint32_t top = u32(32);  // the next free page
+    const size_t at = size_t(top) * 512;
+    bytes_.resize(at + 4 * 512, '\0');
+    putU32(at, 1);
+    putU32(at + 8, u32(header));  // child 0: the old root, with the largest key
+    bytes_.replace(at + 12, 50, "m1199" + std::string(45, ' '));
+    putU32(at + 8 + 56, top + 2);    // the rightmost child
+    putU32(at + 1024 + 8, top + 1);  // no key; its only child overlaps the new root's block
+    putU32(32, top + 4);
+    putU32(header, top);
+    expectDetectedAndRebuilt();
+}
+
+TEST(DamageAcrossTags, TwoTagsSharingOneTreeAreDetected) {
+    // Each tree on its own is sound, but every write through one tag would change the other.
+    storage::MemEnv env;
+    auto t = createIndexed(&env, "/d/T.dbf", {field("NAME", 'C', 20)},
+                           {"A,F,F,name", "B,F,F,name"});
+    for (int i = 0; i < 100; ++i) t.append({"k" + std::to_string(i)});
+    t.table->setIndexHook(nullptr);
+    t.index.reset();
+    std::string bytes = env.contents("/d/T.MDX");
+    auto u32 = [&](size_t at) {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | uint8_t(bytes[at + i]);
+        return v;
+    };
+    bytes.replace(size_t(u32(576)) * 512, 4, bytes.substr(size_t(u32(544)) * 512, 4));
+    env.setContents("/d/T.MDX", bytes);
+    std::unique_ptr<storage::ProductionIndex> index;
+    EXPECT_EQ(storage::ProductionIndex::open(t.table.get(), "/d/T.MDX", &index).code(), 222);
+}
+
 TEST_F(Damage, IndexOfAnotherTableIsAVersionMismatch) {
     // A sound file whose tag names a field this table lacks: 223, rebuilt from the list.
     auto other = createIndexed(&env_, "/d/Other.dbf", {field("OWNER", 'C', 50)}, {"MYKEY,F,T,owner"});
