@@ -2,10 +2,13 @@
 // Every malformed file must give an error, never a crash, a hang or a read out of bounds.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "storage/dbf_file.h"
+#include "storage/key_expression.h"
+#include "storage/mdx_file.h"
 #include "storage/mem_env.h"
 #include "storage/record.h"
 
@@ -18,10 +21,16 @@ constexpr uint32_t kMaxRecords = 2000;
 void readEverything(DbfFile& table) {
     std::vector<uint8_t> record(table.recordLength());
     std::string text;
+    // Each field as an index key, as a tag over a damaged table would read it.
+    std::vector<std::unique_ptr<KeyExpression>> keys(table.fields().size());
+    for (size_t f = 0; f < keys.size(); ++f)
+        KeyExpression::compile(table.fields()[f].name, table.fields(), &keys[f]);
+    uint8_t key[kMdxMaxKeyLength];
     const uint32_t count = std::min(table.recordCount(), kMaxRecords);
     for (uint32_t n = 1; n <= count; ++n) {
         if (!table.readRecord(n, record.data()).ok()) return;
         for (size_t f = 0; f < table.fields().size(); ++f) {
+            if (keys[f]) keys[f]->evaluate(record.data(), n, key);
             const FieldDescriptor& field = table.fields()[f];
             getText(field, record.data(), &text);
             getNumber(field, record.data());
