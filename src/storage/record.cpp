@@ -31,6 +31,9 @@ bool trimmedAtEnd(uint8_t byte) { return byte <= 0x20 && byte != 0x14 && byte !=
 size_t textLength(const FieldDescriptor& field, const uint8_t* record) {
     const uint8_t* begin = fieldStart(field, record);
     size_t n = field.width;
+    // Blanks pad almost every field: pass them eight at a time.
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (n >= 8 && std::memcmp(begin + n - 8, kBlanks, 8) == 0) n -= 8;
     while (n > 0 && trimmedAtEnd(begin[n - 1])) --n;
     return n;
 }
