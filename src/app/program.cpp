@@ -16,6 +16,8 @@
 #include "platform/icons.h"
 #include "platform/progress_window.h"
 #include "platform/qt_dialogs.h"
+#include "printing/print_job.h"
+#include "schedules/schedule_forms.h"
 #include "storage/status.h"
 
 namespace app {
@@ -50,6 +52,18 @@ Program::Program(const QString& programDirectory)
         if (!general_) return nullptr;
         return std::make_unique<TF_SelectMatter>(*location_, *general_, network_.get(), owner);
     };
+    seams.createScheduleForm = [this](ScheduleForm form,
+                                      QWidget* owner) -> std::unique_ptr<QDialog> {
+        return createScheduleForm(form, owner);
+    };
+    seams.printJob = [this] {
+        printing::PrintContext context;
+        context.programDirectory = location_->programDirectory();
+        context.dataDirectory = location_->directory();
+        context.currentMatter = [this] { return main_->currentMatter(); };
+        context.mainWindow = main_.get();
+        printing::runPrintJob(context);
+    };
     main_->setSeams(std::move(seams));
 
     // 2. The General Information form, the main window's only MDI child. Its show step may open
@@ -77,6 +91,33 @@ Program::~Program() {
     main_.reset();  // with the General form in it
     general_ = nullptr;
     network_.reset();
+}
+
+std::unique_ptr<QDialog> Program::createScheduleForm(ScheduleForm form, QWidget* owner) {
+    schedules::ScheduleContext context;
+    context.dataDirectory = location_->directory();
+    context.currentMatter = [this] { return main_->currentMatter(); };
+    context.installMatterFilter = [this](const QString& component, storage::TDbfCDataSet& table) {
+        main_->installMatterFilter(component, table);
+    };
+    context.installCategoryFilter = [this](const QString& etype, storage::TDbfCDataSet& table) {
+        main_->installCategoryFilter(etype, table);
+    };
+    switch (form) {
+        case ScheduleForm::Family:
+            return schedules::createFamilyForm(context, owner);
+        case ScheduleForm::Expenses:
+            return schedules::createExpensesForm(context, owner);
+        case ScheduleForm::GrossIncome:
+            return schedules::createIncomeForm(context, owner);
+        case ScheduleForm::Assets:
+            return schedules::createAssetsForm(context, owner);
+        case ScheduleForm::Liabilities:
+            return schedules::createLiabilitiesForm(context, owner);
+        case ScheduleForm::Summary:
+            return schedules::createSummaryForm(context, owner);
+    }
+    return nullptr;
 }
 
 void Program::showMainWindow() {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+#include "app/shell_seams.h"
+
 class QApplication;
 
 namespace matter {
@@ -44,6 +46,9 @@ class Program {
     matter::TF_General& general() { return *general_; }
 
   private:
+    // A new schedule form for the current matter over the data directory in force.
+    std::unique_ptr<QDialog> createScheduleForm(ScheduleForm form, QWidget* owner);
+
     std::unique_ptr<DataLocation> location_;
     std::unique_ptr<TF_Main> main_;
     matter::TF_General* general_ = nullptr;  // owned by the main window's client area

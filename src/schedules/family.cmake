@@ -1,0 +1,1 @@
+target_sources(schedules PRIVATE catalog_family.cpp forms_family.cpp)
