@@ -1,12 +1,76 @@
 // Tables of the Family, Expenses and Gross Income forms and the print job's copies of them.
+// The print copies share the record formats and settings of the forms' tables: they point at the
+// very same field arrays and index lists.
 
 #include "schedules/catalog_forms.h"
 
 namespace schedules::catalog {
 
-std::span<const TableDef> familyTables() { return {}; }
-std::span<const TableDef> expensesTables() { return {}; }
-std::span<const TableDef> incomeTables() { return {}; }
-std::span<const TableDef> printTables() { return {}; }
+namespace {
+
+constexpr FieldDef kFamilyFields[] = {
+    {"matter", 'C', 50, 0},     {"husbage", 'C', 10, 0},    {"wifeage", 'C', 10, 0},
+    {"datemarrie", 'C', 10, 0}, {"datediv", 'C', 10, 0},    {"deps", 'C', 2, 0},
+    {"depnames", 'M', 10, 0},   {"divsep", 'C', 10, 0},     {"custody", 'C', 8, 0},
+    {"childpri1", 'L', 1, 0},   {"childpri2", 'L', 1, 0},   {"paying1", 'L', 1, 0},
+    {"paying2", 'L', 1, 0},     {"rec1", 'L', 1, 0},        {"rec2", 'L', 1, 0},
+    {"hsupport", 'N', 10, 2},   {"wsupport", 'N', 10, 2},   {"husbalim", 'N', 10, 2},
+    {"wifealim", 'N', 10, 2},   {"priorcust", 'M', 10, 0},  {"resid", 'C', 10, 0},
+    {"husbaddr", 'M', 10, 0},   {"wifaddr", 'M', 10, 0},    {"husbocc", 'C', 30, 0},
+    {"wifeocc", 'C', 30, 0},    {"husbemp", 'M', 10, 0},    {"wifeemp", 'M', 10, 0},
+    {"husbedu", 'M', 10, 0},    {"wifeedu", 'M', 10, 0},    {"husbhealth", 'M', 10, 0},
+    {"wifehealth", 'M', 10, 0}, {"childhealt", 'M', 10, 0},
+};
+
+constexpr FieldDef kExpensesFields[] = {
+    {"matter", 'C', 50, 0}, {"etype", 'C', 25, 0},  {"expense", 'C', 65, 0},
+    {"amt", 'N', 12, 2},    {"setype", 'C', 25, 0}, {"info", 'C', 65, 0},
+};
+
+constexpr FieldDef kIncomeFields[] = {
+    {"matter", 'C', 50, 0},     {"salary", 'N', 12, 2},     {"incomechg", 'C', 3, 0},
+    {"employers", 'M', 10, 0},  {"fedtax", 'N', 10, 2},     {"nystatetax", 'N', 10, 2},
+    {"localtax", 'N', 10, 2},   {"sstax", 'N', 10, 2},      {"medicare", 'N', 10, 2},
+    {"otherded", 'M', 10, 0},   {"otherdamt", 'N', 10, 2},  {"bonus", 'N', 10, 2},
+    {"partnershi", 'N', 10, 2}, {"divtaxable", 'C', 3, 0},  {"dividends", 'N', 10, 2},
+    {"dividendnt", 'N', 10, 2}, {"realestate", 'N', 10, 2}, {"trust", 'N', 10, 2},
+    {"pension", 'N', 10, 2},    {"awardstax", 'C', 3, 0},   {"awards", 'N', 10, 2},
+    {"bequests", 'N', 10, 2},   {"oincome", 'N', 10, 2},    {"ltcapgns", 'N', 10, 2},
+    {"depreciati", 'N', 10, 2}, {"stock", 'N', 10, 2},      {"emphosehld", 'M', 10, 0},
+    {"emphousamt", 'N', 10, 2}, {"emphousss", 'N', 10, 2},  {"emphousdis", 'N', 10, 2},
+    {"emphouspa", 'N', 10, 2},  {"emphousoth", 'N', 10, 2}, {"socsecnum", 'C', 11, 0},
+};
+
+constexpr const char* kFamilyIndex[] = {"MYKEY,F,T,matter", ""};
+constexpr const char* kExpensesIndex[] = {"RAW,F,F,recno()", ""};
+constexpr const char* kIncomeIndex[] = {"BYMATTER,F,T,matter", ""};
+
+constexpr TableDef kFamilyTables[] = {
+    {FormId::Family, "T_Family", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
+};
+
+constexpr TableDef kExpensesTables[] = {
+    {FormId::Expenses, "T_Expenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true,
+     "expense", true, "(a) Housing"},
+};
+
+constexpr TableDef kIncomeTables[] = {
+    {FormId::Income, "T_Income", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
+};
+
+// T_PExpenses gets the matter routine alone: the print job wants every category of the matter.
+constexpr TableDef kPrintTables[] = {
+    {FormId::Main, "T_PFamily", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
+    {FormId::Main, "T_PExpenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true, "expense",
+     true, nullptr},
+    {FormId::Main, "T_PIncome", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
+};
+
+}  // namespace
+
+std::span<const TableDef> familyTables() { return kFamilyTables; }
+std::span<const TableDef> expensesTables() { return kExpensesTables; }
+std::span<const TableDef> incomeTables() { return kIncomeTables; }
+std::span<const TableDef> printTables() { return kPrintTables; }
 
 }  // namespace schedules::catalog
