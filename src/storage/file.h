@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "status.h"
 
@@ -55,6 +56,11 @@ public:
     virtual std::string resolvePath(const std::string& path) = 0;
     // Bytes free for writing on the drive that holds `path`.
     virtual Status freeSpace(const std::string& path, uint64_t* bytes) = 0;
+    // Whether `path` names an existing directory.
+    virtual bool isDirectory(const std::string& path) = 0;
+    // The names (without the directory) of the regular files directly inside directory `dir`, in
+    // no particular order; code 3 when the directory cannot be read.
+    virtual Status listFiles(const std::string& dir, std::vector<std::string>* names) = 0;
     // A short pause between lock attempts.
     virtual void sleepBetweenAttempts() = 0;
 };

@@ -183,6 +183,26 @@ Status MemEnv::freeSpace(const std::string&, uint64_t* bytes) {
     return Status::OK();
 }
 
+bool MemEnv::isDirectory(const std::string& path) {
+    std::vector<std::string> names;
+    return listFiles(path, &names).ok();
+}
+
+Status MemEnv::listFiles(const std::string& dir, std::vector<std::string>* names) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string prefix = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
+    names->clear();
+    bool found = false;
+    for (const auto& [key, data] : files_) {
+        if (key.compare(0, prefix.size(), prefix) != 0) continue;
+        found = true;  // a file in it or below it
+        if (key.find('/', prefix.size()) == std::string::npos)
+            names->push_back(data->name.substr(prefix.size()));
+    }
+    if (!found) return Status::Error(3, dir + " [list]");
+    return Status::OK();
+}
+
 void MemEnv::sleepBetweenAttempts() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++sleeps_;

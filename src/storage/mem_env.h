@@ -26,6 +26,9 @@ class MemEnv : public Env {
     Status removeFile(const std::string& path) override;
     std::string resolvePath(const std::string& path) override;
     Status freeSpace(const std::string& path, uint64_t* bytes) override;
+    // Directories exist only as the folders of files: a directory is there while a file is.
+    bool isDirectory(const std::string& path) override;
+    Status listFiles(const std::string& dir, std::vector<std::string>* names) override;
     void sleepBetweenAttempts() override;
 
     // Test controls.

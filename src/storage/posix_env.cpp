@@ -228,6 +228,25 @@ class PosixEnv : public Env {
         return Status::OK();
     }
 
+    bool isDirectory(const std::string& path) override {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    Status listFiles(const std::string& dir, std::vector<std::string>* names) override {
+        names->clear();
+        DIR* d = ::opendir(dir.c_str());
+        if (d == nullptr) return Status::Error(3, dir + " [list]");
+        const std::string prefix = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
+        while (dirent* entry = ::readdir(d)) {
+            struct stat st;
+            if (::stat((prefix + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                names->push_back(entry->d_name);
+        }
+        ::closedir(d);
+        return Status::OK();
+    }
+
     // Ten milliseconds: the index semaphore's 1001 attempts then last the ten seconds its
     // timeout message announces.
     void sleepBetweenAttempts() override {

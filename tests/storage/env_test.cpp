@@ -1,21 +1,25 @@
-// The POSIX Env: case-blind names, open-file-description locks, share modes.
+// The system's Env (POSIX or Windows): case-blind names, locks that belong to the open file,
+// share modes, directory listing.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "child_process.h"
 #include "storage/file.h"
+#include "storage/mem_env.h"
 
 using namespace storage;
 
 class PosixEnvTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/posix_env_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = (std::filesystem::temp_directory_path() /
+               ("env_test_" + std::to_string(test_support::ChildProcess::currentProcessId())))
+                  .string();
+        std::filesystem::remove_all(dir);
+        ASSERT_TRUE(std::filesystem::create_directories(dir));
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
     void writeFile(const std::string& name, const std::string& bytes) {
@@ -88,4 +92,49 @@ TEST_F(PosixEnvTest, ExclusiveOpensShutOutEveryOtherOpen) {
     std::unique_ptr<File> other;
     EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Shared, &other).code(), 32);
     EXPECT_EQ(env->openFile(dir + "/t.dbf", Access::ReadOnly, Share::Exclusive, &other).code(), 32);
+}
+
+TEST_F(PosixEnvTest, ListsTheFilesOfADirectoryButNotItsFolders) {
+    writeFile("General.DBF", "a");
+    writeFile("family.dbf", "b");
+    writeFile("Family.MDX", "c");
+    std::filesystem::create_directories(dir + "/Backup.dbf");
+    writeFile("Backup.dbf/Old.dbf", "d");
+
+    EXPECT_TRUE(env->isDirectory(dir));
+    EXPECT_TRUE(env->isDirectory(dir + "/Backup.dbf"));
+    EXPECT_FALSE(env->isDirectory(dir + "/General.DBF"));
+    EXPECT_FALSE(env->isDirectory(dir + "/none"));
+    EXPECT_FALSE(env->fileExists(dir + "/Backup.dbf"));
+
+    std::vector<std::string> names = {"left over"};
+    ASSERT_TRUE(env->listFiles(dir, &names).ok());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Family.MDX", "General.DBF", "family.dbf"}));
+    ASSERT_TRUE(env->listFiles(dir + "/Backup.dbf/", &names).ok());
+    EXPECT_EQ(names, (std::vector<std::string>{"Old.dbf"}));
+    EXPECT_EQ(env->listFiles(dir + "/none", &names).code(), 3);
+
+    uint64_t free = 0;
+    ASSERT_TRUE(env->freeSpace(dir + "/General.DBF", &free).ok());
+    EXPECT_GT(free, 0u);
+    ASSERT_TRUE(env->freeSpace(dir + "/NotYet.dbt", &free).ok());
+    EXPECT_GT(free, 0u);
+}
+
+TEST(MemEnvTest, DirectoriesAreTheFoldersOfItsFiles) {
+    MemEnv env;
+    env.setContents("/data/General.dbf", "a");
+    env.setContents("/data/Family.DBF", "b");
+    env.setContents("/data/old/Expenses.dbf", "c");
+    EXPECT_TRUE(env.isDirectory("/data"));
+    EXPECT_TRUE(env.isDirectory("/data/old/"));
+    EXPECT_FALSE(env.isDirectory("/data/General.dbf"));
+    EXPECT_FALSE(env.isDirectory("/dat"));
+
+    std::vector<std::string> names;
+    ASSERT_TRUE(env.listFiles("/data/", &names).ok());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Family.DBF", "General.dbf"}));
+    EXPECT_EQ(env.listFiles("/elsewhere", &names).code(), 3);
 }

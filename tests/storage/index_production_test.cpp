@@ -1,14 +1,11 @@
 // The production index with its table: the semaphore, and several processes at once.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 
+#include "child_process.h"
 #include "index_fixture.h"
 #include "storage/index_semaphore.h"
-
-extern char** environ;
 
 namespace {
 
@@ -99,7 +96,8 @@ TEST(ProductionIndex, TwoObjectsOnOneTableSeeEachOthersChanges) {
 // Four processes append to one shared table with a production index at once.
 TEST(ProductionIndex, FourProcessesAppendingKeepEveryRecordOnceInOrder) {
     const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("index_processes_" + std::to_string(getpid()));
+        std::filesystem::temp_directory_path() /
+        ("index_processes_" + std::to_string(test_support::ChildProcess::currentProcessId()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "Shared.dbf").string();
@@ -108,21 +106,14 @@ TEST(ProductionIndex, FourProcessesAppendingKeepEveryRecordOnceInOrder) {
         ASSERT_TRUE(t.index);
     }
     constexpr int kProcesses = 4, kEach = 150;
-    std::vector<pid_t> children;
+    std::vector<test_support::ChildProcess> children;
     for (int p = 0; p < kProcesses; ++p) {
-        const std::string count = std::to_string(kEach), id = std::to_string(p);
-        char* argv[] = {const_cast<char*>(INDEX_HELPER), const_cast<char*>("append"),
-                        const_cast<char*>(path.c_str()), const_cast<char*>(count.c_str()),
-                        const_cast<char*>(id.c_str()), nullptr};
-        pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, INDEX_HELPER, nullptr, nullptr, argv, environ), 0);
-        children.push_back(pid);
+        children.emplace_back(
+            INDEX_HELPER,
+            std::vector<std::string>{"append", path, std::to_string(kEach), std::to_string(p)});
+        ASSERT_TRUE(children.back().started());
     }
-    for (pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (auto& child : children) EXPECT_EQ(child.wait(), 0);
     index_test::IndexedTable t;
     ASSERT_TRUE(storage::DbfFile::open(storage::Env::Default(), path, storage::Access::ReadWrite,
                                        storage::Share::Shared, &t.table).ok());

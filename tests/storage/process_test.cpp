@@ -1,37 +1,22 @@
 // Several processes on one table: appends under the append lock, and record locks between them.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <set>
 
+#include "child_process.h"
 #include "storage/dbf_file.h"
 #include "storage/record.h"
-
-extern char** environ;
 
 using namespace storage;
 
 namespace {
 
-pid_t startHelper(const std::vector<std::string>& args) {
-    std::vector<std::string> all = {TABLE_HELPER};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, TABLE_HELPER, nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    return pid;
+test_support::ChildProcess startHelper(const std::vector<std::string>& args) {
+    return test_support::ChildProcess(TABLE_HELPER, args);
 }
 
-int waitFor(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
+int waitFor(test_support::ChildProcess child) { return child.wait(); }
 
 std::string patternText(int id, int seq) {
     std::string text;
@@ -44,9 +29,12 @@ std::string patternText(int id, int seq) {
 class ProcessTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/table_process_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = (std::filesystem::temp_directory_path() /
+               ("table_process_test_" +
+                std::to_string(test_support::ChildProcess::currentProcessId())))
+                  .string();
+        std::filesystem::remove_all(dir);
+        ASSERT_TRUE(std::filesystem::create_directories(dir));
         path = dir + "/Shared.dbf";
         ASSERT_TRUE(DbfFile::create(Env::Default(), path,
                                     {{"id", 'N', 3, 0}, {"seq", 'N', 6, 0}, {"text", 'C', 120, 0}})
@@ -61,12 +49,13 @@ class ProcessTest : public ::testing::Test {
 TEST_F(ProcessTest, FourProcessesAppendingLoseAndTearNoRecord) {
     constexpr int kProcesses = 4;
     constexpr int kEach = 300;
-    std::vector<pid_t> pids;
+    std::vector<test_support::ChildProcess> children;
     for (int id = 1; id <= kProcesses; ++id)
-        pids.push_back(startHelper({"append", path, std::to_string(id), std::to_string(kEach)}));
-    for (pid_t pid : pids) {
-        ASSERT_GT(pid, 0);
-        EXPECT_EQ(waitFor(pid), 0);
+        children.push_back(
+            startHelper({"append", path, std::to_string(id), std::to_string(kEach)}));
+    for (auto& child : children) {
+        ASSERT_TRUE(child.started());
+        EXPECT_EQ(child.wait(), 0);
     }
 
     std::unique_ptr<DbfFile> table;

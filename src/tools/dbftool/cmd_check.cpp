@@ -1,7 +1,4 @@
 // dbftool check FILE|DIR: the structure of one table or of every table in a directory.
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <iostream>
@@ -166,19 +163,22 @@ int checkTable(const std::string& path, std::ostream& out) {
 int runCheck(const Args& args) {
     if (args.size() != 1) return failUsage("usage: dbftool check FILE|DIR");
     const std::string& target = args[0];
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::vector<std::string> tables;
-        if (DIR* dir = ::opendir(target.c_str())) {
-            while (dirent* entry = ::readdir(dir)) {
-                if (hasDbfExtension(entry->d_name)) tables.push_back(entry->d_name);
-            }
-            ::closedir(dir);
-        } else {
+    storage::Env* env = storage::Env::Default();
+    if (env->isDirectory(target)) {
+        std::vector<std::string> names;
+        if (!env->listFiles(target, &names).ok())
             return fail(storage::Status::Error(3, target + " [check]"));
+        std::vector<std::string> tables;
+        for (const auto& name : names) {
+            if (hasDbfExtension(name)) tables.push_back(name);
         }
         std::sort(tables.begin(), tables.end());
-        const std::string prefix = target.back() == '/' ? target : target + "/";
+        // Names are joined with the separator the directory was given with.
+        const char separator =
+            target.find('\\') != std::string::npos && target.find('/') == std::string::npos ? '\\'
+                                                                                            : '/';
+        const bool ends = target.back() == '/' || target.back() == '\\';
+        const std::string prefix = ends ? target : target + separator;
         int problems = 0;
         for (const auto& name : tables) problems += checkTable(prefix + name, std::cout);
         std::cout << tables.size() << " tables, " << problems << " problems\n";
