@@ -1,1 +1,3 @@
-target_sources(schedules PRIVATE catalog_assets.cpp forms_assets.cpp)
+target_sources(schedules PRIVATE
+  catalog_assets.cpp forms_assets.cpp
+  schedule_table.cpp schedule_table.h)

@@ -1,0 +1,104 @@
+#include "schedules/schedule_table.h"
+
+#include "platform/dialogs.h"
+
+namespace schedules {
+
+namespace {
+
+bool editing(const storage::TDbfPrimDataset& table) {
+    return table.State() == storage::DataSetState::Edit ||
+           table.State() == storage::DataSetState::Insert;
+}
+
+}  // namespace
+
+ScheduleTable::ScheduleTable(const TableDef& definition, const ScheduleContext& context)
+    : definition_(definition),
+      context_(context),
+      table_(definition.component),
+      dataSource_(std::make_unique<platform::DataSource>()) {
+    table_.AfterInsert = [this](storage::TDbfPrimDataset&) { afterInsert(); };
+    table_.BeforePost = [this](storage::TDbfPrimDataset&) { beforePost(); };
+}
+
+ScheduleTable::~ScheduleTable() {
+    dataSource_->setDataSet(nullptr);
+    close();
+}
+
+void ScheduleTable::open(bool firstRecord) {
+    applyDefinition(table_, definition_, context_.dataDirectory);
+    table_.Open();
+    if (definition_.matterFiltered && context_.installMatterFilter) {
+        context_.installMatterFilter(QString::fromLatin1(definition_.component), table_);
+    }
+    if (firstRecord) table_.First();
+    if (table_.GetFilteredCount() == 0) {
+        table_.Insert();  // the seed record; AfterInsert names its matter
+    } else {
+        table_.Edit();
+    }
+    dataSource_->setDataSet(&table_);
+}
+
+bool ScheduleTable::post() {
+    if (!table_.Active() || !editing(table_)) return true;
+    platform::runDataAction([this] { table_.Post(); });
+    return !editing(table_);
+}
+
+void ScheduleTable::close() {
+    if (table_.Active()) table_.Close();
+}
+
+void ScheduleTable::afterInsert() {
+    const QString matter = context_.currentMatter ? context_.currentMatter() : QString();
+    table_.FieldByName("matter").setAsString(matter.toStdString());
+}
+
+bool ScheduleTable::keyIsBlank() {
+    return table_.FieldByName(definition_.keyField).AsString().empty();
+}
+
+bool ScheduleTable::holdsOnlyMatter() {
+    for (int i = 0; i < table_.FieldCount(); ++i) {
+        storage::TField& field = table_.Fields(i);
+        if (field.Index() == table_.FieldByName("matter").Index()) continue;
+        if (!field.AsString().empty()) return false;
+    }
+    return true;
+}
+
+void ScheduleTable::beforePost() {
+    if (!definition_.keyField) return;
+    // The key is tested first: counting reads every record of the table.
+    if (!keyIsBlank()) return;
+    if (table_.GetFilteredCount() == 0) return;  // a matter's first record is always stored
+
+    const bool inserting = table_.State() == storage::DataSetState::Insert;
+    const bool silent = holdsOnlyMatter() || (!inserting && !table_.Modified());
+    if (!silent) {
+        const QString caption =
+            keyCaption_.isEmpty() ? QString::fromLatin1(definition_.keyField) : keyCaption_;
+        if (!platform::dialogs().confirmYesNo(blankKeyQuestion(category_, caption, inserting))) {
+            if (focusKeyField) focusKeyField();
+            throw storage::EAbort();
+        }
+    }
+    table_.Cancel();  // the change is dropped; the move, add or close goes on
+}
+
+QString ScheduleTable::blankKeyQuestion(const QString& category, const QString& keyCaption,
+                                        bool newRecord) {
+    QString text = category.isEmpty() ? QString() : category + QStringLiteral(":\n");
+    text += newRecord ? QStringLiteral(
+                            "\"%1\" is empty, so this record will not be saved.\n\n"
+                            "Discard the record?")
+                      : QStringLiteral(
+                            "\"%1\" is empty, so the changes to this record will not be "
+                            "saved.\n\nDiscard the changes?");
+    return text.arg(keyCaption);
+}
+
+}  // namespace schedules

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "platform/data_source.h"
+#include "schedules/schedule_forms.h"
+#include "schedules/table_catalog.h"
+#include "storage/dbf_table.h"
+
+namespace schedules {
+
+// One table of a schedule form with its data source: the table component named after the
+// definition's component, bound to the data directory's file, and the rules every schedule
+// table follows alike.
+//
+// - open(): declares the table from its definition, opens it, installs its matter filter (for
+//   matter-filtered tables), optionally moves to the first passing record, then counts the
+//   records that pass: none starts a seed record, otherwise the current record is put into
+//   editing.
+// - Every new record (seed or added) gets `matter` = the current matter (AfterInsert).
+// - The blank-key rule (BeforePost, for tables with a key field): a record whose key field is
+//   empty, in a table where the matter already has a stored record (a record being added does
+//   not count, one being edited does), is not written. When the record holds nothing but
+//   `matter`, or is an edit the user did not change, it is dropped silently. Otherwise the user
+//   is asked (Yes/No, through platform::dialogs()) whether to discard its changes: Yes drops
+//   them (a new record is discarded, an edited one keeps its stored values) and the move, add
+//   or close goes on; No stops that move, add or close (storage::EAbort), leaves the record in
+//   editing and calls focusKeyField.
+// - post(): the closing step: posts a record in edit or insert state; false when the record is
+//   still pending afterwards (the question answered No, a value the field refused, a lock
+//   refused), so that the form can stay open instead of losing it.
+//
+// The table must stay open while the data source's controls live; the owner destroys the
+// controls first (or calls close()). Closing does not post.
+class ScheduleTable {
+  public:
+    ScheduleTable(const TableDef& definition, const ScheduleContext& context);
+    ~ScheduleTable();
+    ScheduleTable(const ScheduleTable&) = delete;
+    ScheduleTable& operator=(const ScheduleTable&) = delete;
+
+    const TableDef& definition() const { return definition_; }
+    storage::TDbfTable& table() { return table_; }
+    // The data source's object name is set by the form ("DataSource1" ...); not parented, owned
+    // here.
+    platform::DataSource& dataSource() { return *dataSource_; }
+
+    // The caption naming the key field in the blank-key question (the field name when unset),
+    // and the category named before it (the group box caption).
+    void setKeyCaption(const QString& caption) { keyCaption_ = caption; }
+    void setCategory(const QString& category) { category_ = category; }
+    // Called when the user chose to keep editing a record whose key field is empty.
+    std::function<void()> focusKeyField;
+
+    // Opening, as described above. `firstRecord`: move to the first passing record before
+    // counting. Errors of the table component propagate.
+    void open(bool firstRecord = false);
+    // Posts a pending change (blank-key rule included); errors are shown in a message box.
+    // True when the table is not left editing or inserting.
+    bool post();
+    // Closes the table without posting.
+    void close();
+
+    // The blank-key question for the current record (exposed for the form's tests and for
+    // tables whose own rules ask the same).
+    static QString blankKeyQuestion(const QString& category, const QString& keyCaption,
+                                    bool newRecord);
+
+  private:
+    void afterInsert();
+    void beforePost();
+    bool keyIsBlank();
+    // No field but `matter` and the key holds a value.
+    bool holdsOnlyMatter();
+
+    const TableDef& definition_;
+    const ScheduleContext& context_;
+    storage::TDbfTable table_;
+    std::unique_ptr<platform::DataSource> dataSource_;
+    QString keyCaption_;
+    QString category_;
+};
+
+}  // namespace schedules
