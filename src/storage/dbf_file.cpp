@@ -414,16 +414,39 @@ Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
 Status DbfFile::writeRecord(uint32_t recno, const uint8_t* buffer) {
     Status s = checkWritable(recno, kWriteOperation);
     if (!s.ok()) return s;
-    if (indexHook_ != nullptr) {
-        scratch_.resize(recordLength_);
-        s = readRecord(recno, scratch_.data());
-        if (!s.ok()) return s;
+    if (indexHook_ == nullptr) {
+        s = file_->write(recordOffset(recno), buffer, recordLength_);
+        if (!s.ok()) return writeError(s, kWriteOperation);
+        if (changes_ == Changes::None) changes_ = Changes::Rewritten;
+        return Status::OK();
     }
+    scratch_.resize(recordLength_);
+    s = readRecord(recno, scratch_.data());
+    if (!s.ok()) return s;
+    s = indexHook_->prepareRewrite(recno, scratch_.data(), buffer);
+    if (!s.ok()) return s;
     s = file_->write(recordOffset(recno), buffer, recordLength_);
-    if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kWriteOperation + "]");
-    if (changes_ == Changes::None) changes_ = Changes::Rewritten;
-    if (indexHook_ != nullptr) return indexHook_->recordRewritten(recno, scratch_.data(), buffer);
-    return Status::OK();
+    if (s.ok()) {
+        if (changes_ == Changes::None) changes_ = Changes::Rewritten;
+        Status hooked = indexHook_->recordRewritten(recno, scratch_.data(), buffer);
+        if (hooked.ok()) return hooked;
+        s = hooked;
+    } else {
+        s = writeError(s, kWriteOperation);
+    }
+    // Put the old bytes back so that the failed write leaves nothing of itself behind.
+    (void)file_->write(recordOffset(recno), scratch_.data(), recordLength_);
+    indexHook_->writeUndone();
+    return s;
+}
+
+Status DbfFile::writeError(const Status& s, const char* operation) const {
+    // Keep the system's reason ("No space left on device") that the file's context carries.
+    const std::string& inner = s.context();
+    const size_t reason = inner.rfind("]: ");
+    return Status::Error(s.code(),
+                         path_ + " [" + operation + "]" +
+                             (reason == std::string::npos ? "" : inner.substr(reason + 1)));
 }
 
 Status DbfFile::appendRecord(const uint8_t* buffer, uint32_t* recno) {
@@ -438,17 +461,40 @@ Status DbfFile::appendRecord(const uint8_t* buffer, uint32_t* recno) {
     }
     if (recordCount_ == UINT32_MAX) return Status::Error(212, path_ + where);
     const uint32_t n = recordCount_ + 1;
+    if (indexHook_ != nullptr) {
+        // Before the record is written the index is marked as being updated, so that a record
+        // whose keys never reached the index is found and indexed at the next update or open.
+        Status s = indexHook_->prepareAppend();
+        if (!s.ok()) return s;
+    }
     // The record and a new end-of-file byte in one write, so the file is whole after every
     // append; the next append overwrites the byte.
     std::vector<uint8_t> bytes(buffer, buffer + recordLength_);
     bytes.push_back(kEndOfFile);
     Status s = file_->write(recordOffset(n), bytes.data(), bytes.size());
-    if (!s.ok()) return Status::Error(s.code(), path_ + where);
-    recordCount_ = n;
-    changes_ = Changes::Appended;
-    if (recno != nullptr) *recno = n;
-    if (indexHook_ != nullptr) return indexHook_->recordAppended(n, buffer);
-    return Status::OK();
+    if (s.ok()) {
+        recordCount_ = n;
+        changes_ = Changes::Appended;
+        if (indexHook_ == nullptr) {
+            if (recno != nullptr) *recno = n;
+            return Status::OK();
+        }
+        s = indexHook_->recordAppended(n, buffer);
+        if (s.ok()) {
+            if (recno != nullptr) *recno = n;
+            return s;
+        }
+    } else {
+        s = writeError(s, kWriteOperation);
+    }
+    // A failed append leaves nothing behind: the end-of-file byte goes back where the record
+    // began (an overwrite, which needs no new space) and the file is cut after it.
+    const uint8_t eof = kEndOfFile;
+    const bool endWritten = file_->write(recordOffset(n), &eof, 1).ok();
+    (void)file_->truncate(recordOffset(n) + (endWritten ? 1 : 0));
+    recordCount_ = n - 1;
+    if (indexHook_ != nullptr) indexHook_->writeUndone();
+    return s;
 }
 
 Status DbfFile::setDeleted(uint32_t recno, bool deleted) {
@@ -458,13 +504,25 @@ Status DbfFile::setDeleted(uint32_t recno, bool deleted) {
     s = readRecord(recno, before.data());
     if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kDeleteOperation + "]");
     const uint8_t flag = deleted ? '*' : ' ';
+    std::vector<uint8_t> after = before;
+    after[0] = flag;
+    if (indexHook_ != nullptr) {
+        s = indexHook_->prepareRewrite(recno, before.data(), after.data());
+        if (!s.ok()) return s;
+    }
     s = file_->write(recordOffset(recno), &flag, 1);
-    if (!s.ok()) return Status::Error(s.code(), path_ + " [" + kDeleteOperation + "]");
+    if (!s.ok()) {
+        if (indexHook_ != nullptr) indexHook_->writeUndone();
+        return writeError(s, kDeleteOperation);
+    }
     if (changes_ == Changes::None) changes_ = Changes::Rewritten;
     if (indexHook_ != nullptr) {
-        scratch_ = before;
-        scratch_[0] = flag;
-        return indexHook_->recordRewritten(recno, before.data(), scratch_.data());
+        s = indexHook_->recordRewritten(recno, before.data(), after.data());
+        if (!s.ok()) {
+            (void)file_->write(recordOffset(recno), before.data(), 1);
+            indexHook_->writeUndone();
+        }
+        return s;
     }
     return Status::OK();
 }

@@ -107,14 +107,17 @@ class DbfFile {
     Status readRecords(uint32_t first, uint32_t count, uint8_t* buffer, uint32_t* got);
 
     // Rewrites record `recno` with `buffer`. Shared tables need the record's lock, else error
-    // 1200 "Record #<n> ..."; read-only tables give error 5. The index hook, if any, is called
-    // after the write with the old and the new bytes; its failure is returned.
+    // 1200 "Record #<n> ..."; read-only tables give error 5. The index hook, if any, is
+    // prepared before the write and called after it with the old and the new bytes; when the
+    // write or the hook fails, the old bytes are put back and the failure returned.
     // [Replace/Append/PutDbfRecord]
     Status writeRecord(uint32_t recno, const uint8_t* buffer);
     // Appends `buffer` as record count + 1 (the count recomputed from the file size first on
     // shared tables, which need the append lock, else error 5 "File must be locked to append:
     // <path> [APPEND]"). The end-of-file byte is written after it at once. *recno, if given,
-    // receives the new record's number. The index hook is called after the write.
+    // receives the new record's number. The index hook is prepared before the write and called
+    // after it. A failure (of the write, a full disk, or of the hook) leaves nothing behind: the
+    // file is cut back to its former records and end-of-file byte, the count is as before.
     Status appendRecord(const uint8_t* buffer, uint32_t* recno = nullptr);
     // Sets ('*') or clears (' ') the deletion flag of record `recno`; same locking rules as
     // writeRecord. [DeleteRec/RecallRec]
@@ -155,6 +158,8 @@ class DbfFile {
     Status checkWritable(uint32_t recno, const char* operation);
     Status rewriteHeader(uint32_t count, bool writeEndOfFile);
     Status countFromSize(uint32_t* count);
+    // A write failure of the file as this table reports it, the system's reason kept.
+    Status writeError(const Status& s, const char* operation) const;
 
     Env* env_ = nullptr;
     std::unique_ptr<File> file_;

@@ -6,16 +6,29 @@
 
 namespace storage {
 
-// Keeps the indexes of a table current. The table file calls it on every write, with raw
-// records as stored (deletion flag first, text in the table's code page). A failed hook fails
-// the write that called it.
+// Keeps the indexes of a table current. The table file calls it around every write, with raw
+// records as stored (deletion flag first, text in the table's code page).
+//
+// A write runs: prepareAppend (or prepareRewrite), the table's own write, then recordAppended
+// (or recordRewritten). A prepare that succeeds leaves the hook holding what it took (the index
+// semaphore, the index marked as being updated) until either the matching record call succeeds
+// or writeUndone is called: the table calls writeUndone when its own write failed, and after it
+// has taken its write back because the record call failed. A failed hook fails the write.
 class IndexHook {
-public:
+  public:
     virtual ~IndexHook() = default;
 
+    virtual Status prepareAppend() { return Status::OK(); }
     virtual Status recordAppended(uint32_t recno, const uint8_t* record) = 0;
+    virtual Status prepareRewrite(uint32_t /*recno*/, const uint8_t* /*oldRecord*/,
+                                  const uint8_t* /*newRecord*/) {
+        return Status::OK();
+    }
     virtual Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                                    const uint8_t* newRecord) = 0;
+    // The table's write did not happen, or was taken back: bring the index in line with the
+    // table again (or leave it marked for mending at the next update or open) and release.
+    virtual void writeUndone() {}
 };
 
 }  // namespace storage

@@ -79,8 +79,8 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
             if (options.afterMakeIndex) options.afterMakeIndex();
         } else {
             ProgressWindow window(indexes->progress());
-            status = ProductionIndex::openOrBuild(table, tags, window.hook(),
-                                                  &indexes->production_);
+            status =
+                ProductionIndex::openOrBuild(table, tags, window.hook(), &indexes->production_);
         }
     } else if (table->productionIndexFlag() && table->env()->fileExists(path)) {
         // A production index declared by another component of this file: use it as found.
@@ -125,18 +125,46 @@ Status IndexedTable::close() {
     return Status::OK();
 }
 
+// The production index is prepared before the table writes; the temporary one (which takes the
+// same semaphore file) only after the production index has finished, so that the two never wait
+// for each other.
+Status IndexedTable::prepareAppend() {
+    productionDone_ = false;
+    return production_ ? production_->prepareAppend() : Status::OK();
+}
+
 Status IndexedTable::recordAppended(uint32_t recno, const uint8_t* record) {
     Status status = production_ ? production_->recordAppended(recno, record) : Status::OK();
+    productionDone_ = status.ok();
     if (status.ok() && temporary_) status = temporary_->recordAppended(recno, record);
     return status;
+}
+
+Status IndexedTable::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
+                                    const uint8_t* newRecord) {
+    productionDone_ = false;
+    return production_ ? production_->prepareRewrite(recno, oldRecord, newRecord) : Status::OK();
 }
 
 Status IndexedTable::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                                      const uint8_t* newRecord) {
     Status status =
         production_ ? production_->recordRewritten(recno, oldRecord, newRecord) : Status::OK();
-    if (status.ok() && temporary_) status = temporary_->recordRewritten(recno, oldRecord, newRecord);
+    productionDone_ = status.ok();
+    if (status.ok() && temporary_)
+        status = temporary_->recordRewritten(recno, oldRecord, newRecord);
     return status;
+}
+
+void IndexedTable::writeUndone() {
+    if (temporary_) temporary_->writeUndone();
+    if (!production_) return;
+    // The production index took a change that the table has taken back since.
+    if (productionDone_)
+        (void)production_->rebuild(nullptr);
+    else
+        production_->writeUndone();
+    productionDone_ = false;
 }
 
 }  // namespace storage

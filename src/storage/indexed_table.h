@@ -25,7 +25,7 @@ ProgressHook setIndexProgressHandler(ProgressHook handler);
 // component its order: the temporary tag when there is one, else the production index's first
 // tag, else record order.
 class IndexedTable : public IndexHook {
-public:
+  public:
     struct Options {
         std::vector<std::string> indexList;
         CreateIndexMode mode = CreateIndexMode::ciNotFound;
@@ -44,22 +44,26 @@ public:
     // Uninstalls the hook and closes the index files.
     Status close();
 
+    Status prepareAppend() override;
     Status recordAppended(uint32_t recno, const uint8_t* record) override;
+    Status prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
+                          const uint8_t* newRecord) override;
     Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                            const uint8_t* newRecord) override;
+    void writeUndone() override;
 
-private:
+  private:
     IndexedTable(DbfFile* table, const Options& options) : table_(table), options_(options) {}
     ProgressHook progress() const;
 
     // Passes the build's progress text on, and the empty text once the build is over.
     class ProgressWindow {
-    public:
+      public:
         explicit ProgressWindow(ProgressHook hook) : hook_(std::move(hook)) {}
         ~ProgressWindow();
         ProgressHook hook();
 
-    private:
+      private:
         ProgressHook hook_;
         bool shown_ = false;
     };
@@ -68,6 +72,7 @@ private:
     Options options_;
     std::unique_ptr<ProductionIndex> production_;
     std::unique_ptr<ProductionIndex> temporary_;
+    bool productionDone_ = false;  // the production index took the current write
 };
 
 }  // namespace storage

@@ -16,7 +16,7 @@ namespace {
 
 // Collects consecutive blocks and writes them in large pieces.
 class SequentialWriter {
-public:
+  public:
     SequentialWriter(File* file, uint64_t offset) : file_(file), offset_(offset) {
         buffer_.reserve(kChunk);
     }
@@ -38,7 +38,7 @@ public:
 
     const Status& status() const { return status_; }
 
-private:
+  private:
     static constexpr size_t kChunk = 1 << 20;
     File* file_;
     uint64_t offset_;
@@ -129,7 +129,8 @@ void writeTag(SequentialWriter& out, const TagDefinition& definition,
 
 Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName, bool production,
                        const std::vector<TagDefinition>& tags,
-                       const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out) {
+                       const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out,
+                       uint32_t previousCounter) {
     out->reset();
     if (tags.size() > kMdxMaxTags)
         return Status::Error(kCorruptedIndex, file->path() + ": too many tags [MDX]");
@@ -153,7 +154,8 @@ Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName,
     uint8_t header[kHeaderBytes] = {};
     header[kHeaderVersion] = kVersion;
     putDate(header + kHeaderCreated);
-    std::memcpy(header + kHeaderTableName, tableName.data(), std::min<size_t>(tableName.size(), 16));
+    std::memcpy(header + kHeaderTableName, tableName.data(),
+                std::min<size_t>(tableName.size(), 16));
     putU16(header + kHeaderPagesPerBlock, kMdxPagesPerBlock);
     putU16(header + kHeaderBytesPerBlock, kMdxBlockSize);
     header[kHeaderProduction] = production ? 1 : 0;
@@ -164,14 +166,16 @@ Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName,
     putU32(header + kHeaderPageCount, static_cast<uint32_t>(page));
     putDate(header + kHeaderUpdated);
     header[kTagTableOffset + kTagSlotZeroFlag] = 1;
+    const uint32_t building = previousCounter + ((previousCounter & 1) ? 2 : 1);
+    putU32(header + kHeaderUpdateCounter, building);
     for (size_t t = 0; t < tags.size(); ++t) {
         uint8_t* entry = header + kTagTableOffset + (t + 1) * kTagEntryBytes;
         putU32(entry + kEntryHeaderPage, headerPages[t]);
         std::memcpy(entry + kEntryName, tags[t].name.data(),
                     std::min(tags[t].name.size(), kEntryNameBytes - 1));
-        entry[kEntryKeyFormat] = static_cast<uint8_t>(
-            kKeyFormatBase | (tags[t].descending ? kKeyFormatDescending : 0) |
-            (tags[t].unique ? kKeyFormatUnique : 0));
+        entry[kEntryKeyFormat] =
+            static_cast<uint8_t>(kKeyFormatBase | (tags[t].descending ? kKeyFormatDescending : 0) |
+                                 (tags[t].unique ? kKeyFormatUnique : 0));
         entry[kEntryMarker] = 0x02;
         entry[kEntryKeyType] = static_cast<uint8_t>(tags[t].keyType);
         // Link the entry into the binary tree of names, rooted at entry 1.
@@ -199,6 +203,10 @@ Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName,
                  sizes[t]);
     writer.flush();
     if (!writer.status().ok()) return writer.status();
+    uint8_t done[4];
+    putU32(done, building + 1);
+    s = file->write(kHeaderUpdateCounter, done, 4);
+    if (!s.ok()) return s;
     return open(std::move(file), out);
 }
 

@@ -1,10 +1,10 @@
 #include "mdx_file.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 
 #include "mdx_layout.h"
 
@@ -23,9 +23,9 @@ uint16_t mdxMaxKeys(uint16_t keyLength) {
 void encodeTagHeader(const TagDefinition& definition, uint32_t rootPage, uint8_t* block) {
     std::memset(block, 0, kMdxBlockSize);
     putU32(block + kTagRoot, rootPage);
-    block[kTagKeyFormat] = static_cast<uint8_t>(kKeyFormatBase |
-                                                (definition.descending ? kKeyFormatDescending : 0) |
-                                                (definition.unique ? kKeyFormatUnique : 0));
+    block[kTagKeyFormat] =
+        static_cast<uint8_t>(kKeyFormatBase | (definition.descending ? kKeyFormatDescending : 0) |
+                             (definition.unique ? kKeyFormatUnique : 0));
     block[kTagKeyType] = static_cast<uint8_t>(definition.keyType);
     putU16(block + kTagKeyLength, definition.keyLength);
     putU16(block + kTagMaxKeys, mdxMaxKeys(definition.keyLength));
@@ -56,7 +56,8 @@ double decodeBcdKey(const uint8_t* key) {
 
 int compareKeys(KeyKind kind, const uint8_t* a, const uint8_t* b, uint16_t keyLength) {
     switch (kind) {
-        case KeyKind::Character: return std::memcmp(a, b, keyLength);
+        case KeyKind::Character:
+            return std::memcmp(a, b, keyLength);
         case KeyKind::Double: {
             double x, y;
             std::memcpy(&x, a, 8);  // little-endian hosts only, as the key bytes are
@@ -119,15 +120,16 @@ Status MdxFile::reload() {
                              header[kHeaderTagEntryLength] == kTagEntryBytes;
     if (!layoutKnown) return corrupted("unknown block or tag table layout");
     if (header[kHeaderVersion] != kVersion)
-        return Status::Error(kIndexVersionMismatch,
-                             path() + ": version " + std::to_string(header[kHeaderVersion]) +
-                                 " [MDX]");
+        return Status::Error(
+            kIndexVersionMismatch,
+            path() + ": version " + std::to_string(header[kHeaderVersion]) + " [MDX]");
     const uint32_t tagCount = getU16(header + kHeaderTagCount);
     if (tagCount > kMdxMaxTags) return corrupted("too many tags");
     const uint32_t pages = getU32(header + kHeaderPageCount);
     if (pages < kMdxFirstTagPage || uint64_t(pages) * kMdxPageSize > size)
         return corrupted("page count does not match the file size");
     pageCount_ = pages;
+    counter_ = getU32(header + kHeaderUpdateCounter);
 
     std::vector<TagInfo> tags;
     for (uint32_t i = 0; i < tagCount; ++i) {
@@ -179,14 +181,16 @@ Status MdxFile::reload() {
 }
 
 Status MdxFile::reloadRoots() {
-    uint8_t count[4];
+    // Page count (32) to update counter (48) in one read.
+    uint8_t header[kHeaderUpdateCounter + 4 - kHeaderPageCount];
     size_t got = 0;
-    Status s = file_->read(kHeaderPageCount, count, 4, &got);
+    Status s = file_->read(kHeaderPageCount, header, sizeof header, &got);
     if (!s.ok()) return s;
-    if (got != 4) return corrupted("header cut short");
-    const uint32_t pages = getU32(count);
+    if (got != sizeof header) return corrupted("header cut short");
+    const uint32_t pages = getU32(header);
     if (pages < pageCount_) return corrupted("page count went down");
     pageCount_ = pages;
+    counter_ = getU32(header + kHeaderUpdateCounter - kHeaderPageCount);
     for (TagInfo& tag : tags_) {
         uint8_t root[4];
         s = file_->read(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4, &got);
@@ -197,6 +201,56 @@ Status MdxFile::reloadRoots() {
             return corrupted("root page out of range in tag " + tag.name);
     }
     return Status::OK();
+}
+
+Status MdxFile::readPageCount(uint32_t* pages) {
+    uint8_t bytes[4];
+    size_t got = 0;
+    Status s = file_->read(kHeaderPageCount, bytes, 4, &got);
+    if (!s.ok()) return s;
+    if (got != 4) return corrupted("header cut short");
+    *pages = getU32(bytes);
+    return Status::OK();
+}
+
+Status MdxFile::readCounter(uint32_t* counter) {
+    uint8_t bytes[4];
+    size_t got = 0;
+    Status s = file_->read(kHeaderUpdateCounter, bytes, 4, &got);
+    if (!s.ok()) return s;
+    if (got != 4) return corrupted("header cut short");
+    *counter = getU32(bytes);
+    return Status::OK();
+}
+
+Status MdxFile::beginUpdate() {
+    const uint32_t next = counter_ + ((counter_ & 1) ? 2 : 1);
+    uint8_t bytes[4];
+    putU32(bytes, next);
+    Status s = file_->write(kHeaderUpdateCounter, bytes, 4);
+    if (!s.ok()) return s;
+    counter_ = next;
+    return Status::OK();
+}
+
+Status MdxFile::endUpdate() {
+    const uint32_t next = counter_ + ((counter_ & 1) ? 1 : 2);
+    uint8_t bytes[4];
+    putU32(bytes, next);
+    Status s = file_->write(kHeaderUpdateCounter, bytes, 4);
+    if (!s.ok()) return s;
+    counter_ = next;
+    return Status::OK();
+}
+
+uint32_t MdxFile::storedCounter(Env* env, const std::string& path) {
+    std::unique_ptr<File> file;
+    if (!env->fileExists(path) || !env->openFile(path, Access::ReadOnly, Share::Shared, &file).ok())
+        return 0;
+    uint8_t bytes[4];
+    size_t got = 0;
+    if (!file->read(kHeaderUpdateCounter, bytes, 4, &got).ok() || got != 4) return 0;
+    return getU32(bytes);
 }
 
 int MdxFile::findTag(const std::string& name) const {
@@ -213,6 +267,16 @@ int MdxFile::findTag(const std::string& name) const {
 }
 
 Status MdxFile::readNode(const TagInfo& tag, uint32_t page, MdxNode* node) {
+    if (page >= kMdxFirstTagPage && uint64_t(page) + kMdxPagesPerBlock > pageCount_) {
+        // Another workstation may have grown the file since the count was read.
+        uint32_t pages = 0;
+        Status s = readPageCount(&pages);
+        if (!s.ok()) return s;
+        uint64_t size = 0;
+        s = file_->size(&size);
+        if (!s.ok()) return s;
+        if (pages > pageCount_ && uint64_t(pages) * kMdxPageSize <= size) pageCount_ = pages;
+    }
     if (page < kMdxFirstTagPage || uint64_t(page) + kMdxPagesPerBlock > pageCount_)
         return corrupted("node page " + std::to_string(page) + " out of range in tag " + tag.name);
     node->page = page;

@@ -93,7 +93,7 @@ struct MdxNode {
 // reload() after taking the index semaphore and before changing anything, so the object sees
 // what other workstations wrote.
 class MdxFile {
-public:
+  public:
     // Reads and checks the header, tag table and tag headers (not the trees). A file that is too
     // short, out of bounds or inconsistent fails with 222; a version or key form this code does
     // not know fails with 223.
@@ -112,9 +112,15 @@ public:
     // gives an empty tag). `tableName` is the table's base name; `production` sets the header's
     // production flag. Definitions must be valid (names of 1 to 10 characters, key lengths as
     // TagDefinition says, at most 47 tags). On failure the file is left partly written.
-    static Status create(std::unique_ptr<File> file, const std::string& tableName,
-                         bool production, const std::vector<TagDefinition>& tags,
-                         const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out);
+    // The update counter is written odd with the header and made even once everything else is
+    // written, so a build cut short is seen as interrupted; it continues from `previousCounter`
+    // (the replaced file's) so that readers of the old file notice the change.
+    static Status create(std::unique_ptr<File> file, const std::string& tableName, bool production,
+                         const std::vector<TagDefinition>& tags,
+                         const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out,
+                         uint32_t previousCounter = 0);
+    // The update counter stored in the index file at `path`, 0 when it cannot be read.
+    static uint32_t storedCounter(Env* env, const std::string& path);
 
     const std::vector<TagInfo>& tags() const { return tags_; }
     // Index of the tag named `name` (any letter case), or -1.
@@ -125,8 +131,20 @@ public:
 
     // Rereads everything open() reads.
     Status reload();
-    // Rereads only the page count and each tag's root: enough before a read-only walk.
+    // Rereads only the page count, the update counter and each tag's root: enough before a
+    // read-only walk.
     Status reloadRoots();
+
+    // The update counter as last read (reload, reloadRoots): odd while an update is being
+    // written, or after one was cut short.
+    uint32_t updateCounter() const { return counter_; }
+    bool updateInterrupted() const { return (counter_ & 1) != 0; }
+    // Reads the counter as the file holds it now, without changing what this object has read.
+    Status readCounter(uint32_t* counter);
+    // Marks an update as begun (counter made odd) and as finished (made even). Writers hold the
+    // index semaphore from before beginUpdate to after endUpdate.
+    Status beginUpdate();
+    Status endUpdate();
 
     // Reads the node at `page` of `tag`, checking that it lies inside the file and holds at most
     // maxKeys entries (222 otherwise).
@@ -139,14 +157,17 @@ public:
     // Status 222 for this file with a short reason.
     Status corrupted(const std::string& why) const;
 
-private:
+  private:
     explicit MdxFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
 
     Status readPages(uint32_t page, uint32_t count, uint8_t* buffer);
 
     std::unique_ptr<File> file_;
+    Status readPageCount(uint32_t* pages);
+
     std::vector<TagInfo> tags_;
     uint32_t pageCount_ = 0;
+    uint32_t counter_ = 0;
 };
 
 }  // namespace storage

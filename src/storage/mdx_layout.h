@@ -9,20 +9,23 @@
 namespace storage::mdx {
 
 // File header (page 0).
-constexpr size_t kHeaderVersion = 0;        // 2
-constexpr size_t kHeaderCreated = 1;        // Y-1900, M, D
-constexpr size_t kHeaderTableName = 4;      // 16 bytes, NUL padded
+constexpr size_t kHeaderVersion = 0;         // 2
+constexpr size_t kHeaderCreated = 1;         // Y-1900, M, D
+constexpr size_t kHeaderTableName = 4;       // 16 bytes, NUL padded
 constexpr size_t kHeaderPagesPerBlock = 20;  // u16
 constexpr size_t kHeaderBytesPerBlock = 22;  // u16
 constexpr size_t kHeaderProduction = 24;
 constexpr size_t kHeaderTagSlots = 25;
 constexpr size_t kHeaderTagEntryLength = 26;
-constexpr size_t kHeaderTagCount = 28;  // u16
-constexpr size_t kHeaderMarker = 31;    // 0x1B
+constexpr size_t kHeaderTagCount = 28;   // u16
+constexpr size_t kHeaderMarker = 31;     // 0x1B
 constexpr size_t kHeaderPageCount = 32;  // u32
 constexpr size_t kHeaderFreePage = 36;   // u32
 constexpr size_t kHeaderUpdated = 44;    // Y-1900, M, D
-constexpr size_t kHeaderBytes = 4 * 512;  // header and tag table: pages 0 to 3
+// Ours, in bytes that dBASE readers leave alone: a counter of index updates, odd while one is
+// being written. An odd value found under the index semaphore is an interrupted update.
+constexpr size_t kHeaderUpdateCounter = 48;  // u32
+constexpr size_t kHeaderBytes = 4 * 512;     // header and tag table: pages 0 to 3
 
 constexpr uint8_t kVersion = 2;
 constexpr uint8_t kTagSlots = 48;
@@ -43,7 +46,7 @@ constexpr size_t kEntryMarker = 19;  // 0x02
 constexpr size_t kEntryKeyType = 20;
 
 // Tag header block.
-constexpr size_t kTagRoot = 0;        // u32
+constexpr size_t kTagRoot = 0;  // u32
 constexpr size_t kTagKeyFormat = 8;
 constexpr size_t kTagKeyType = 9;
 constexpr size_t kTagKeyLength = 12;    // u16

@@ -54,14 +54,15 @@ class MemEnv::MemFile : public File {
     Status write(uint64_t offset, const void* data, size_t n) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
         if (!writable_) return Status::Error(5, data_->name + " [write]");
-        if (offset + n > env_->maxFileSize_) return Status::Error(101, data_->name + " [write]");
+        if (offset + n > env_->maxFileSize_)
+            return Status::Error(101, data_->name + " [write]: File too large");
         const size_t allowed = env_->allowWrite(n);
         std::string& bytes = data_->bytes;
         if (allowed > 0) {
             if (bytes.size() < offset + allowed) bytes.resize(offset + allowed, '\0');
             std::memcpy(bytes.data() + offset, data, allowed);
         }
-        if (allowed < n) return Status::Error(101, data_->name + " [write]");
+        if (allowed < n) return Status::Error(101, data_->name + " [write]: No space left on device");
         return Status::OK();
     }
 

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -45,8 +47,12 @@ int codeForErrno(int error, bool writing) {
     }
 }
 
+// The context carries the system's reason after the brackets ("No space left on device",
+// "File too large"), which the table layer keeps in its own messages.
 Status osError(const std::string& path, const char* operation, bool writing = false) {
-    return Status::Error(codeForErrno(errno, writing), path + " [" + operation + "]");
+    const int error = errno;
+    return Status::Error(codeForErrno(error, writing),
+                         path + " [" + operation + "]: " + std::strerror(error));
 }
 
 bool setOfdLock(int fd, short type, uint64_t offset, uint64_t length) {
@@ -257,6 +263,10 @@ class PosixEnv : public Env {
 }  // namespace
 
 Env* Env::Default() {
+    // Past the file-size limit (ulimit -f) a write would end the process with SIGXFSZ; ignored,
+    // the write fails with EFBIG and is reported like a full disk.
+    static const bool ignoreFileSizeSignal = (std::signal(SIGXFSZ, SIG_IGN), true);
+    (void)ignoreFileSizeSignal;
     static PosixEnv env;
     return &env;
 }

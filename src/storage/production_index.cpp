@@ -22,7 +22,8 @@ std::string directoryOf(const std::string& path) {
 std::string withExtension(const std::string& path, const std::string& extension) {
     const size_t slash = path.find_last_of("/\\");
     const size_t dot = path.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? path.substr(0, dot) : path) + "." + extension;
 }
 
@@ -33,7 +34,9 @@ std::string baseNameOf(const std::string& path) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-bool rebuildable(int code) { return code == 2 || code == kCorruptedIndex || code == kIndexVersionMismatch; }
+bool rebuildable(int code) {
+    return code == 2 || code == kCorruptedIndex || code == kIndexVersionMismatch;
+}
 
 struct CompiledTag {
     TagDefinition definition;
@@ -112,7 +115,8 @@ Status deletionFlags(DbfFile* table, std::vector<bool>* deleted) {
                                       buffer.data(), &got);
         if (!s.ok()) return s;
         if (got == 0) break;
-        for (uint32_t i = 0; i < got; ++i) deleted->push_back(buffer[size_t(i) * recordLength] == '*');
+        for (uint32_t i = 0; i < got; ++i)
+            deleted->push_back(buffer[size_t(i) * recordLength] == '*');
     }
     return Status::OK();
 }
@@ -144,11 +148,12 @@ Status buildFile(DbfFile* table, const std::string& path, bool production,
         contents[t] = {keys[t].data(), orders[t].data(), orders[t].size()};
         definitions.push_back(tags[t].definition);
     }
+    const uint32_t previous = MdxFile::storedCounter(table->env(), path);
     std::unique_ptr<File> file;
     s = table->env()->createFile(path, &file);
     if (!s.ok()) return s;
     return MdxFile::create(std::move(file), baseNameOf(table->path()), production, definitions,
-                           contents, out);
+                           contents, out, previous);
 }
 
 }  // namespace
@@ -207,9 +212,8 @@ Status ProductionIndex::compileExpressions() {
                 expressions.emplace_back();
                 continue;
             }
-            return Status::Error(kIndexVersionMismatch,
-                                 path() + ": key of tag " + tag.name +
-                                     " does not match its expression [MDX]");
+            return Status::Error(kIndexVersionMismatch, path() + ": key of tag " + tag.name +
+                                                            " does not match its expression [MDX]");
         }
         expressions.push_back(std::move(expression));
     }
@@ -232,6 +236,10 @@ Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool c
     s = index->compileExpressions();
     if (!s.ok()) return s;
     if (check) {
+        // Checked opens hold the semaphore (or the table exclusively): an update in progress
+        // now is one that was cut short.
+        if (index->mdx_->updateInterrupted())
+            return index->mdx_->corrupted("an update of the index was cut short");
         s = table->refreshRecordCount();
         if (!s.ok()) return s;
         s = checkAllTags(index->mdx_.get(), table->recordCount());
@@ -295,8 +303,7 @@ Status ProductionIndex::openOrBuild(DbfFile* table, const std::vector<IndexListE
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
     Status s = openFile(table, path, true, out);
-    if (!s.ok() && rebuildable(s.code()))
-        s = buildUnlocked(table, path, true, tags, progress, out);
+    if (!s.ok() && rebuildable(s.code())) s = buildUnlocked(table, path, true, tags, progress, out);
     if (!s.ok()) return s;
     return guard.release();
 }
@@ -313,14 +320,20 @@ Status ProductionIndex::indexOnOne(DbfFile* table, const std::string& expression
 }
 
 Status ProductionIndex::rebuild(const ProgressHook& progress) {
+    SemaphoreGuard guard(semaphore(), "Index");
+    if (!guard.status().ok()) return guard.status();
+    Status s = rebuildLocked(progress);
+    if (!s.ok()) return s;
+    return guard.release();
+}
+
+Status ProductionIndex::rebuildLocked(const ProgressHook& progress) {
     std::vector<IndexListEntry> entries;
     for (const TagInfo& tag : mdx_->tags())
         entries.push_back({tag.name, tag.descending, tag.unique, tag.expression, {}});
     std::vector<CompiledTag> compiled;
     Status s = compileTags(*table_, entries, &compiled);
     if (!s.ok()) return s;
-    SemaphoreGuard guard(semaphore(), "Index");
-    if (!guard.status().ok()) return guard.status();
     std::unique_ptr<MdxFile> mdx;
     s = buildFile(table_, path(), production_, compiled, progress, &mdx);
     if (!s.ok()) return s;
@@ -328,6 +341,76 @@ Status ProductionIndex::rebuild(const ProgressHook& progress) {
     expressions_.clear();
     for (CompiledTag& tag : compiled) expressions_.push_back(std::move(tag.expression));
     return Status::OK();
+}
+
+Status ProductionIndex::readTagDefinitions(Env* env, const std::string& path,
+                                           std::vector<IndexListEntry>* tags) {
+    tags->clear();
+    auto damaged = [&](const std::string& why) {
+        return Status::Error(kCorruptedIndex, path + ": " + why + " [MDX]");
+    };
+    std::unique_ptr<File> file;
+    if (!env->fileExists(path)) return Status::Error(2, path + " [OpenMDX]");
+    Status s = env->openFile(path, Access::ReadOnly, Share::Shared, &file);
+    if (!s.ok()) return s;
+    uint64_t size = 0;
+    s = file->size(&size);
+    if (!s.ok()) return s;
+    std::vector<uint8_t> header(kMdxFirstTagPage * kMdxPageSize);
+    size_t got = 0;
+    s = file->read(0, header.data(), header.size(), &got);
+    if (!s.ok()) return s;
+    if (got != header.size()) return damaged("shorter than its tag table");
+    const uint32_t count = header[28] | uint32_t(header[29]) << 8;
+    if (count == 0 || count > uint32_t(kMdxMaxTags)) return damaged("no readable tag table");
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t* entry = header.data() + 512 + 32 * (i + 1);
+        const uint32_t page = uint32_t(entry[0]) | uint32_t(entry[1]) << 8 |
+                              uint32_t(entry[2]) << 16 | uint32_t(entry[3]) << 24;
+        IndexListEntry tag;
+        const char* name = reinterpret_cast<const char*>(entry + 4);
+        tag.name.assign(name, strnlen(name, 11));
+        if (tag.name.empty() || page < kMdxFirstTagPage ||
+            (uint64_t(page) + kMdxPagesPerBlock) * kMdxPageSize > size)
+            return damaged("tag entry " + std::to_string(i + 1) + " unreadable");
+        uint8_t block[kMdxBlockSize];
+        s = file->read(uint64_t(page) * kMdxPageSize, block, sizeof block, &got);
+        if (!s.ok()) return s;
+        if (got != sizeof block) return damaged("tag header of " + tag.name + " cut short");
+        tag.descending = (block[8] & 0x08) != 0;
+        tag.unique = (block[8] & 0x40) != 0 || block[23] != 0;
+        const char* expression = reinterpret_cast<const char*>(block + 24);
+        tag.expression.assign(expression, strnlen(expression, 220));
+        if (tag.expression.empty()) return damaged("tag " + tag.name + " has no expression");
+        tags->push_back(std::move(tag));
+    }
+    return Status::OK();
+}
+
+Status ProductionIndex::openOrRepair(DbfFile* table, const ProgressHook& progress,
+                                     std::unique_ptr<ProductionIndex>* out) {
+    out->reset();
+    const std::string path = pathFor(table->env(), table->path());
+    IndexSemaphore semaphore(table->env(), table->path());
+    SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
+    if (!guard.status().ok()) return guard.status();
+    Status s = openFile(table, path, true, out);
+    if (!s.ok() && s.code() == kCorruptedIndex && table->access() == Access::ReadWrite) {
+        std::vector<IndexListEntry> tags;
+        if (!readTagDefinitions(table->env(), path, &tags).ok()) return s;
+        bool production = true;
+        {
+            uint8_t flag = 1;
+            std::unique_ptr<File> file;
+            size_t got = 0;
+            if (table->env()->openFile(path, Access::ReadOnly, Share::Shared, &file).ok() &&
+                file->read(24, &flag, 1, &got).ok() && got == 1)
+                production = flag != 0;
+        }
+        s = buildUnlocked(table, path, production, tags, progress, out);
+    }
+    if (!s.ok()) return s;
+    return guard.release();
 }
 
 Status ProductionIndex::reload() {
@@ -341,14 +424,15 @@ Status ProductionIndex::reload() {
 Status ProductionIndex::requireExpressions() const {
     for (size_t t = 0; t < expressions_.size(); ++t)
         if (!expressions_[t])
-            return Status::Error(kIndexVersionMismatch,
-                                 path() + ": tag " + mdx_->tags()[t].name +
-                                     " does not fit the table [MDX]");
+            return Status::Error(kIndexVersionMismatch, path() + ": tag " + mdx_->tags()[t].name +
+                                                            " does not fit the table [MDX]");
     return Status::OK();
 }
 
 std::unique_ptr<TagCursor> ProductionIndex::cursor(int tag) {
-    return std::make_unique<TagCursor>(mdx_.get(), tag);
+    auto cursor = std::make_unique<TagCursor>(mdx_.get(), tag);
+    cursor->setSemaphore(semaphore());
+    return cursor;
 }
 
 bool ProductionIndex::seekKey(int tag, std::string_view value, bool exact,
@@ -392,6 +476,8 @@ Status ProductionIndex::seek(TagCursor* cursor, std::string_view value, bool exa
         return exact ? cursor->seekExact(key.data(), found)
                      : cursor->seekPrefix(key.data(), key.size(), found);
     };
+    // The cursor itself repeats reads that a concurrent writer disturbed; what is left is a
+    // file rebuilt by another workstation since it was opened.
     Status s = attempt();
     if (s.ok() || table_->share() != Share::Shared) return s;
     s = reload();
@@ -399,15 +485,41 @@ Status ProductionIndex::seek(TagCursor* cursor, std::string_view value, bool exa
     return attempt();
 }
 
-Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
-    SemaphoreGuard guard(semaphore(), "Append");
-    if (!guard.status().ok()) return guard.status();
+Status ProductionIndex::reloadAndMend() {
     if (semaphore()) {
         Status s = mdx_->reload();
         if (s.ok()) s = compileExpressions();
         if (!s.ok()) return s;
     }
+    if (mdx_->updateInterrupted()) return rebuildLocked(nullptr);
+    return Status::OK();
+}
+
+Status ProductionIndex::prepareAppend() {
+    if (prepared_) return Status::OK();
     if (Status s = requireExpressions(); !s.ok()) return s;
+    if (IndexSemaphore* held = semaphore()) {
+        Status s = held->lock("Append");
+        if (!s.ok()) return s;
+    }
+    Status s = reloadAndMend();
+    if (s.ok()) s = requireExpressions();
+    if (s.ok()) s = mdx_->beginUpdate();
+    if (!s.ok()) {
+        if (semaphore()) semaphore()->unlock();
+        return s;
+    }
+    prepared_ = true;
+    touched_ = false;
+    return Status::OK();
+}
+
+Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
+    if (!prepared_) {
+        Status s = prepareAppend();
+        if (!s.ok()) return s;
+    }
+    touched_ = true;
     uint8_t key[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {
         expressions_[t]->evaluate(record, recno, key);
@@ -419,7 +531,33 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
         Status s = TagWriter(mdx_.get(), static_cast<int>(t)).insert(key, recno, &added);
         if (!s.ok()) return s;
     }
-    return guard.release();
+    return Status::OK();
+}
+
+Status ProductionIndex::finishUpdate() {
+    if (!prepared_) return Status::OK();
+    Status s = mdx_->endUpdate();
+    if (!s.ok()) return s;  // still prepared: writeUndone follows
+    prepared_ = false;
+    touched_ = false;
+    if (semaphore()) return semaphore()->unlock();
+    return Status::OK();
+}
+
+Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
+    Status s = applyAppend(recno, record);
+    if (s.ok()) s = finishUpdate();
+    return s;
+}
+
+void ProductionIndex::writeUndone() {
+    if (!prepared_) return;
+    // The trees may hold part of the change: rebuild them over the table as it is now. When
+    // that fails too, the mark stays and the next update or open rebuilds.
+    if (touched_ ? rebuildLocked(nullptr).ok() : true) (void)mdx_->endUpdate();
+    prepared_ = false;
+    touched_ = false;
+    if (semaphore()) (void)semaphore()->unlock();
 }
 
 Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
@@ -435,26 +573,47 @@ Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
     return TagWriter(mdx_.get(), tag).remove(key, holder, &removed);
 }
 
-Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
-                                        const uint8_t* newRecord) {
-    // Most rewrites leave every key as it was: find out before taking the semaphore.
-    if (Status s = requireExpressions(); !s.ok()) return s;
+bool ProductionIndex::keysChange(uint32_t recno, const uint8_t* oldRecord,
+                                 const uint8_t* newRecord) {
     uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
-    bool changed = false;
     for (const auto& expression : expressions_) {
         expression->evaluate(oldRecord, recno, oldKey);
         expression->evaluate(newRecord, recno, newKey);
-        changed = changed || std::memcmp(oldKey, newKey, expression->keyLength()) != 0;
+        if (std::memcmp(oldKey, newKey, expression->keyLength()) != 0) return true;
     }
-    if (!changed) return Status::OK();
+    return false;
+}
 
-    SemaphoreGuard guard(semaphore(), "Replace");
-    if (!guard.status().ok()) return guard.status();
-    if (semaphore()) {
-        Status s = mdx_->reload();
-        if (s.ok()) s = compileExpressions();
+Status ProductionIndex::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
+                                       const uint8_t* newRecord) {
+    if (prepared_) return Status::OK();
+    // Most rewrites leave every key as it was: nothing to take or mark for them.
+    if (Status s = requireExpressions(); !s.ok()) return s;
+    if (!keysChange(recno, oldRecord, newRecord)) return Status::OK();
+    if (IndexSemaphore* held = semaphore()) {
+        Status s = held->lock("Replace");
         if (!s.ok()) return s;
     }
+    Status s = reloadAndMend();
+    if (s.ok()) s = requireExpressions();
+    if (s.ok()) s = mdx_->beginUpdate();
+    if (!s.ok()) {
+        if (semaphore()) semaphore()->unlock();
+        return s;
+    }
+    prepared_ = true;
+    touched_ = false;
+    return Status::OK();
+}
+
+Status ProductionIndex::applyRewrite(uint32_t recno, const uint8_t* oldRecord,
+                                     const uint8_t* newRecord) {
+    if (!prepared_) {
+        Status s = prepareRewrite(recno, oldRecord, newRecord);
+        if (!s.ok() || !prepared_) return s;
+    }
+    touched_ = true;
+    uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {
         const KeyExpression& expression = *expressions_[t];
         expression.evaluate(oldRecord, recno, oldKey);
@@ -466,7 +625,14 @@ Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord
         if (s.ok()) s = writer.insert(newKey, recno, &done);
         if (!s.ok()) return s;
     }
-    return guard.release();
+    return Status::OK();
+}
+
+Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
+                                        const uint8_t* newRecord) {
+    Status s = applyRewrite(recno, oldRecord, newRecord);
+    if (s.ok()) s = finishUpdate();
+    return s;
 }
 
 Status ProductionIndex::verify(std::vector<std::string>* problems) {
@@ -478,6 +644,8 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
     if (!s.ok()) return s;
     const uint32_t records = table_->recordCount();
     if (s = requireExpressions(); !s.ok()) problems->push_back(s.context());
+    if (mdx_->updateInterrupted())
+        problems->push_back("an update of the index was cut short; it is rebuilt at the next open");
 
     for (size_t t = 0; t < mdx_->tags().size(); ++t) {
         const TagInfo& tag = mdx_->tags()[t];
@@ -493,8 +661,8 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
         s = tableKeys(table_, *expressions_[t], &keys, &count);
         if (!s.ok()) return s;
         const uint16_t length = tag.keyLength;
-        TagDefinition definition{tag.name, tag.expression, tag.keyType, length, tag.descending,
-                                 tag.unique};
+        TagDefinition definition{tag.name, tag.expression, tag.keyType,
+                                 length,   tag.descending, tag.unique};
         const std::vector<uint32_t> expected = sortedOrder(definition, keys, count);
 
         std::vector<uint8_t> seen(count, 0);
@@ -504,14 +672,15 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
         for (s = cursor.first(&found); s.ok() && found; s = cursor.next(&found), ++position) {
             const uint32_t recno = cursor.recno();
             if (recno == 0 || recno > count) {
-                problems->push_back(where + "record " + std::to_string(recno) + " not in the table");
+                problems->push_back(where + "record " + std::to_string(recno) +
+                                    " not in the table");
                 continue;
             }
             if (std::memcmp(cursor.key(), keys.data() + size_t(recno - 1) * length, length) != 0)
                 problems->push_back(where + "key of record " + std::to_string(recno) +
                                     " differs from the record");
-            if (seen[recno - 1]++) problems->push_back(where + "record " + std::to_string(recno) +
-                                                       " listed twice");
+            if (seen[recno - 1]++)
+                problems->push_back(where + "record " + std::to_string(recno) + " listed twice");
             // Unique tags may hold another record of a key than a rebuild would; compare keys.
             if (position < expected.size() &&
                 std::memcmp(cursor.key(), keys.data() + size_t(expected[position]) * length,
@@ -529,7 +698,8 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
                                 std::to_string(expected.size()));
         if (!tag.unique) {
             for (uint32_t r = 0; r < count; ++r)
-                if (!seen[r]) problems->push_back(where + "record " + std::to_string(r + 1) + " missing");
+                if (!seen[r])
+                    problems->push_back(where + "record " + std::to_string(r + 1) + " missing");
         }
     }
     return guard.release();

@@ -30,7 +30,7 @@ using ProgressHook = std::function<void(const std::string& text)>;
 // never touches it when destroyed, so a table that outlives its index must have the hook
 // uninstalled first (table.setIndexHook(nullptr)). Not thread-safe.
 class ProductionIndex : public IndexHook {
-public:
+  public:
     ~ProductionIndex() override;
 
     // The production index's path for a table: the table's extension replaced by "MDX", in the
@@ -67,6 +67,17 @@ public:
     // Rebuilds this file in place with its current tags (reindex).
     Status rebuild(const ProgressHook& progress);
 
+    // The tag definitions of the index file at `path`, read from its tag table and tag headers
+    // without trusting the rest of the file (its page count, its trees): what a repair rebuilds
+    // from. 222 when the tag table itself is unreadable.
+    static Status readTagDefinitions(Env* env, const std::string& path,
+                                     std::vector<IndexListEntry>* tags);
+    // Opens the production index of a writable table, and when it is damaged or an update of it
+    // was cut short, rebuilds it from its own tag definitions (dbftool's append). A missing file
+    // gives 2.
+    static Status openOrRepair(DbfFile* table, const ProgressHook& progress,
+                               std::unique_ptr<ProductionIndex>* out);
+
     const std::string& path() const { return mdx_->path(); }
     MdxFile* file() { return mdx_.get(); }
     const std::vector<TagInfo>& tags() const { return mdx_->tags(); }
@@ -95,24 +106,45 @@ public:
     // once). Writes one line per problem into *problems.
     Status verify(std::vector<std::string>* problems);
 
-    // IndexHook
+    // IndexHook. Each update is bracketed: prepare takes the semaphore (shared tables), rereads
+    // the file, mends it first when an earlier update was cut short (rebuild), and marks the
+    // index as being updated before the table writes; the record call changes the trees and
+    // clears the mark. A failure leaves the mark set and the hook prepared until writeUndone,
+    // which rebuilds the index over the table as it was taken back (or, when that fails too,
+    // leaves the mark for the next update or open to mend). Called without prepare, the record
+    // calls prepare first.
+    Status prepareAppend() override;
     Status recordAppended(uint32_t recno, const uint8_t* record) override;
+    Status prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
+                          const uint8_t* newRecord) override;
     Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                            const uint8_t* newRecord) override;
+    void writeUndone() override;
+    // The two halves of the record calls, for a caller that keeps several indexes: apply the
+    // change to the trees, then finish (clear the mark, release) once every index took it.
+    Status applyAppend(uint32_t recno, const uint8_t* record);
+    Status applyRewrite(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
+    Status finishUpdate();
+    bool updatePrepared() const { return prepared_; }
 
-private:
+  private:
     ProductionIndex(DbfFile* table, std::unique_ptr<MdxFile> mdx);
 
     static Status openFile(DbfFile* table, const std::string& path, bool check,
                            std::unique_ptr<ProductionIndex>* out);
     static Status buildUnlocked(DbfFile* table, const std::string& path, bool production,
                                 const std::vector<IndexListEntry>& tags,
-                                const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
+                                const ProgressHook& progress,
+                                std::unique_ptr<ProductionIndex>* out);
     Status compileExpressions();
     // A unique tag lists one record per key. When that record is deleted, its entry gives way to
     // the live record about to be added with the same key.
     Status releaseDeletedHolder(int tag, const uint8_t* key);
     Status requireExpressions() const;
+    // Under the semaphore: reread the file and rebuild it when an update was cut short.
+    Status reloadAndMend();
+    Status rebuildLocked(const ProgressHook& progress);
+    bool keysChange(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 
     DbfFile* table_;
@@ -121,6 +153,8 @@ private:
     IndexSemaphore semaphore_;
     bool production_ = true;
     bool strict_ = true;
+    bool prepared_ = false;  // an update is under way: semaphore held, index marked
+    bool touched_ = false;   // ... and its trees were changed
 };
 
 // Every key of `expression` over the table's records, in record order (record n at index n - 1),

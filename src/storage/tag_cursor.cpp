@@ -2,11 +2,15 @@
 
 #include <cstring>
 
+#include "index_semaphore.h"
+
 namespace storage {
 
 namespace {
 // Deeper than any tree of 2^32 keys: a longer path means pages that point in a cycle.
 constexpr size_t kMaxDepth = 40;
+// Reads repeated without the semaphore before one under it.
+constexpr int kOptimisticAttempts = 3;
 }  // namespace
 
 TagCursor::TagCursor(MdxFile* file, int tag) : file_(file), tag_(tag) {}
@@ -29,7 +33,9 @@ const uint8_t* TagCursor::key() const {
 
 Status TagCursor::reloadRoots() {
     path_.clear();
-    return file_->reloadRoots();
+    Status s = file_->reloadRoots();
+    counter_ = file_->updateCounter();
+    return s;
 }
 
 Status TagCursor::pushNode(uint32_t page) {
@@ -99,7 +105,7 @@ Status TagCursor::settle(bool* found) {
     return Status::OK();
 }
 
-Status TagCursor::first(bool* found) {
+Status TagCursor::firstRaw(bool* found) {
     *found = false;
     Status s = reloadRoots();
     if (!s.ok()) return s;
@@ -108,7 +114,7 @@ Status TagCursor::first(bool* found) {
     return settle(found);
 }
 
-Status TagCursor::last(bool* found) {
+Status TagCursor::lastRaw(bool* found) {
     *found = false;
     Status s = reloadRoots();
     if (!s.ok()) return s;
@@ -120,21 +126,21 @@ Status TagCursor::last(bool* found) {
             path_.clear();
             return Status::OK();
         }
-        return prior(found);
+        return priorRaw(found);
     }
     *found = true;
     return Status::OK();
 }
 
-Status TagCursor::next(bool* found) {
-    if (path_.empty()) return first(found);
+Status TagCursor::nextRaw(bool* found) {
+    if (path_.empty()) return firstRaw(found);
     ++path_.back().index;
     return settle(found);
 }
 
-Status TagCursor::prior(bool* found) {
+Status TagCursor::priorRaw(bool* found) {
     *found = false;
-    if (path_.empty()) return last(found);
+    if (path_.empty()) return lastRaw(found);
     const uint16_t el = tag().entryLength;
     for (;;) {
         Step& leaf = path_.back();
@@ -159,7 +165,7 @@ Status TagCursor::prior(bool* found) {
     }
 }
 
-Status TagCursor::seekExact(const uint8_t* key, bool* found) {
+Status TagCursor::seekExactRaw(const uint8_t* key, bool* found) {
     *found = false;
     Status s = reloadRoots();
     if (!s.ok()) return s;
@@ -175,7 +181,7 @@ Status TagCursor::seekExact(const uint8_t* key, bool* found) {
     return Status::OK();
 }
 
-Status TagCursor::seekPrefix(const uint8_t* prefix, size_t length, bool* found) {
+Status TagCursor::seekPrefixRaw(const uint8_t* prefix, size_t length, bool* found) {
     *found = false;
     const TagInfo& t = tag();
     if (t.kind != KeyKind::Character || length == 0 || length > t.keyLength) return Status::OK();
@@ -195,6 +201,102 @@ Status TagCursor::seekPrefix(const uint8_t* prefix, size_t length, bool* found) 
         *found = false;
     }
     return Status::OK();
+}
+
+bool TagCursor::unchanged(const Status& s) {
+    uint32_t now = 0;
+    return s.ok() && file_->readCounter(&now).ok() && now == counter_ && (now & 1) == 0;
+}
+
+Status TagCursor::consistent(const std::function<Status()>& attempt,
+                             const std::function<Status()>& retry, bool* found, bool trustFound) {
+    Status s = attempt();
+    if (semaphore_ == nullptr || semaphore_->held()) return s;
+    for (int i = 0;; ++i) {
+        if (s.ok() && *found && trustFound) return s;
+        if (unchanged(s)) return s;
+        if (i == kOptimisticAttempts) break;
+        s = retry();
+    }
+    SemaphoreGuard guard(semaphore_, "Read");
+    if (!guard.status().ok()) return guard.status();
+    s = retry();
+    const Status released = guard.release();
+    return s.ok() ? released : s;
+}
+
+Status TagCursor::stepFrom(const std::vector<uint8_t>& key, uint32_t recno, bool forward,
+                           bool* found) {
+    *found = false;
+    Status s = reloadRoots();
+    if (!s.ok()) return s;
+    const TagInfo& t = tag();
+    const Probe probe = [&](const uint8_t* entryKey) { return orderCompare(entryKey, key.data()); };
+    s = descend(probe, false);
+    if (!s.ok()) return s;
+    s = settle(found);
+    // Equal keys stand in record-number order: pass those before the entry.
+    while (s.ok() && *found && compareKeys(t.kind, this->key(), key.data(), t.keyLength) == 0 &&
+           this->recno() < recno)
+        s = nextRaw(found);
+    if (!s.ok()) return s;
+    if (forward) {
+        if (*found && this->recno() == recno &&
+            compareKeys(t.kind, this->key(), key.data(), t.keyLength) == 0)
+            return nextRaw(found);
+        return Status::OK();
+    }
+    return *found ? priorRaw(found) : lastRaw(found);
+}
+
+Status TagCursor::first(bool* found) {
+    auto attempt = [&] { return firstRaw(found); };
+    return consistent(attempt, attempt, found, false);
+}
+
+Status TagCursor::last(bool* found) {
+    auto attempt = [&] { return lastRaw(found); };
+    return consistent(attempt, attempt, found, false);
+}
+
+Status TagCursor::next(bool* found) {
+    if (path_.empty()) return first(found);
+    Step& leaf = path_.back();
+    if (leaf.index + 1 < leaf.node.count()) {
+        ++leaf.index;
+        *found = true;
+        return Status::OK();
+    }
+    if (semaphore_ == nullptr) return nextRaw(found);
+    const std::vector<uint8_t> key(this->key(), this->key() + tag().keyLength);
+    const uint32_t recno = this->recno();
+    return consistent([&] { return nextRaw(found); },
+                      [&] { return stepFrom(key, recno, true, found); }, found, false);
+}
+
+Status TagCursor::prior(bool* found) {
+    if (path_.empty()) return last(found);
+    Step& leaf = path_.back();
+    if (leaf.index > 0 && leaf.index <= leaf.node.count()) {
+        --leaf.index;
+        *found = true;
+        return Status::OK();
+    }
+    if (semaphore_ == nullptr) return priorRaw(found);
+    const std::vector<uint8_t> key(this->key(), this->key() + tag().keyLength);
+    const uint32_t recno = this->recno();
+    return consistent([&] { return priorRaw(found); },
+                      [&] { return stepFrom(key, recno, false, found); }, found, false);
+}
+
+Status TagCursor::seekExact(const uint8_t* key, bool* found) {
+    auto attempt = [&] { return seekExactRaw(key, found); };
+    return consistent(attempt, attempt, found, true);
+}
+
+Status TagCursor::seekPrefix(const uint8_t* prefix, size_t length, bool* found) {
+    auto attempt = [&] { return seekPrefixRaw(prefix, length, found); };
+    return consistent(attempt, attempt, found, true);
 }
 
 }  // namespace storage

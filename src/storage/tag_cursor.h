@@ -10,6 +10,8 @@
 
 namespace storage {
 
+class IndexSemaphore;
+
 // A position in one tag of an open multiple-index file, moving in tag order (keys ascending, or
 // descending for a descending tag; equal keys in record-number order).
 //
@@ -18,11 +20,20 @@ namespace storage {
 // others change the tag, seek again. Damage met on
 // the way (a page out of range, a node with too many keys, a path deeper than any real tree)
 // gives 222; the cursor is then not positioned. A cursor does not own the file.
+//
+// Given the index semaphore of a shared table (setSemaphore), the cursor reads without it but
+// checks the index's update counter after every read of nodes that a miss, an error or a step
+// into another node depended on: when another workstation changed the index meanwhile, the
+// read is repeated (a step continues from the entry the cursor stood on), a few times, then once
+// more under the semaphore, where nobody writes. So a walk never fails or skips entries because
+// of a concurrent writer.
 class TagCursor {
-public:
+  public:
     TagCursor(MdxFile* file, int tag);
 
     const TagInfo& tag() const { return file_->tags()[tag_]; }
+    // Not owned; null (the default) for exclusive tables and for writers holding the semaphore.
+    void setSemaphore(IndexSemaphore* semaphore) { semaphore_ = semaphore; }
 
     // Each sets *found to whether the cursor now stands on an entry. next() and prior() from an
     // unpositioned cursor behave like first() and last().
@@ -41,7 +52,7 @@ public:
     uint32_t recno() const;
     const uint8_t* key() const;
 
-protected:
+  protected:
     friend class TagWriter;
 
     struct Step {
@@ -65,9 +76,26 @@ protected:
 
     Status reloadRoots();
 
+    // The moves without the concurrency checks (what TagWriter uses under the semaphore).
+    Status firstRaw(bool* found);
+    Status lastRaw(bool* found);
+    Status nextRaw(bool* found);
+    Status priorRaw(bool* found);
+    Status seekExactRaw(const uint8_t* key, bool* found);
+    Status seekPrefixRaw(const uint8_t* prefix, size_t length, bool* found);
+    // From the entry (key, recno), wherever it now is, one step on or back.
+    Status stepFrom(const std::vector<uint8_t>& key, uint32_t recno, bool forward, bool* found);
+    // Runs `attempt` until the index did not change under it (see the class comment). With
+    // `trustFound`, a found entry is taken without asking the counter.
+    Status consistent(const std::function<Status()>& attempt, const std::function<Status()>& retry,
+                      bool* found, bool trustFound);
+    bool unchanged(const Status& s);
+
     MdxFile* file_;
     int tag_;
     std::vector<Step> path_;
+    IndexSemaphore* semaphore_ = nullptr;
+    uint32_t counter_ = 0;  // the update counter when the path was read from the root
 };
 
 }  // namespace storage

@@ -416,8 +416,12 @@ TEST_F(TableRecords, FailedWritesAreReportedNotSwallowed) {
     ASSERT_TRUE(table->lockAppend());
     const Status s = table->appendRecord(record.data());
     EXPECT_EQ(s.code(), 101);
-    EXPECT_EQ(s.context(), "/data/Table.dbf [Replace/Append/PutDbfRecord]");
+    EXPECT_EQ(s.context(),
+              "/data/Table.dbf [Replace/Append/PutDbfRecord]: No space left on device");
     EXPECT_EQ(table->recordCount(), 0u);
+    // Nothing of the record is left: the 5 bytes that got through were cut off again (with
+    // no byte left to write, even the end-of-file byte could not be put back).
+    EXPECT_EQ(fileBytes(path).size(), 65u);
     env.failWritesAfter(-1);
     EXPECT_EQ(appendText(*table, "ok"), 1u);
     env.failWritesAfter(0);

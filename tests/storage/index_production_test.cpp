@@ -69,10 +69,9 @@ TEST(ProductionIndex, AWriteWhileTheSemaphoreIsHeldFailsAndChangesNothing) {
     t.table->unlockAppend();
     EXPECT_EQ(s.code(), 1202);
     ASSERT_TRUE(other.unlock().ok());
+    // The semaphore is taken before the record is written: the failed append left nothing.
+    EXPECT_EQ(t.table->recordCount(), 1u);
     EXPECT_EQ(t.entries().size(), 1u);
-    // The record is in the table but not in the tag: the check says so, a reindex repairs it.
-    EXPECT_FALSE(t.problems().empty());
-    ASSERT_TRUE(t.index->rebuild(nullptr).ok());
     EXPECT_TRUE(t.problems().empty());
 }
 
