@@ -2,46 +2,45 @@
 
 #include <string>
 
+#include "schedules/table_catalog.h"
 #include "storage/dataset.h"
 
 namespace app {
 
+namespace {
+
+const char* formName(schedules::FormId form) {
+    switch (form) {
+        case schedules::FormId::Family:
+            return "F_Family";
+        case schedules::FormId::Expenses:
+            return "F_Expenses";
+        case schedules::FormId::Income:
+            return "F_Income";
+        case schedules::FormId::Assets:
+            return "F_Assets";
+        case schedules::FormId::Liabilities:
+            return "F_Liabilities";
+        case schedules::FormId::Summary:
+            return "F_Summary";
+        case schedules::FormId::Main:
+            return "F_Main";
+    }
+    return "";
+}
+
+}  // namespace
+
 const std::vector<MatterFilterTable>& matterFilterTables() {
-    static const std::vector<MatterFilterTable> tables = {
-        {"F_Expenses", "T_Expenses", "Expenses.dbf", "(a) Housing"},
-        {"F_Assets", "t_cash", "A_CashAcc_Cash.dbf", nullptr},
-        {"F_Assets", "t_check", "A_CashAcc_Checking.dbf", nullptr},
-        {"F_Assets", "T_Savings", "A_CashAcc_Savings.dbf", nullptr},
-        {"F_Assets", "T_Security", "A_CashAcc_Security.dbf", nullptr},
-        {"F_Assets", "T_Other", "A_CashAcc_other.dbf", nullptr},
-        {"F_Assets", "T_bonds", "B_Securities_bonds.dbf", nullptr},
-        {"F_Assets", "T_Stocks", "B_Securities_stocks.dbf", nullptr},
-        {"F_Assets", "T_broker", "B_Securities_broker.dbf", nullptr},
-        {"F_Assets", "T_loans", "C_Loans.dbf", nullptr},
-        {"F_Assets", "T_business", "D_business.dbf", nullptr},
-        {"F_Assets", "T_lifeins", "E_lifeins.dbf", nullptr},
-        {"F_Assets", "T_Vehicals", "F_vehicals.dbf", nullptr},
-        {"F_Assets", "T_realestate", "F_realestate.dbf", nullptr},
-        {"F_Assets", "T_vested", "F_vested.dbf", nullptr},
-        {"F_Assets", "T_contingent", "F_contingent.dbf", nullptr},
-        {"F_Assets", "T_household", "F_household.dbf", nullptr},
-        {"F_Assets", "T_jewelry", "F_jewelry.dbf", nullptr},
-        {"F_Assets", "T_other2", "F_other2.dbf", nullptr},
-        {"F_Assets", "t_retirement", "retirement.dbf", nullptr},
-        {"F_Liabilities", "T_AP", "L_AP.dbf", nullptr},
-        {"F_Liabilities", "T_notespayable", "L_notes.dbf", nullptr},
-        {"F_Liabilities", "T_InstallAP", "L_installap.dbf", nullptr},
-        {"F_Liabilities", "T_LBroker", "L_broker.dbf", nullptr},
-        {"F_Liabilities", "T_mortpay", "L_MortPay.dbf", nullptr},
-        {"F_Liabilities", "T_taxespay", "L_TaxesPay.dbf", nullptr},
-        {"F_Liabilities", "T_loanslife", "L_LoansLife.dbf", nullptr},
-        {"F_Liabilities", "T_OtherLiab", "L_OtherLiab.dbf", nullptr},
-        {"F_Liabilities", "t_creditcard", "creditcard.dbf", nullptr},
-        {"F_Liabilities", "t_homeequity", "homeequity.dbf", nullptr},
-        {"F_Summary", "T_Axfered", "Axfered.dbf", nullptr},
-        {"F_Summary", "T_Support", "Support.dbf", nullptr},
-        {"F_Main", "T_PExpenses", "Expenses.dbf", nullptr},
-    };
+    static const std::vector<MatterFilterTable> tables = [] {
+        std::vector<MatterFilterTable> rows;
+        for (const schedules::TableDef* table : schedules::allTables()) {
+            if (!table->matterFiltered) continue;
+            rows.push_back(
+                {formName(table->form), table->component, table->file, table->filterCategory});
+        }
+        return rows;
+    }();
     return tables;
 }
 

@@ -20,7 +20,8 @@ struct MatterFilterTable {
     const char* etype;      // the category the record's `etype` must also equal, or nullptr
 };
 
-// The 33 filtered tables: 32 of the schedule forms and the print copy of the expenses table.
+// The 33 filtered tables: 32 of the schedule forms and the print copy of the expenses table, in
+// the order of the table catalog (the tables it marks matterFiltered).
 const std::vector<MatterFilterTable>& matterFilterTables();
 // The row of `component` (letter case counts); nullptr when there is none.
 const MatterFilterTable* findMatterFilterTable(const QString& component);
@@ -35,7 +36,7 @@ storage::FilterRoutine matterFilter(const QString& component, storage::TDbfPrimD
                                     CurrentMatterReader currentMatter);
 
 // A routine passing the current matter's records of one category: the Expenses form installs one
-// for each category the user picks.
+// for each category the user picks. An empty `etype` passes all of the matter's records.
 storage::FilterRoutine categoryFilter(const QString& etype, storage::TDbfPrimDataset& table,
                                       CurrentMatterReader currentMatter);
 

@@ -30,6 +30,11 @@ TEST(MatterFilters, OneRoutinePerFilteredTable) {
     EXPECT_STREQ(app::findMatterFilterTable("T_Expenses")->etype, "(a) Housing");
     EXPECT_EQ(app::findMatterFilterTable("T_PExpenses")->etype, nullptr);
     EXPECT_STREQ(app::findMatterFilterTable("T_Vehicals")->file, "F_vehicals.dbf");
+    EXPECT_STREQ(app::findMatterFilterTable("T_PExpenses")->form, "F_Main");
+    EXPECT_STREQ(app::findMatterFilterTable("T_Support")->form, "F_Summary");
+    // Single-record tables are located, not filtered.
+    EXPECT_EQ(app::findMatterFilterTable("T_Family"), nullptr);
+    EXPECT_EQ(app::findMatterFilterTable("T_PIncome"), nullptr);
 }
 
 class MatterFilterRoutine : public ::testing::Test {
@@ -76,6 +81,9 @@ TEST_F(MatterFilterRoutine, PassesTheCurrentMatterExactlyAndReadsItAfresh) {
     main->installCategoryFilter("(b) Utilities", table);
     EXPECT_EQ(table.GetFilteredCount(), 1u);
     EXPECT_EQ(table.FieldByName("etype").AsString(), "(b) Utilities");
+
+    main->installCategoryFilter(QString(), table);
+    EXPECT_EQ(table.GetFilteredCount(), 2u) << "no category: every line of the matter";
 
     main->installMatterFilter("T_PExpenses", table);
     matter = QString::fromUtf8("Müller v. Müller");
