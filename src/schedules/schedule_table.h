@@ -43,8 +43,8 @@ class ScheduleTable {
 
     const TableDef& definition() const { return definition_; }
     storage::TDbfTable& table() { return table_; }
-    // The data source's object name is set by the form ("DataSource1" ...); not parented, owned
-    // here.
+    // Owned here, deleted before the table; the form names it ("DataSource1" ...) and may make
+    // it its child, which it leaves on deletion.
     platform::DataSource& dataSource() { return *dataSource_; }
 
     // The caption naming the key field in the blank-key question (the field name when unset),

@@ -1,0 +1,346 @@
+#include "schedules/group_box_schedule.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/colors.h"
+#include "platform/data_source.h"
+#include "platform/db_edit.h"
+#include "platform/db_memo.h"
+#include "platform/db_navigator.h"
+#include "schedules/schedule_table.h"
+
+namespace schedules {
+
+namespace {
+
+// Width of the caption column of labels that stand beside their box.
+constexpr int kLabelWidth = 230;
+constexpr int kMemoHeight = 46;
+// The grid of a group box has this many columns; a row's controls share them equally.
+constexpr int kGridColumns = 8;
+
+const FieldDef* fieldOf(const TableDef& table, const char* name) {
+    for (const FieldDef& field : table.fields) {
+        if (QLatin1String(field.name) == QLatin1String(name)) return &field;
+    }
+    return nullptr;
+}
+
+void paint(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* boldLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+GroupBoxScheduleForm::GroupBoxScheduleForm(const FormDef& definition,
+                                           const ScheduleContext& context, QWidget* owner)
+    : QDialog(owner), definition_(definition), context_(context) {
+    setObjectName(QLatin1String(definition.objectName));
+    setWindowTitle(QLatin1String(definition.caption));
+    setModal(true);
+    resize(definition.width, definition.height);
+    paint(this, platform::skyBlueColor());
+
+    const std::span<const TableDef> set = tableSet(definition.form);
+    for (size_t i = 0; i < set.size(); ++i) {
+        auto table = std::make_unique<ScheduleTable>(set[i], context_);
+        table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
+        table->dataSource().setParent(
+            this);  // found by name; deleted with its table, before the form
+        tables_.push_back(std::move(table));
+    }
+    build();
+}
+
+GroupBoxScheduleForm::~GroupBoxScheduleForm() {
+    // The controls go before their data sources and tables.
+    delete scrollBox_;
+    scrollBox_ = nullptr;
+}
+
+ScheduleTable* GroupBoxScheduleForm::scheduleTable(const char* component) const {
+    for (const auto& table : tables_) {
+        if (QLatin1String(table->definition().component) == QLatin1String(component)) {
+            return table.get();
+        }
+    }
+    return nullptr;
+}
+
+QWidget* GroupBoxScheduleForm::control(const char* component, const char* field) const {
+    for (const BuiltControl& built : controls_) {
+        if (QLatin1String(built.component) == QLatin1String(component) &&
+            QLatin1String(built.field) == QLatin1String(field)) {
+            return built.widget;
+        }
+    }
+    return nullptr;
+}
+
+void GroupBoxScheduleForm::build() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    scrollBox_ = new QScrollArea(this);
+    scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox_->setWidgetResizable(true);
+    scrollBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollBox_->setFrameShape(QFrame::NoFrame);
+    auto* column = new QWidget;
+    paint(column, platform::skyBlueColor());
+    auto* items = new QVBoxLayout(column);
+    items->setContentsMargins(4, 4, 4, 4);
+    items->setSpacing(6);
+    int strips = 0;
+    for (const FormItemDef& item : definition_.items) {
+        if (item.strip) {
+            QLabel* strip = boldLabel(QLatin1String(item.strip), column);
+            strip->setObjectName(QStringLiteral("Strip%1").arg(++strips));
+            strip->setContentsMargins(6, 2, 6, 2);
+            strip->setMinimumHeight(22);
+            paint(strip, platform::creamColor());
+            strip->setFrameShape(QFrame::Panel);
+            strip->setFrameShadow(QFrame::Raised);
+            items->addWidget(strip);
+        } else {
+            items->addWidget(buildGroupBox(*item.group));
+        }
+    }
+    items->addStretch(1);
+    scrollBox_->setWidget(column);
+    layout->addWidget(scrollBox_, 1);
+
+    auto* bottom = new QFrame(this);
+    bottom->setObjectName(QStringLiteral("Panel1"));
+    bottom->setFrameShape(QFrame::Panel);
+    bottom->setFrameShadow(QFrame::Raised);
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(6, 6, 12, 6);
+    if (definition_.bottomText) {
+        QLabel* text = boldLabel(QString::fromUtf8(definition_.bottomText), bottom);
+        text->setObjectName(QStringLiteral("BottomText"));
+        bottomLayout->addWidget(text, 1);
+    } else {
+        bottomLayout->addStretch(1);
+    }
+    closeButton_ = new QPushButton(QStringLiteral("&Close"), bottom);
+    closeButton_->setObjectName(QStringLiteral("CloseButton"));
+    closeButton_->setAutoDefault(false);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
+    bottomLayout->addWidget(closeButton_);
+    layout->addWidget(bottom);
+
+    setTabOrder();
+}
+
+QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
+    ScheduleTable* table = scheduleTable(group.component);
+    Q_ASSERT(table);
+    const TableDef& tableDef = table->definition();
+    platform::DataSource* source = &table->dataSource();
+
+    auto* box = new QGroupBox;
+    box->setObjectName(QLatin1String(group.objectName));
+    // The caption is a word-wrapping label inside the box: several captions are longer than a
+    // group box title can show.
+    box->setTitle(QString());
+    box->setAccessibleName(QString::fromUtf8(group.caption));
+    auto* outer = new QVBoxLayout(box);
+    outer->setContentsMargins(8, 6, 8, 8);
+    outer->setSpacing(4);
+
+    platform::DbNavigator* navigator = nullptr;
+    if (group.navigator != NavigatorPlace::None) {
+        navigator = new platform::DbNavigator(box);
+        navigator->setObjectName(QStringLiteral("Navigator_") + QLatin1String(group.component));
+        navigator->setDataSource(source);
+        for (QToolButton* button : navigator->findChildren<QToolButton*>()) {
+            button->setFocusPolicy(Qt::TabFocus);
+        }
+    }
+
+    auto* top = new QHBoxLayout;
+    QLabel* caption = boldLabel(QString::fromUtf8(group.caption), box);
+    caption->setObjectName(QLatin1String(group.objectName) + QStringLiteral("Caption"));
+    caption->setWordWrap(true);
+    top->addWidget(caption, 1);
+    if (navigator && group.navigator == NavigatorPlace::TopRight) {
+        top->addWidget(navigator, 0, Qt::AlignTop | Qt::AlignRight);
+    }
+    outer->addLayout(top);
+
+    if (group.instruction) {
+        auto* instruction = new QLabel(QString::fromUtf8(group.instruction), box);
+        instruction->setObjectName(QLatin1String(group.objectName) + QStringLiteral("Text"));
+        instruction->setWordWrap(true);
+        outer->addWidget(instruction);
+    }
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    // Rows: each run of controls joined by sameRow.
+    const std::span<const ControlDef> controls = group.controls;
+    int row = 0;
+    for (size_t first = 0; first < controls.size(); ++row) {
+        size_t last = first + 1;
+        while (last < controls.size() && controls[last].sameRow) ++last;
+        const int count = static_cast<int>(last - first);
+        const int span = kGridColumns / count;
+        for (int i = 0; i < count; ++i) {
+            const ControlDef& def = controls[first + i];
+            const FieldDef* field = fieldOf(tableDef, def.field);
+            Q_ASSERT(field);
+            QWidget* widget = nullptr;
+            if (field->type == 'M') {
+                auto* memo = new platform::DbMemo(box);
+                memo->setDataSource(source);
+                memo->setDataField(QLatin1String(def.field));
+                memo->setFixedHeight(kMemoHeight);
+                memo->setTabChangesFocus(true);
+                widget = memo;
+            } else {
+                auto* edit = new platform::DbEdit(box);
+                edit->setDataSource(source);
+                edit->setDataField(QLatin1String(def.field));
+                if (field->type == 'N') {
+                    edit->setAlignment(Qt::AlignRight);
+                    edit->setMaximumWidth(130);
+                } else if (field->width <= 12) {
+                    edit->setMaximumWidth(100);
+                }
+                widget = edit;
+            }
+            widget->setObjectName(def.objectName ? QLatin1String(def.objectName)
+                                                 : QLatin1String(group.component) + '_' +
+                                                       QLatin1String(def.field));
+            auto* label = new QLabel(QString::fromUtf8(def.caption), box);
+            label->setObjectName(widget->objectName() + QStringLiteral("Label"));
+            label->setWordWrap(true);
+            label->setBuddy(widget);
+            const int column = i * span;
+            if (def.label == LabelPlace::Above) {
+                auto* cell = new QVBoxLayout;
+                cell->setSpacing(1);
+                cell->addWidget(label);
+                cell->addWidget(widget);
+                grid->addLayout(cell, row, column, 1, span, Qt::AlignBottom);
+            } else {
+                label->setMinimumWidth(count == 1 ? kLabelWidth : 0);
+                label->setMaximumWidth(kLabelWidth);
+                grid->addWidget(label, row, column);
+                grid->addWidget(
+                    widget, row, column + 1, 1, span - 1,
+                    widget->maximumWidth() < QWIDGETSIZE_MAX ? Qt::AlignLeft : Qt::Alignment());
+            }
+            controls_.push_back({group.component, def.field, widget});
+        }
+        first = last;
+    }
+    for (int c = 0; c < kGridColumns; ++c) grid->setColumnStretch(c, 1);
+    outer->addLayout(grid);
+
+    if (navigator && group.navigator == NavigatorPlace::BottomRight) {
+        outer->addWidget(navigator, 0, Qt::AlignRight);
+    }
+
+    if (tableDef.keyField && group.navigator != NavigatorPlace::None) {
+        for (const ControlDef& def : controls) {
+            if (QLatin1String(def.field) != QLatin1String(tableDef.keyField)) continue;
+            table->setKeyCaption(QString::fromUtf8(def.caption));
+            table->setCategory(QString::fromUtf8(group.caption));
+            table->focusKeyField = [this, table, field = def.field] {
+                focusControl(control(table->definition().component, field));
+            };
+        }
+    }
+    groups_.emplace_back(&group, box);
+    return box;
+}
+
+void GroupBoxScheduleForm::setTabOrder() {
+    std::vector<std::pair<const GroupBoxDef*, QWidget*>> ordered = groups_;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+        return a.first->tabOrder < b.first->tabOrder;
+    });
+    std::vector<QWidget*> chain;
+    for (const auto& [group, box] : ordered) {
+        std::vector<const ControlDef*> controls;
+        for (const ControlDef& def : group->controls) controls.push_back(&def);
+        std::stable_sort(controls.begin(), controls.end(),
+                         [](const ControlDef* a, const ControlDef* b) { return a->tab < b->tab; });
+        std::vector<QWidget*> buttons;
+        if (auto* navigator = box->findChild<platform::DbNavigator*>()) {
+            for (const char* name : {"PriorButton", "NextButton", "InsertButton", "DeleteButton"}) {
+                buttons.push_back(navigator->findChild<QToolButton*>(QLatin1String(name)));
+            }
+        }
+        if (group->navigatorFirst) chain.insert(chain.end(), buttons.begin(), buttons.end());
+        for (const ControlDef* def : controls)
+            chain.push_back(control(group->component, def->field));
+        if (!group->navigatorFirst) chain.insert(chain.end(), buttons.begin(), buttons.end());
+    }
+    chain.push_back(closeButton_);
+    for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void GroupBoxScheduleForm::focusControl(QWidget* widget) {
+    if (!widget) return;
+    scrollBox_->ensureWidgetVisible(widget);
+    widget->setFocus(Qt::OtherFocusReason);
+}
+
+void GroupBoxScheduleForm::open() {
+    for (const auto& table : tables_) {
+        const bool first =
+            definition_.openOnFirst &&
+            QLatin1String(definition_.openOnFirst) == QLatin1String(table->definition().component);
+        table->open(first);
+    }
+}
+
+bool GroupBoxScheduleForm::FormClose() {
+    if (closed_) return true;
+    for (const auto& table : tables_) {
+        if (!table->post()) return false;
+    }
+    for (const auto& table : tables_) table->close();
+    closed_ = true;
+    return true;
+}
+
+void GroupBoxScheduleForm::done(int result) {
+    if (!FormClose()) return;
+    QDialog::done(result);
+}
+
+void GroupBoxScheduleForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    scrollBox_->verticalScrollBar()->setValue(0);
+    const QString matter = context_.currentMatter ? context_.currentMatter() : QString();
+    setWindowTitle(QLatin1String(definition_.caption) + QStringLiteral(" - ") + matter);
+}
+
+}  // namespace schedules

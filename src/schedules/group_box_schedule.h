@@ -1,0 +1,131 @@
+#pragma once
+
+// A schedule form made of group boxes: a scrolling column of group boxes (and cream strips),
+// each showing one record of one table through its field controls and record navigator, above
+// a bottom panel with a Close button. The Assets, Liabilities and Summary forms are data for it.
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "schedules/schedule_forms.h"
+#include "schedules/table_catalog.h"
+
+class QScrollArea;
+class QPushButton;
+
+namespace platform {
+class DataSource;
+}
+
+namespace schedules {
+
+class ScheduleTable;
+
+// Where a control's caption stands: at its left, or above it.
+enum class LabelPlace { Beside, Above };
+
+// One field control of a group box. Memo fields (type M in the catalog) get a memo box, the
+// others an edit box. Controls stand one per row in the order listed; `sameRow` puts a control
+// to the right of the one before it, sharing the row's width.
+struct ControlDef {
+    const char* field;
+    const char* caption;  // may hold a line break
+    int tab;              // place in the group box's tab order, 1 first
+    LabelPlace label = LabelPlace::Beside;
+    bool sameRow = false;
+    const char* objectName = nullptr;  // default: "<component>_<field>"
+};
+
+enum class NavigatorPlace { None, TopRight, BottomRight };
+
+struct GroupBoxDef {
+    const char* objectName;  // "GroupBox1" ...
+    const char* component;   // the table it shows
+    const char* caption;
+    const char* instruction;  // a word-wrapped text over the controls, or nullptr
+    std::span<const ControlDef> controls;
+    NavigatorPlace navigator = NavigatorPlace::TopRight;
+    bool navigatorFirst = false;  // the navigator comes before the controls in the tab order
+    int tabOrder = 0;             // place of the whole box in the form's tab order
+};
+
+// One item of the scrolling column, from the top: a cream strip (bold text, possibly empty) or
+// a group box.
+struct FormItemDef {
+    const char* strip;  // non-null: a strip with this text
+    const GroupBoxDef* group;
+};
+
+struct FormDef {
+    FormId form;             // whose table set the form opens, posts and closes
+    const char* objectName;  // "F_Assets"
+    const char* caption;     // until shown; then caption + " - " + the current matter
+    int width;
+    int height;
+    std::span<const FormItemDef> items;
+    const char* bottomText;  // bold text of the bottom panel, nullptr for none
+    // The table that opens on the first record of the matter instead of the last, or nullptr.
+    const char* openOnFirst = nullptr;
+};
+
+// The data of the three forms.
+const FormDef& assetsFormDef();
+const FormDef& liabilitiesFormDef();
+const FormDef& summaryFormDef();
+
+// The form. Construction builds the widgets; open() opens the table set in its order (see
+// ScheduleTable::open) and binds the controls. Every way of closing (Close button, the window's
+// close box, Escape) runs FormClose: each table in edit or insert state is posted, in the set's
+// order, then all are closed. When a post does not happen (a blank-key question answered No, a
+// value or lock refused) the form stays open with that change pending.
+class GroupBoxScheduleForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    GroupBoxScheduleForm(const FormDef& definition, const ScheduleContext& context, QWidget* owner);
+    ~GroupBoxScheduleForm() override;
+
+    // Errors of the table component propagate; the tables opened so far are closed again when
+    // the form is released.
+    void open();
+
+    // Posts and closes the tables; false when a post did not happen and the form must stay.
+    bool FormClose();
+
+    const FormDef& definition() const { return definition_; }
+    ScheduleTable* scheduleTable(const char* component) const;
+    QScrollArea* scrollBox() const { return scrollBox_; }
+
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    // The control bound to `field` of `component`, or nullptr.
+    QWidget* control(const char* component, const char* field) const;
+
+  private:
+    void build();
+    QWidget* buildGroupBox(const GroupBoxDef& group);
+    void setTabOrder();
+    void focusControl(QWidget* widget);
+
+    struct BuiltControl {
+        const char* component;
+        const char* field;
+        QWidget* widget;
+    };
+
+    const FormDef& definition_;
+    ScheduleContext context_;
+    std::vector<std::unique_ptr<ScheduleTable>> tables_;  // in the set's order
+    std::vector<BuiltControl> controls_;
+    std::vector<std::pair<const GroupBoxDef*, QWidget*>> groups_;
+    QScrollArea* scrollBox_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    bool closed_ = false;
+};
+
+}  // namespace schedules
