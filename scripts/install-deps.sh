@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
   poppler-utils xvfb xauth imagemagick fonts-dejavu-core
+  g++-mingw-w64-x86-64-posix wine wine64 googletest
 )
 
 missing=()

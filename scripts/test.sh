@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every check: the whole test suite, the
-# storage tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
-# for a short while.
+# storage layer built for Windows and tested under Wine, the storage tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short while, and the
+# layer and format checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,6 +12,9 @@ echo "== Build and test suite"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Windows build (MinGW-w64): storage, dbftool and the storage tests under Wine"
+scripts/windows_test.sh build build-win
 
 echo "== Storage tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETWORTH_GUI=OFF \
@@ -24,3 +28,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DNETWORTH_GUI=OFF -DNETWORTH_FUZZ=ON -DNETWORTH_TESTS=OFF -DNETWORTH_BENCH=OFF
 cmake --build build-fuzz -j "$jobs"
 scripts/fuzz.sh build-fuzz 60
+
+echo "== Layer and format checks"
+/usr/bin/python3 scripts/check_layers.py
+scripts/check_format.sh

@@ -55,12 +55,8 @@ bool acceptedVersion(uint8_t version) {
 
 HeaderDate today() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    // std::localtime's buffer is shared, but the file layer runs on one thread.
+    const std::tm local = *std::localtime(&now);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -86,6 +86,15 @@ OVERLAPPED at(uint64_t offset) {
     return o;
 }
 
+// FileDispositionInfoEx (Windows 10 1607 and later); MinGW's headers offer it only to programs
+// that require that version.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+struct DispositionEx {
+    DWORD flags;
+};
+constexpr DWORD kDispositionDelete = 0x1;
+constexpr DWORD kDispositionPosixSemantics = 0x2;
+
 constexpr size_t kMaxTransfer = size_t(1) << 30;  // one ReadFile / WriteFile call at most
 
 class WinFile : public File {
@@ -266,9 +275,27 @@ class WinEnv : public Env {
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
+    // The name goes at once, as a POSIX unlink does, even while the file is open elsewhere (a
+    // plain DeleteFileW leaves it until the last handle closes, and a file of that name cannot
+    // be created meanwhile). Where the file system lacks that way of deleting, the file is first
+    // renamed out of the way.
     Status removeFile(const std::string& path) override {
         const std::string actual = resolvePath(path);
-        if (!::DeleteFileW(widen(actual).c_str())) return osError(actual, "remove", true);
+        const std::wstring wide = widen(actual);
+        HANDLE h = ::CreateFileW(wide.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return osError(actual, "remove", true);
+        DispositionEx posix = {kDispositionDelete | kDispositionPosixSemantics};
+        const bool done =
+            ::SetFileInformationByHandle(h, kFileDispositionInfoEx, &posix, sizeof posix) != 0;
+        ::CloseHandle(h);
+        if (done) return Status::OK();
+        static unsigned counter = 0;
+        const std::wstring aside = widen(actual + ".~" + std::to_string(::GetCurrentProcessId()) +
+                                         "-" + std::to_string(++counter));
+        const std::wstring& victim = ::MoveFileExW(wide.c_str(), aside.c_str(), 0) ? aside : wide;
+        if (!::DeleteFileW(victim.c_str())) return osError(actual, "remove", true);
         return Status::OK();
     }
 

@@ -35,6 +35,10 @@ protected:
         add(*t, "Smith", "(a) Housing", "Taxes");
         owner.table = t.get();
     }
+    void TearDown() override {
+        t.reset();  // closes the files before their folder goes
+        ComponentTest::TearDown();
+    }
 
     std::unique_ptr<storage::TDbfTable> t;
     Owner owner;

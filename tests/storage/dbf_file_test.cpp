@@ -10,9 +10,7 @@ namespace {
 
 int thisYear() {
     std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_year + 1900;
+    return std::localtime(&now)->tm_year + 1900;
 }
 
 class RecordingHook : public IndexHook {

@@ -55,8 +55,19 @@ TEST_F(PosixEnvTest, NamesAreFoundWhateverTheirCase) {
                             std::filesystem::directory_iterator()),
               2);
 
+    // A file still open is gone from its folder at once, and its name can be used again.
     EXPECT_TRUE(env->removeFile(dir + "/NEW.dbf").ok());
     EXPECT_FALSE(env->fileExists(dir + "/New.DBF"));
+    std::vector<std::string> names;
+    ASSERT_TRUE(env->listFiles(dir, &names).ok());
+    // (Where the system cannot delete at once, the file waits under another name until closed.)
+    EXPECT_EQ(std::count(names.begin(), names.end(), "New.DBF"), 0);
+    std::unique_ptr<File> again;
+    ASSERT_TRUE(env->createFile(dir + "/New.dbf", &again).ok());
+    ASSERT_TRUE(created->write(0, "old", 3).ok());
+    uint64_t size = 9;
+    ASSERT_TRUE(again->size(&size).ok());
+    EXPECT_EQ(size, 0u);
     std::unique_ptr<File> missing;
     EXPECT_EQ(env->openFile(dir + "/none.dbf", Access::ReadOnly, Share::Shared, &missing).code(),
               2);
