@@ -1,0 +1,246 @@
+#include "schedules/expenses_form.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/colors.h"
+#include "platform/data_source.h"
+#include "platform/db_grid.h"
+#include "platform/db_list_box.h"
+#include "platform/dialogs.h"
+#include "schedules/expense_lines.h"
+#include "schedules/table_catalog.h"
+
+namespace schedules {
+
+using storage::DataSetState;
+
+TF_Expenses::TF_Expenses(const ScheduleContext& context, QWidget* owner)
+    : ScheduleDialog(context, owner) {
+    setObjectName(QStringLiteral("F_Expenses"));
+    setWindowTitle(QStringLiteral("Expenses"));
+    resize(1290, 569);
+    storage::TDbfTable& table = createTable(*findTable(FormId::Expenses, "T_Expenses"));
+    table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_ExpensesAfterInsert(set); };
+    table.BeforePost = [](storage::TDbfPrimDataset&) {};
+    DataSource1_ = new platform::DataSource(this);
+    DataSource1_->setObjectName(QStringLiteral("DataSource1"));
+    DataSource1_->OnUpdateData = [this](platform::DataSource&) { DataSource1UpdateData(); };
+    buildForm();
+    connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::close);
+    connect(ListBox1_, &platform::DbListBox::chosen, this, [this] { ListBox1Click(); });
+}
+
+TF_Expenses::~TF_Expenses() {
+    DBGrid1_->setDataSource(nullptr);
+    DataSource1_->setDataSet(nullptr);
+}
+
+void TF_Expenses::buildForm() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(0);
+    layout->addLayout(body, 1);
+
+    Panel1_ = new QFrame(this);
+    Panel1_->setObjectName(QStringLiteral("Panel1"));
+    Panel1_->setFrameShape(QFrame::StyledPanel);
+    Panel1_->setFixedWidth(289);
+    auto* side = new QVBoxLayout(Panel1_);
+    Label1_ = new QLabel(QStringLiteral("Select an Expense Category and fill in amounts at right"),
+                         Panel1_);
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    Label1_->setWordWrap(true);
+    QFont bold = Label1_->font();
+    bold.setBold(true);
+    Label1_->setFont(bold);
+    side->addWidget(Label1_);
+
+    ListBox1_ = new platform::DbListBox(Panel1_);
+    ListBox1_->setObjectName(QStringLiteral("ListBox1"));
+    QStringList categories;
+    for (const ExpenseCategory& category : expenseCategories()) {
+        categories << QLatin1String(category.etype);
+    }
+    ListBox1_->setItems(categories);
+    side->addWidget(ListBox1_, 1);
+
+    Label2_ = new QLabel(QStringLiteral("If any items are paid on a weekly basis, multiply by 4.3 "
+                                        "to obtain monthly payment. Items included under "
+                                        "\"other\" should be listed separately with separate "
+                                        "dollar amounts."),
+                         Panel1_);
+    Label2_->setObjectName(QStringLiteral("Label2"));
+    Label2_->setWordWrap(true);
+    Label2_->setAutoFillBackground(true);
+    QPalette cream = Label2_->palette();
+    cream.setColor(QPalette::Window, platform::creamColor());
+    Label2_->setPalette(cream);
+    Label2_->setMargin(4);
+    side->addWidget(Label2_);
+
+    Label3_ = new QLabel(QStringLiteral("All expenses listed are monthly"), Panel1_);
+    Label3_->setObjectName(QStringLiteral("Label3"));
+    QFont larger = bold;
+    larger.setPointSizeF(bold.pointSizeF() * 1.5);
+    Label3_->setFont(larger);
+    QPalette red = Label3_->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label3_->setPalette(red);
+    Label3_->setWordWrap(true);
+    side->addWidget(Label3_);
+
+    BitBtn1_ = new QPushButton(QStringLiteral("&Close"), Panel1_);
+    BitBtn1_->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1_->setAutoDefault(false);
+    side->addWidget(BitBtn1_, 0, Qt::AlignLeft);
+    body->addWidget(Panel1_);
+
+    Panel2_ = new QFrame(this);
+    Panel2_->setObjectName(QStringLiteral("Panel2"));
+    auto* right = new QVBoxLayout(Panel2_);
+    right->setContentsMargins(0, 0, 0, 0);
+    DBGrid1_ = new platform::DbGrid(Panel2_);
+    DBGrid1_->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1_->setColumns({
+        {QStringLiteral("EXPENSE"), QStringLiteral("EXPENSE"), 332, Qt::AlignLeft},
+        {QStringLiteral("AMT"), QStringLiteral("AMT"), 111, Qt::AlignRight},
+        {QStringLiteral("INFO"),
+         QStringLiteral("INFO (Information in this column will not be included in the totals)"),
+         500, Qt::AlignLeft},
+    });
+    DBGrid1_->setDataSource(DataSource1_);
+    right->addWidget(DBGrid1_);
+    body->addWidget(Panel2_, 1);
+
+    StatusBar1_ = new QStatusBar(this);
+    StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1_->setSizeGripEnabled(false);
+    auto* status = new QLabel(QStringLiteral("Press the INSERT key to add a new item.   Hold down "
+                                             "CTRL + DELETE to delete an existing item."),
+                              StatusBar1_);
+    status->setObjectName(QStringLiteral("StatusBar1Text"));
+    StatusBar1_->addWidget(status, 1);
+    layout->addWidget(StatusBar1_);
+}
+
+void TF_Expenses::Open() {
+    storage::TDbfTable& table = T_Expenses();
+    table.Open();
+    DataSource1_->setDataSet(&table);
+    // Seeding test: all of the matter's lines count, so a matter whose Housing lines were all
+    // deleted is not given the standard list a second time.
+    context().installCategoryFilter(QString(), table);
+    if (table.IsEmpty()) seedStandardLines();
+    context().installMatterFilter(QStringLiteral("T_Expenses"), table);
+    shownCategory_ = 0;
+    ListBox1_->selectRow(0);
+    // The rows once, then the first of them; moving there steps over the matter's lines only.
+    DBGrid1_->gridModel()->reload();
+    DBGrid1_->gridModel()->moveToRow(0);
+    table.Edit();
+}
+
+void TF_Expenses::seedStandardLines() {
+    storage::TDbfTable& table = T_Expenses();
+    const std::string matter = context().currentMatter().toStdString();
+    platform::DataSource::QuietScope quiet(*DataSource1_);
+    const auto categories = expenseCategories();
+    for (int row = 0; row < int(categories.size()); ++row) {
+        const ExpenseCategory& category = categories[row];
+        ListBox1_->selectRow(row);
+        auto seed = [&](const char* item) {
+            table.Append();
+            table.FieldByName("matter").setAsString(matter);
+            table.FieldByName("etype").setAsString(category.etype);
+            table.FieldByName("expense").setAsString(item);
+            table.Post();
+        };
+        for (const char* item : category.items) seed(item);
+        if (category.items.empty()) seed("");  // dropped by the blank-item rule
+    }
+}
+
+void TF_Expenses::T_ExpensesAfterInsert(storage::TDbfPrimDataset& table) {
+    const QString etype = ListBox1_->selectedText();
+    table.FieldByName("matter").setAsString(context().currentMatter().toStdString());
+    table.FieldByName("etype").setAsString(etype.toStdString());
+    table.FieldByName("setype").setAsString(etype.mid(3, 25).toStdString());
+}
+
+QString TF_Expenses::blankItemQuestion(const QString& category, bool newLine) {
+    QString text = category.isEmpty() ? QString() : category + QStringLiteral(":\n");
+    text += newLine ? QStringLiteral(
+                          "\"EXPENSE\" is empty, so this record will not be saved.\n\n"
+                          "Discard the record?")
+                    : QStringLiteral(
+                          "\"EXPENSE\" is empty, so the changes to this record will not be "
+                          "saved.\n\nDiscard the changes?");
+    return text;
+}
+
+void TF_Expenses::DataSource1UpdateData() {
+    storage::TDbfTable& table = T_Expenses();
+    if (!fieldText(table, "expense").trimmed().isEmpty()) return;
+    const bool holdsInput =
+        !fieldText(table, "amt").isEmpty() || !fieldText(table, "info").trimmed().isEmpty();
+    const bool newLine = table.State() == DataSetState::Insert;
+    if (holdsInput &&
+        !platform::dialogs().confirmYesNo(blankItemQuestion(fieldText(table, "etype"), newLine))) {
+        focusExpenseCell();
+        throw storage::EAbort();  // whatever was leaving the line stops; it stays in editing
+    }
+    table.Cancel();
+}
+
+// Queued: the grid may be in the middle of a move that is being refused.
+void TF_Expenses::focusExpenseCell() {
+    QTimer::singleShot(0, this, [this] {
+        platform::DbGridModel* model = DBGrid1_->gridModel();
+        const int row = model->currentRow();
+        if (row < 0) return;
+        DBGrid1_->setFocus(Qt::OtherFocusReason);
+        DBGrid1_->setCurrentIndex(model->index(row, 0));
+    });
+}
+
+void TF_Expenses::FormShow() {
+    ListBox1_->selectRow(0);
+    shownCategory_ = 0;
+}
+
+void TF_Expenses::showEvent(QShowEvent* event) {
+    ScheduleDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TF_Expenses::ListBox1Click() {
+    storage::TDbfTable& table = T_Expenses();
+    const int chosen = ListBox1_->currentRow();
+    if (chosen < 0 || !table.Active()) return;
+    // The line being edited belongs to the category shown: write it (or drop it by the
+    // blank-item rule) before another filter is installed, even when the same category was
+    // chosen again.
+    const bool finished = platform::runDataAction([&] { table.CheckBrowseMode(); });
+    if (!finished || DataSource1_->editing()) {
+        ListBox1_->selectRow(shownCategory_);
+        return;
+    }
+    if (chosen == shownCategory_) return;
+    shownCategory_ = chosen;
+    platform::runDataAction(
+        [&] { context().installCategoryFilter(ListBox1_->selectedText(), table); });
+}
+
+}  // namespace schedules

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "schedules/schedule_dialog.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+
+namespace platform {
+class DataSource;
+class DbEdit;
+class DbMemo;
+class DbRadioGroup;
+}  // namespace platform
+
+namespace schedules {
+
+// The Gross Income form F_Income ("Gross Income"): the current matter's one record of
+// "Income.dbf", found (or started) when the form opens and written when it closes. The fields
+// keep their historical names; what each holds is the caption beside its edit (`bonus` is the
+// worker's compensation, `trust` the food stamps ...).
+class TF_Income : public ScheduleDialog {
+    Q_OBJECT
+
+  public:
+    TF_Income(const ScheduleContext& context, QWidget* owner);
+    ~TF_Income() override;
+
+    // Opens T_Income and stands on the current matter's record, in editing; a matter without a
+    // record gets a new one (T_IncomeAfterInsert names it), written when the form closes.
+    void Open();
+
+    storage::TDbfTable& T_Income() const { return *table(); }
+
+    // A record that answers neither "No" nor "Yes" to the salary question gets "No".
+    void FormShow();
+    // The two lower panels take half the form's width each (the left one 10 less).
+    void FormResize();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void buildForm();
+    void buildLeftPanel();
+    void buildRightPanel();
+    void T_IncomeAfterInsert(storage::TDbfPrimDataset& table);
+
+    platform::DataSource* DataSource1_;
+    QFrame* Panel1_;
+    QLabel* Label1_;
+    QPushButton* BitBtn1_;
+    QFrame* Panel2_;
+    QFrame* Panel3_;
+    QScrollArea* ScrollBox1_;
+    platform::DbRadioGroup* DbRadioGroup1_;
+    platform::DbEdit* DbEdit1_;
+    platform::DbMemo* DbMemo1_;
+    QList<QWidget*> rightOrder_;
+    bool shown_ = false;
+};
+
+}  // namespace schedules
