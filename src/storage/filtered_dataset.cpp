@@ -68,7 +68,18 @@ void TDbfCDataSet::Open() {
 
 void TDbfCDataSet::Close() {
     if (!Active()) return;
-    closeFiles();
+    // The files are gone even when closing them failed: finish forgetting them before the
+    // failure is reported (a fatal handler that returns leaves this object in use).
+    try {
+        closeFiles();
+    } catch (...) {
+        forgetFiles();
+        throw;
+    }
+    forgetFiles();
+}
+
+void TDbfCDataSet::forgetFiles() {
     order_.reset();
     table_ = nullptr;
     readAhead_.clear();

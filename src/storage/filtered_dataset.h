@@ -21,7 +21,7 @@ enum LocateOption : unsigned { loCaseInsensitive = 1, loPartialKey = 2 };
 // The file name, deleted-record hiding, the filter routine and everything that moves over the
 // records that pass them: navigation, Locate, Delete, counts.
 class TDbfCDataSet : public TDbfDataSet {
-public:
+  public:
     using TDbfDataSet::TDbfDataSet;
     ~TDbfCDataSet() override;
 
@@ -76,7 +76,7 @@ public:
     uint32_t GetFilteredCount();
     void forEachVisible(const std::function<bool(uint32_t recno)>& visit) override;
 
-protected:
+  protected:
     // Opening and closing the files, in the derived class.
     virtual void openFiles() = 0;
     virtual void closeFiles() = 0;
@@ -100,7 +100,9 @@ protected:
     bool isVisible(uint32_t recno, const uint8_t* record) override;
     void restorePosition() override;
 
-private:
+  private:
+    // Drops the order, read-ahead and field layout of the closed files.
+    void forgetFiles();
     // From the order's position, moves in the direction until a visible record; 0 when none.
     uint32_t seekVisible(uint32_t start, bool forward);
     // First or Last; Next or Prior.

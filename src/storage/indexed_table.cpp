@@ -161,7 +161,7 @@ void IndexedTable::writeUndone() {
     if (!production_) return;
     // The production index took a change that the table has taken back since.
     if (productionDone_)
-        (void)production_->rebuild(nullptr);
+        (void)production_->markForRebuild();
     else
         production_->writeUndone();
     productionDone_ = false;

@@ -128,7 +128,7 @@ Status MdxFile::reload() {
     const uint32_t pages = getU32(header + kHeaderPageCount);
     if (pages < kMdxFirstTagPage || uint64_t(pages) * kMdxPageSize > size)
         return corrupted("page count does not match the file size");
-    pageCount_ = pages;
+    pageCount_ = storedPageCount_ = pages;
     counter_ = getU32(header + kHeaderUpdateCounter);
 
     std::vector<TagInfo> tags;
@@ -189,7 +189,7 @@ Status MdxFile::reloadRoots() {
     if (got != sizeof header) return corrupted("header cut short");
     const uint32_t pages = getU32(header);
     if (pages < pageCount_) return corrupted("page count went down");
-    pageCount_ = pages;
+    pageCount_ = storedPageCount_ = pages;
     counter_ = getU32(header + kHeaderUpdateCounter - kHeaderPageCount);
     for (TagInfo& tag : tags_) {
         uint8_t root[4];
@@ -253,6 +253,14 @@ uint32_t MdxFile::storedCounter(Env* env, const std::string& path) {
     return getU32(bytes);
 }
 
+void MdxFile::replaceWith(std::unique_ptr<MdxFile> other) {
+    file_ = std::move(other->file_);
+    tags_ = std::move(other->tags_);
+    pageCount_ = other->pageCount_;
+    storedPageCount_ = other->storedPageCount_;
+    counter_ = other->counter_;
+}
+
 int MdxFile::findTag(const std::string& name) const {
     for (size_t i = 0; i < tags_.size(); ++i) {
         const std::string& tagName = tags_[i].name;
@@ -275,7 +283,8 @@ Status MdxFile::readNode(const TagInfo& tag, uint32_t page, MdxNode* node) {
         uint64_t size = 0;
         s = file_->size(&size);
         if (!s.ok()) return s;
-        if (pages > pageCount_ && uint64_t(pages) * kMdxPageSize <= size) pageCount_ = pages;
+        if (pages > pageCount_ && uint64_t(pages) * kMdxPageSize <= size)
+            pageCount_ = storedPageCount_ = pages;
     }
     if (page < kMdxFirstTagPage || uint64_t(page) + kMdxPagesPerBlock > pageCount_)
         return corrupted("node page " + std::to_string(page) + " out of range in tag " + tag.name);
@@ -289,22 +298,36 @@ Status MdxFile::readNode(const TagInfo& tag, uint32_t page, MdxNode* node) {
 }
 
 Status MdxFile::writeNode(const MdxNode& node) {
-    return file_->write(uint64_t(node.page) * kMdxPageSize, node.bytes, kMdxBlockSize);
+    if (node.page < firstNewPage_) changedExisting_ = true;
+    Status s = file_->write(uint64_t(node.page) * kMdxPageSize, node.bytes, kMdxBlockSize);
+    if (!s.ok()) return s;
+    if (node.page + kMdxPagesPerBlock > storedPageCount_) {
+        // The header counts a new block only once it is written: a write that fails for want
+        // of space leaves the header as it was.
+        uint8_t count[4];
+        putU32(count, pageCount_);
+        s = file_->write(kHeaderPageCount, count, 4);
+        if (!s.ok()) return s;
+        storedPageCount_ = pageCount_;
+    }
+    return Status::OK();
 }
 
 Status MdxFile::allocateBlock(uint32_t* page) {
     if (pageCount_ > UINT32_MAX - kMdxPagesPerBlock) return corrupted("file full");
     *page = pageCount_;
-    uint8_t count[4];
-    putU32(count, pageCount_ + kMdxPagesPerBlock);
-    Status s = file_->write(kHeaderPageCount, count, 4);
-    if (!s.ok()) return s;
     pageCount_ += kMdxPagesPerBlock;
     return Status::OK();
 }
 
+void MdxFile::startTracking() {
+    firstNewPage_ = pageCount_;
+    changedExisting_ = false;
+}
+
 Status MdxFile::setRoot(int index, uint32_t page) {
     TagInfo& tag = tags_.at(index);
+    changedExisting_ = true;
     uint8_t root[4];
     putU32(root, page);
     Status s = file_->write(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4);

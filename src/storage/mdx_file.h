@@ -150,10 +150,20 @@ class MdxFile {
     // maxKeys entries (222 otherwise).
     Status readNode(const TagInfo& tag, uint32_t page, MdxNode* node);
     Status writeNode(const MdxNode& node);
-    // A new block at the end of the file; the header's page count is written at once.
+    // A new block at the end of the file. The header's page count is written after the block
+    // itself (writeNode), so that a failed write never leaves it counting pages that are not
+    // there.
     Status allocateBlock(uint32_t* page);
+    // From now on, notes whether a block that existed before (or a root) is written: until one
+    // is, a failed change has left the trees as they were.
+    void startTracking();
+    bool changedExisting() const { return changedExisting_; }
     // Stores a new root page for tag `index` in its tag header.
     Status setRoot(int index, uint32_t page);
+    // Takes over the file and everything read of it from `other` (a rebuilt file), so that
+    // whoever points at this object reads the new file from now on.
+    void replaceWith(std::unique_ptr<MdxFile> other);
+
     // Status 222 for this file with a short reason.
     Status corrupted(const std::string& why) const;
 
@@ -167,7 +177,10 @@ class MdxFile {
 
     std::vector<TagInfo> tags_;
     uint32_t pageCount_ = 0;
+    uint32_t storedPageCount_ = 0;  // as the header holds it
     uint32_t counter_ = 0;
+    uint32_t firstNewPage_ = UINT32_MAX;
+    bool changedExisting_ = false;
 };
 
 }  // namespace storage

@@ -337,7 +337,8 @@ Status ProductionIndex::rebuildLocked(const ProgressHook& progress) {
     std::unique_ptr<MdxFile> mdx;
     s = buildFile(table_, path(), production_, compiled, progress, &mdx);
     if (!s.ok()) return s;
-    mdx_ = std::move(mdx);
+    // The same object, so that cursors and orders over it stay valid.
+    mdx_->replaceWith(std::move(mdx));
     expressions_.clear();
     for (CompiledTag& tag : compiled) expressions_.push_back(std::move(tag.expression));
     return Status::OK();
@@ -432,7 +433,16 @@ Status ProductionIndex::requireExpressions() const {
 std::unique_ptr<TagCursor> ProductionIndex::cursor(int tag) {
     auto cursor = std::make_unique<TagCursor>(mdx_.get(), tag);
     cursor->setSemaphore(semaphore());
+    cursor->setMender([this] { return mendInterrupted(); });
     return cursor;
+}
+
+Status ProductionIndex::mendInterrupted() {
+    if (table_->access() != Access::ReadWrite) return Status::OK();
+    Status s = mdx_->reload();
+    if (s.ok() && !mdx_->updateInterrupted()) return compileExpressions();
+    if (!s.ok() && s.code() != kCorruptedIndex) return s;
+    return rebuildLocked(nullptr);
 }
 
 bool ProductionIndex::seekKey(int tag, std::string_view value, bool exact,
@@ -489,6 +499,9 @@ Status ProductionIndex::reloadAndMend() {
     if (semaphore()) {
         Status s = mdx_->reload();
         if (s.ok()) s = compileExpressions();
+        // A file left cut short or half-written (a write that failed, a rebuild that could not
+        // finish) is rebuilt from the tags known from before.
+        if (s.code() == kCorruptedIndex && !mdx_->tags().empty()) return rebuildLocked(nullptr);
         if (!s.ok()) return s;
     }
     if (mdx_->updateInterrupted()) return rebuildLocked(nullptr);
@@ -511,6 +524,7 @@ Status ProductionIndex::prepareAppend() {
     }
     prepared_ = true;
     touched_ = false;
+    mdx_->startTracking();
     return Status::OK();
 }
 
@@ -536,8 +550,9 @@ Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
 
 Status ProductionIndex::finishUpdate() {
     if (!prepared_) return Status::OK();
-    Status s = mdx_->endUpdate();
-    if (!s.ok()) return s;  // still prepared: writeUndone follows
+    // The trees are whole now. Should clearing the mark fail (a full disk), the change still
+    // stands; the mark only costs a needless rebuild at the next update or open.
+    (void)mdx_->endUpdate();
     prepared_ = false;
     touched_ = false;
     if (semaphore()) return semaphore()->unlock();
@@ -552,12 +567,20 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
 
 void ProductionIndex::writeUndone() {
     if (!prepared_) return;
-    // The trees may hold part of the change: rebuild them over the table as it is now. When
-    // that fails too, the mark stays and the next update or open rebuilds.
-    if (touched_ ? rebuildLocked(nullptr).ok() : true) (void)mdx_->endUpdate();
+    // Trees that took part of the change keep the mark: the next update or open rebuilds them,
+    // once there is room for it (rebuilding now, on a full disk, could only make it worse).
+    if (!touched_ || !mdx_->changedExisting()) (void)mdx_->endUpdate();
     prepared_ = false;
     touched_ = false;
     if (semaphore()) (void)semaphore()->unlock();
+}
+
+Status ProductionIndex::markForRebuild() {
+    SemaphoreGuard guard(semaphore(), "Replace");
+    if (!guard.status().ok()) return guard.status();
+    Status s = mdx_->beginUpdate();
+    if (!s.ok()) return s;
+    return guard.release();
 }
 
 Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
@@ -603,6 +626,7 @@ Status ProductionIndex::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
     }
     prepared_ = true;
     touched_ = false;
+    mdx_->startTracking();
     return Status::OK();
 }
 

@@ -109,10 +109,9 @@ class ProductionIndex : public IndexHook {
     // IndexHook. Each update is bracketed: prepare takes the semaphore (shared tables), rereads
     // the file, mends it first when an earlier update was cut short (rebuild), and marks the
     // index as being updated before the table writes; the record call changes the trees and
-    // clears the mark. A failure leaves the mark set and the hook prepared until writeUndone,
-    // which rebuilds the index over the table as it was taken back (or, when that fails too,
-    // leaves the mark for the next update or open to mend). Called without prepare, the record
-    // calls prepare first.
+    // clears the mark. A failure leaves the hook prepared until writeUndone, which clears the
+    // mark when the trees were not touched yet and otherwise leaves it for the next update or
+    // open to mend (rebuild). Called without prepare, the record calls prepare first.
     Status prepareAppend() override;
     Status recordAppended(uint32_t recno, const uint8_t* record) override;
     Status prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
@@ -125,6 +124,9 @@ class ProductionIndex : public IndexHook {
     Status applyAppend(uint32_t recno, const uint8_t* record);
     Status applyRewrite(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
     Status finishUpdate();
+    // Marks the index as interrupted, so that the next update or open rebuilds it: for a change
+    // it took that the table has taken back since.
+    Status markForRebuild();
     bool updatePrepared() const { return prepared_; }
 
   private:
@@ -144,6 +146,8 @@ class ProductionIndex : public IndexHook {
     // Under the semaphore: reread the file and rebuild it when an update was cut short.
     Status reloadAndMend();
     Status rebuildLocked(const ProgressHook& progress);
+    // A reader that met an update cut short (under the semaphore): rebuild when writable.
+    Status mendInterrupted();
     bool keysChange(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 

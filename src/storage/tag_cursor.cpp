@@ -211,16 +211,27 @@ bool TagCursor::unchanged(const Status& s) {
 Status TagCursor::consistent(const std::function<Status()>& attempt,
                              const std::function<Status()>& retry, bool* found, bool trustFound) {
     Status s = attempt();
-    if (semaphore_ == nullptr || semaphore_->held()) return s;
+    if (semaphore_ != nullptr && semaphore_->held()) return s;  // this process is writing
     for (int i = 0;; ++i) {
-        if (s.ok() && *found && trustFound) return s;
-        if (unchanged(s)) return s;
+        // An odd counter: an update is being written now, or one was cut short.
+        const bool updating = (counter_ & 1) != 0;
+        if (!updating) {
+            if (s.ok() && *found && trustFound) return s;
+            if (semaphore_ == nullptr || unchanged(s)) return s;
+        } else if (semaphore_ == nullptr) {
+            break;
+        }
         if (i == kOptimisticAttempts) break;
         s = retry();
     }
     SemaphoreGuard guard(semaphore_, "Read");
     if (!guard.status().ok()) return guard.status();
     s = retry();
+    if ((counter_ & 1) != 0 && mender_) {
+        // Nobody is writing now: the update was cut short. Mend it and read again.
+        const Status mended = mender_();
+        if (mended.ok()) s = retry();
+    }
     const Status released = guard.release();
     return s.ok() ? released : s;
 }

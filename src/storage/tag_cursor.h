@@ -34,6 +34,9 @@ class TagCursor {
     const TagInfo& tag() const { return file_->tags()[tag_]; }
     // Not owned; null (the default) for exclusive tables and for writers holding the semaphore.
     void setSemaphore(IndexSemaphore* semaphore) { semaphore_ = semaphore; }
+    // Called (under the semaphore, when there is one) when the index shows an update that was
+    // cut short and nobody is writing: rebuilds the index if it can. The read is then repeated.
+    void setMender(std::function<Status()> mender) { mender_ = std::move(mender); }
 
     // Each sets *found to whether the cursor now stands on an entry. next() and prior() from an
     // unpositioned cursor behave like first() and last().
@@ -95,6 +98,7 @@ class TagCursor {
     int tag_;
     std::vector<Step> path_;
     IndexSemaphore* semaphore_ = nullptr;
+    std::function<Status()> mender_;
     uint32_t counter_ = 0;  // the update counter when the path was read from the root
 };
 

@@ -22,6 +22,13 @@ int runCount(const Args& args) {
         conditions.emplace_back(condition.substr(0, equals), condition.substr(equals + 1));
     }
 
+    // The component's failures come back here as exceptions instead of ending the program
+    // with the error number as its exit status.
+    const storage::FatalHandler previous = storage::setFatalHandler([](int, const std::string&) {});
+    struct Restore {
+        const storage::FatalHandler& handler;
+        ~Restore() { storage::setFatalHandler(handler); }
+    } restore{previous};
     storage::TDbfTable table("dbftool");
     table.CreateIfNotFound = false;
     table.ReadOnly = true;

@@ -149,7 +149,13 @@ int runDump(const Args& args) {
             }
             for (size_t f = 0; f < fields.size(); ++f) {
                 s = valueOf(*table, static_cast<int>(f), record, &value);
-                if (!s.ok()) return fail(s);
+                if (!s.ok()) {
+                    std::cout << out;
+                    std::cout.flush();
+                    return fail(storage::Status::Error(
+                        s.code(), s.context() + " (record #" + std::to_string(first + i) +
+                                      ", field " + fields[f].name + ")"));
+                }
                 if (json) {
                     out += ", " + jsonString(fields[f].name) + ": ";
                     switch (value.kind) {

@@ -2,12 +2,15 @@
 //   seek FILE VALUE [--tag NAME]   record number of the first entry whose key is VALUE (exit 1
 //                                  when there is none)
 //   keys FILE [--tag NAME]         every key of the tag in order, with its record number
-//   reindex FILE                   rebuilds the production index with the tags it has
+//   reindex FILE [--tag "NAME,F,T,EXPR"]...
+//                                  rebuilds the production index with the tags it has, or with
+//                                  the tags given (when its tag table is unreadable)
 #include <cstdio>
 #include <iostream>
 
 #include "commands.h"
 #include "storage/codepage.h"
+#include "storage/index_semaphore.h"
 #include "storage/mdx_check.h"
 #include "storage/production_index.h"
 
@@ -47,8 +50,16 @@ storage::Status openIndex(const Args& args, size_t positional, storage::Access a
     } else if (out->index->tags().empty()) {
         return storage::Status::Error(221, mdx + " has no tags [TAG]");
     }
-    if (walk) return storage::checkTag(out->index->file(), out->tag, UINT32_MAX);
-    return storage::Status::OK();
+    if (!walk) return storage::Status::OK();
+    // The check walks the whole tree: under the semaphore, so that another workstation's
+    // update in progress is not taken for damage.
+    storage::IndexSemaphore semaphore(out->table->env(), out->table->path());
+    storage::SemaphoreGuard guard(&semaphore, "Check");
+    if (!guard.status().ok()) return guard.status();
+    s = out->index->file()->reload();
+    if (s.ok()) s = storage::checkTag(out->index->file(), out->tag, UINT32_MAX);
+    if (!s.ok()) return s;
+    return guard.release();
 }
 
 std::string keyText(const storage::TagInfo& tag, const uint8_t* key) {
@@ -113,16 +124,44 @@ int runKeys(const Args& args) {
 }
 
 int runReindex(const Args& args) {
-    if (args.size() != 1) return failUsage("usage: dbftool reindex FILE");
-    OpenIndex open;
-    std::vector<std::string> values;
-    std::string tagName;
-    storage::Status s =
-        openIndex(args, 1, storage::Access::ReadWrite, false, &values, &open, &tagName);
+    // reindex FILE [--tag "NAME,F,T,EXPR"]...: the file's own tag definitions, or the given ones
+    // when its tag table cannot be read.
+    std::string path;
+    std::vector<storage::IndexListEntry> tags;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--tag" && i + 1 < args.size()) {
+            storage::IndexListEntry tag;
+            storage::Status s = storage::parseTagLine(args[++i], &tag);
+            if (!s.ok()) return fail(s);
+            tags.push_back(tag);
+        } else if (path.empty()) {
+            path = args[i];
+        } else {
+            return failUsage("usage: dbftool reindex FILE [--tag \"NAME,F,T,EXPR\"]...");
+        }
+    }
+    if (path.empty()) return failUsage("usage: dbftool reindex FILE [--tag \"NAME,F,T,EXPR\"]...");
+    std::unique_ptr<storage::DbfFile> table;
+    storage::Status s = storage::DbfFile::open(
+        storage::Env::Default(), path, storage::Access::ReadWrite, storage::Share::Shared, &table);
     if (!s.ok()) return fail(s);
-    s = open.index->rebuild([](const std::string& text) { std::cerr << text << "\n"; });
-    open.index.reset();
-    const storage::Status closed = open.table->close();
+    const std::string mdx = storage::ProductionIndex::pathFor(table->env(), table->path());
+    // Only the tag table and tag headers are read: the rest (page count, trees) may be what
+    // needs the rebuild.
+    if (tags.empty()) {
+        s = storage::ProductionIndex::readTagDefinitions(table->env(), mdx, &tags);
+        if (!s.ok()) {
+            std::cerr << "dbftool: the tag table cannot be read; give the tags with --tag "
+                         "\"NAME,F,T,EXPR\"\n";
+            return fail(s);
+        }
+    }
+    std::unique_ptr<storage::ProductionIndex> index;
+    s = storage::ProductionIndex::build(
+        table.get(), mdx, true, tags, [](const std::string& text) { std::cerr << text << "\n"; },
+        &index);
+    index.reset();
+    const storage::Status closed = table->close();
     if (!s.ok()) return fail(s);
     if (!closed.ok()) return fail(closed);
     return 0;

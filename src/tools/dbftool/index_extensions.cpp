@@ -19,7 +19,10 @@ storage::Status attachIndex(storage::DbfFile& table, std::shared_ptr<void>* keep
     const std::string path = storage::ProductionIndex::pathFor(table.env(), table.path());
     if (!table.env()->fileExists(path)) return storage::Status::OK();
     auto attached = std::make_shared<Attached>();
-    storage::Status s = storage::ProductionIndex::open(&table, path, &attached->index);
+    // An index left damaged or half-updated (a workstation died in the middle) is rebuilt from
+    // its own tag definitions, as the program's open does.
+    storage::Status s =
+        storage::ProductionIndex::openOrRepair(&table, showProgress, &attached->index);
     if (!s.ok()) return s;
     table.setIndexHook(attached->index.get());
     *keep = attached;
@@ -60,9 +63,27 @@ int checkTags(const std::string& path, std::ostream& out) {
         out << path << ": production index " << mdx << " is missing\n";
         return 1;
     }
+    std::vector<std::string> problems;
+    // A tag table whose count of tags in use is 0 while it holds entries: readers see no tags.
+    {
+        std::unique_ptr<storage::File> file;
+        uint8_t header[576] = {};
+        size_t got = 0;
+        if (table->env()
+                ->openFile(mdx, storage::Access::ReadOnly, storage::Share::Shared, &file)
+                .ok() &&
+            file->read(0, header, sizeof header, &got).ok() && got == sizeof header &&
+            header[28] == 0 && header[29] == 0) {
+            const uint8_t* entry = header + 544;
+            bool used = false;
+            for (int i = 0; i < 15; ++i) used = used || entry[i] != 0;
+            if (used)
+                problems.push_back(
+                    "the count of tags in use is 0, but the tag table holds entries");
+        }
+    }
     std::unique_ptr<storage::ProductionIndex> index;
     s = storage::ProductionIndex::open(table.get(), mdx, &index, false);
-    std::vector<std::string> problems;
     if (s.ok()) s = index->verify(&problems);
     if (!s.ok()) problems.push_back(s.message());
     for (const std::string& problem : problems) out << mdx << ": " << problem << "\n";

@@ -1,0 +1,215 @@
+// A process of the reliability tests, on a General-like table (MATTER C 50) whose production
+// index has the unique tag "MYKEY,F,T,matter":
+//   reliability_helper make TABLE N             creates TABLE with the records seed-000 .. N-1
+//   reliability_helper append TABLE COUNT ID    appends pID-0 .. pID-(COUNT-1), as the program
+//                                               does (append lock, index kept current)
+//   reliability_helper locate TABLE NAME...     the table component's Locate on matter for each
+//                                               name; prints "missing NAME" for each not found
+//                                               (exit 1), exit 2 on an error
+//   reliability_helper crash TABLE COUNT N      appends cN-0 .. cN-(COUNT-1), printing "ok NAME"
+//                                               after each append that reported success, and is
+//                                               killed (SIGKILL) just before its N-th file
+//                                               write; N = 0 never kills and prints "writes W"
+//                                               at the end
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "storage/dbf_file.h"
+#include "storage/dbf_table.h"
+#include "storage/production_index.h"
+#include "storage/record.h"
+
+using namespace storage;
+
+namespace {
+
+constexpr const char* kTag = "MYKEY,F,T,matter";
+
+int failed(const Status& s) {
+    std::fprintf(stderr, "%s\n", s.message().c_str());
+    return 2;
+}
+
+// Passes everything to the real Env and counts the writes of all its files; the process is
+// killed just before the write numbered killAt (from 1), as a machine switched off would stop.
+class FaultEnv : public Env {
+  public:
+    FaultEnv(Env* base, long killAt) : base_(base), killAt_(killAt) {}
+
+    long writes() const { return writes_; }
+
+    Status openFile(const std::string& path, Access access, Share share,
+                    std::unique_ptr<File>* file) override {
+        Status s = base_->openFile(path, access, share, file);
+        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
+        return s;
+    }
+    Status createFile(const std::string& path, std::unique_ptr<File>* file) override {
+        beforeWrite();
+        Status s = base_->createFile(path, file);
+        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
+        return s;
+    }
+    bool fileExists(const std::string& path) override { return base_->fileExists(path); }
+    Status removeFile(const std::string& path) override { return base_->removeFile(path); }
+    std::string resolvePath(const std::string& path) override { return base_->resolvePath(path); }
+    Status freeSpace(const std::string& path, uint64_t* bytes) override {
+        return base_->freeSpace(path, bytes);
+    }
+    bool isDirectory(const std::string& path) override { return base_->isDirectory(path); }
+    Status listFiles(const std::string& dir, std::vector<std::string>* names) override {
+        return base_->listFiles(dir, names);
+    }
+    void sleepBetweenAttempts() override { base_->sleepBetweenAttempts(); }
+    // Without `override`: builds whether or not the Env in hand declares it.
+    std::vector<std::string> arguments(int argc, char** argv) {
+        return std::vector<std::string>(argv, argv + argc);
+    }
+
+  private:
+    class FaultFile : public File {
+      public:
+        FaultFile(FaultEnv* env, std::unique_ptr<File> base) : env_(env), base_(std::move(base)) {}
+        Status read(uint64_t offset, void* buffer, size_t n, size_t* got) override {
+            return base_->read(offset, buffer, n, got);
+        }
+        Status write(uint64_t offset, const void* data, size_t n) override {
+            env_->beforeWrite();
+            return base_->write(offset, data, n);
+        }
+        Status size(uint64_t* size) override { return base_->size(size); }
+        Status truncate(uint64_t size) override {
+            env_->beforeWrite();
+            return base_->truncate(size);
+        }
+        Status sync() override { return base_->sync(); }
+        bool tryLock(uint64_t offset, uint64_t length) override {
+            return base_->tryLock(offset, length);
+        }
+        void unlock(uint64_t offset, uint64_t length) override { base_->unlock(offset, length); }
+        const std::string& path() const override { return base_->path(); }
+
+      private:
+        FaultEnv* env_;
+        std::unique_ptr<File> base_;
+    };
+
+    void beforeWrite() {
+        if (++writes_ == killAt_) {
+            std::fflush(stdout);
+            ::kill(::getpid(), SIGKILL);
+        }
+    }
+
+    Env* base_;
+    long killAt_;
+    long writes_ = 0;
+};
+
+Status openIndexed(Env* env, const std::string& path, std::unique_ptr<DbfFile>* table,
+                   std::unique_ptr<ProductionIndex>* index) {
+    Status s = DbfFile::open(env, path, Access::ReadWrite, Share::Shared, table);
+    if (!s.ok()) return s;
+    IndexListEntry tag;
+    s = parseTagLine(kTag, &tag);
+    if (s.ok()) s = ProductionIndex::openOrBuild(table->get(), {tag}, nullptr, index);
+    if (s.ok()) (*table)->setIndexHook(index->get());
+    return s;
+}
+
+Status append(DbfFile& table, const std::string& name) {
+    std::vector<uint8_t> record(table.recordLength());
+    table.blankRecord(record.data());
+    setText(table.fields()[0], record.data(), name);
+    // The append lock is taken once: a busy lock is retried, as a user would.
+    while (!table.lockAppend()) table.env()->sleepBetweenAttempts();
+    Status s = table.appendRecord(record.data());
+    table.unlockAppend();
+    return s;
+}
+
+Status closeIndexed(std::unique_ptr<DbfFile>& table, std::unique_ptr<ProductionIndex>& index) {
+    table->setIndexHook(nullptr);
+    index.reset();
+    return table->close();
+}
+
+int locate(const std::string& path, int argc, char** argv) {
+    setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
+    TDbfTable table("T_Matter");
+    table.CreateIfNotFound = false;
+    table.IndexList = std::vector<std::string>{kTag, ""};
+    int missing = 0;
+    try {
+        table.setDbfFileName(path);
+        table.Open();
+        for (int i = 0; i < argc; ++i) {
+            if (!table.Locate("matter", {argv[i]}, loCaseInsensitive)) {
+                std::printf("missing %s\n", argv[i]);
+                ++missing;
+            } else if (table.FieldByName("matter").AsString() != argv[i]) {
+                std::printf("wrong record for %s\n", argv[i]);
+                ++missing;
+            }
+        }
+        table.Close();
+    } catch (const FatalError& error) {
+        std::fprintf(stderr, "%s\n", error.message.c_str());
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 2;
+    }
+    return missing == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const std::string command = argv[1], path = argv[2];
+    std::unique_ptr<DbfFile> table;
+    std::unique_ptr<ProductionIndex> index;
+    if (command == "locate") return locate(path, argc - 3, argv + 3);
+    if (argc < 4) return 2;
+    const int count = std::atoi(argv[3]);
+    if (command == "make") {
+        Status s =
+            DbfFile::create(Env::Default(), path, {FieldDescriptor{"MATTER", 'C', 50, 0, 0}});
+        if (s.ok()) s = openIndexed(Env::Default(), path, &table, &index);
+        for (int i = 0; s.ok() && i < count; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "seed-%03d", i);
+            s = append(*table, name);
+        }
+        if (s.ok()) s = closeIndexed(table, index);
+        return s.ok() ? 0 : failed(s);
+    }
+    if (command == "append" && argc == 5) {
+        Status s = openIndexed(Env::Default(), path, &table, &index);
+        for (int i = 0; s.ok() && i < count; ++i)
+            s = append(*table, "p" + std::string(argv[4]) + "-" + std::to_string(i));
+        if (s.ok()) s = closeIndexed(table, index);
+        return s.ok() ? 0 : failed(s);
+    }
+    if (command == "crash" && argc == 5) {
+        FaultEnv env(Env::Default(), std::atol(argv[4]));
+        Status s = openIndexed(&env, path, &table, &index);
+        for (int i = 0; s.ok() && i < count; ++i) {
+            const std::string name = "c" + std::string(argv[4]) + "-" + std::to_string(i);
+            s = append(*table, name);
+            if (s.ok()) {
+                std::printf("ok %s\n", name.c_str());
+                std::fflush(stdout);
+            }
+        }
+        if (s.ok()) s = closeIndexed(table, index);
+        std::printf("writes %ld\n", env.writes());
+        return s.ok() ? 0 : failed(s);
+    }
+    return 2;
+}

@@ -1,0 +1,433 @@
+// The storage layer under sharing, crashes and full disks, with real processes where the fault
+// is one between processes: readers beside eight appending processes, a process killed before
+// each write of a run of appends, writes failing at every byte of an append, a small real file
+// system that fills up, and the file-size limit.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "storage/dbf_file.h"
+#include "storage/dbf_table.h"
+#include "storage/mem_env.h"
+#include "storage/production_index.h"
+#include "storage/record.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace storage;
+
+namespace {
+
+constexpr const char* kTag = "MYKEY,F,T,matter";
+
+struct ToolRun {
+    int exitCode = -1;  // -1 when the process did not exit by itself
+    int signal = 0;
+    std::string output;  // standard output and error
+};
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Runs a command line through the shell and collects what it prints.
+ToolRun run(const std::string& commandLine) {
+    ToolRun result;
+    FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    return result;
+}
+
+// A command started now and collected later, so that several readers run at once.
+struct Started {
+    FILE* pipe = nullptr;
+};
+
+Started start(const std::string& commandLine) {
+    return Started{::popen((commandLine + " 2>&1").c_str(), "r")};
+}
+
+ToolRun collect(Started started) {
+    ToolRun result;
+    if (started.pipe == nullptr) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, started.pipe)) > 0)
+        result.output.append(buffer, n);
+    const int status = ::pclose(started.pipe);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    return result;
+}
+
+ToolRun tool_(const std::vector<std::string>& args, const char* program = DBFTOOL) {
+    std::string line = "exec " + quoted(program);
+    for (const auto& arg : args) line += " " + quoted(arg);
+    return run(line);
+}
+
+ToolRun helper(const std::vector<std::string>& args) { return tool_(args, RELIABILITY_HELPER); }
+
+pid_t spawnHelper(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {RELIABILITY_HELPER};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& arg : all) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, RELIABILITY_HELPER, nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    return pid;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+class TempDir {
+  public:
+    explicit TempDir(const std::string& name)
+        : path_(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+// A table and its production index opened as the program opens them (a damaged or half-updated
+// index is rebuilt), and what the index says about them.
+struct Opened {
+    std::unique_ptr<DbfFile> table;
+    std::unique_ptr<ProductionIndex> index;
+
+    Opened(Env* env, const std::string& path) {
+        EXPECT_TRUE(DbfFile::open(env, path, Access::ReadWrite, Share::Shared, &table).ok());
+        if (!table) return;
+        IndexListEntry tag;
+        parseTagLine(kTag, &tag);
+        const Status s = ProductionIndex::openOrBuild(table.get(), {tag}, nullptr, &index);
+        EXPECT_TRUE(s.ok()) << s.message();
+        if (index) table->setIndexHook(index.get());
+    }
+    ~Opened() {
+        if (table) table->setIndexHook(nullptr);
+    }
+    std::vector<std::string> problems() {
+        std::vector<std::string> found;
+        const Status s = index->verify(&found);
+        if (!s.ok()) found.push_back(s.message());
+        return found;
+    }
+    bool seek(const std::string& name) {
+        auto cursor = index->cursor(0);
+        bool found = false;
+        return index->seek(cursor.get(), name, true, &found).ok() && found;
+    }
+    std::vector<std::string> names() {
+        std::vector<std::string> out;
+        std::vector<uint8_t> record(table->recordLength());
+        for (uint32_t r = 1; r <= table->recordCount(); ++r) {
+            EXPECT_TRUE(table->readRecord(r, record.data()).ok());
+            std::string name;
+            getText(table->fields()[0], record.data(), &name);
+            out.push_back(name);
+        }
+        return out;
+    }
+    Status append(const std::string& name) {
+        std::vector<uint8_t> record(table->recordLength());
+        table->blankRecord(record.data());
+        setText(table->fields()[0], record.data(), name);
+        if (!table->lockAppend()) return Status::Error(5, "append lock");
+        const Status s = table->appendRecord(record.data());
+        table->unlockAppend();
+        return s;
+    }
+};
+
+// Eight processes append 900 records each (node splits included) while dbftool's count, keys,
+// seek and check and the component's Locate read the same files over and over, each in a loop of
+// its own until the writers are done (at most 60 times).
+TEST(ReadersBesideWriters, NoReaderFailsOrMissesAKeyWhileEightProcessesAppend) {
+    TempDir dir("readers");
+    const std::string table = dir.file("General.dbf");
+    const std::string stop = dir.file("stop");
+    ASSERT_EQ(helper({"make", table, "40"}).exitCode, 0);
+
+    constexpr int kWriters = 8, kEach = 900;
+    std::vector<pid_t> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.push_back(spawnHelper({"append", table, std::to_string(kEach), std::to_string(w)}));
+        ASSERT_GT(writers.back(), 0);
+    }
+    const std::string tool = quoted(DBFTOOL), helperPath = quoted(RELIABILITY_HELPER),
+                      t = quoted(table), keysFile = quoted(dir.file("keys-"));
+    // Each loop prints "rounds N" when the writers are done, or why it stopped.
+    auto loop = [&](const std::string& body) {
+        return start("i=0; while [ ! -e " + quoted(stop) + " ] && [ $i -lt 60 ]; do i=$((i+1)); " +
+                     body + "; done; echo rounds $i");
+    };
+    std::vector<Started> readers = {
+        loop("out=$(" + tool + " count " + t +
+             " --where matter=seed-007 2>&1) && [ \"$out\" = 1 ]"
+             " || { echo \"count: $out\"; exit 1; }"),
+        loop(tool + " keys " + t + " > " + keysFile + "$i 2>&1 || { cat " + keysFile +
+             "$i; exit 1; }; cut -f1 " + keysFile +
+             "$i | LC_ALL=C sort -c -u"
+             " || { echo keys out of order; exit 1; }"),
+        loop("out=$(" + tool + " seek " + t +
+             " seed-039 2>&1) && [ \"$out\" = 40 ]"
+             " || { echo \"seek: $out\"; exit 1; }"),
+        loop("out=$(" + tool + " check " + t + " 2>&1) || { echo \"check: $out\"; exit 1; }"),
+        // Locate finds the seeds and keys that a moment ago were listed.
+        loop(tool + " keys " + t + " > " + keysFile + "l 2>&1 || exit 1; " + helperPath +
+             " locate " + t + " seed-000 seed-021 $(awk 'NR % 97 == 5 { print $1 }' " + keysFile +
+             "l) || exit 1"),
+    };
+    int writersDone = 0;
+    for (pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ++writersDone;
+    }
+    std::ofstream(stop) << "done";
+    for (Started& reader : readers) {
+        const ToolRun result = collect(reader);
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_NE(result.output.find("rounds "), std::string::npos) << result.output;
+        EXPECT_EQ(result.output.find("rounds 0\n"), std::string::npos) << result.output;
+        std::printf("%s", result.output.c_str());
+    }
+    EXPECT_EQ(writersDone, kWriters);
+
+    Opened opened(Env::Default(), table);
+    EXPECT_EQ(opened.table->recordCount(), 40u + kWriters * kEach);
+    EXPECT_TRUE(opened.problems().empty());
+    const std::vector<std::string> keys = lines(tool_({"keys", table}).output);
+    EXPECT_EQ(keys.size(), 40u + kWriters * kEach);
+    EXPECT_EQ(tool_({"check", table}).exitCode, 0);
+}
+
+// A process appending 12 records is killed before its first, second, ... write. After each
+// kill, opening the table (as the program does, or with dbftool) gives every record whose append
+// reported success, indexed, and nothing half-written; the next append works.
+TEST(KilledMidWrite, EveryRecordThatReportedSuccessIsThereAndIndexed) {
+    TempDir dir("killed");
+    const std::string base = dir.file("base/General.dbf");
+    fs::create_directories(dir.path() / "base");
+    // 30 records: the next appends fill the last leaf and split it.
+    ASSERT_EQ(helper({"make", base, "30"}).exitCode, 0);
+    auto fresh = [&](const std::string& name) {
+        const fs::path work = dir.path() / name;
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::copy_file(base, work / "General.dbf");
+        fs::copy_file(dir.path() / "base" / "General.MDX", work / "General.MDX");
+        return (work / "General.dbf").string();
+    };
+    ToolRun dry = helper({"crash", fresh("dry"), "12", "0"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.output;
+    const std::vector<std::string> dryLines = lines(dry.output);
+    ASSERT_EQ(dryLines.size(), 13u);
+    const long writes = std::stol(dryLines.back().substr(7));
+    ASSERT_GT(writes, 12 * 3);  // each append writes its record, its keys and the marks
+
+    for (long n = 1; n <= writes; ++n) {
+        SCOPED_TRACE("killed before write " + std::to_string(n));
+        const std::string table = fresh("run");
+        ToolRun crash = helper({"crash", table, "12", std::to_string(n)});
+        ASSERT_EQ(crash.signal, SIGKILL) << crash.output;
+        std::vector<std::string> reported;
+        for (const std::string& line : lines(crash.output))
+            if (line.rfind("ok ", 0) == 0) reported.push_back(line.substr(3));
+
+        if (n % 4 == 0) {
+            // dbftool mends it as well: an append, then a clean check.
+            ToolRun append = tool_({"append", table, "MATTER=after"});
+            EXPECT_EQ(append.exitCode, 0) << append.output;
+            ToolRun check = tool_({"check", table});
+            EXPECT_EQ(check.exitCode, 0) << check.output;
+        }
+        Opened opened(Env::Default(), table);
+        ASSERT_TRUE(opened.index);
+        EXPECT_TRUE(opened.problems().empty());
+        for (const std::string& name : reported) EXPECT_TRUE(opened.seek(name)) << name;
+        // Whole records only: the 30 seeds, the reported ones, at most the one being appended
+        // when the process died (written, not yet reported), and dbftool's.
+        const std::vector<std::string> names = opened.names();
+        const size_t extra = names.size() - 30 - reported.size() - (n % 4 == 0 ? 1 : 0);
+        EXPECT_LE(extra, 1u);
+        for (const std::string& name : names)
+            EXPECT_TRUE(name.rfind("seed-", 0) == 0 ||
+                        name.rfind("c" + std::to_string(n) + "-", 0) == 0 || name == "after")
+                << name;
+        EXPECT_TRUE(opened.append("later").ok());
+        EXPECT_TRUE(opened.seek("later"));
+        EXPECT_TRUE(opened.problems().empty());
+    }
+}
+
+// Writes fail after 0, 1, 2, ... bytes of an append (with and without a node split): the append
+// reports the full disk, leaves no record behind, and once space is back the next append works
+// and the index agrees with the table.
+TEST(FullDisk, AnAppendFailingAtAnyByteLeavesNothingBehind) {
+    for (int seeds : {5, 18}) {
+        bool succeeded = false;
+        for (int64_t budget = 0; budget < 20000 && !succeeded; ++budget) {
+            SCOPED_TRACE(std::to_string(seeds) + " seeds, " + std::to_string(budget) + " bytes");
+            MemEnv env;
+            ASSERT_TRUE(
+                DbfFile::create(&env, "/d/General.dbf", {FieldDescriptor{"MATTER", 'C', 50, 0, 0}})
+                    .ok());
+            Opened opened(&env, "/d/General.dbf");
+            for (int i = 0; i < seeds; ++i)
+                ASSERT_TRUE(opened.append("seed-" + std::to_string(100 + i)).ok());
+            env.failWritesAfter(budget);
+            const Status s = opened.append("new");
+            env.failWritesAfter(-1);
+            if (s.ok()) {
+                succeeded = true;
+                EXPECT_TRUE(opened.seek("new"));
+                EXPECT_TRUE(opened.problems().empty());
+                continue;
+            }
+            EXPECT_EQ(s.code(), 101);
+            EXPECT_NE(s.message().find("No space left on device"), std::string::npos)
+                << s.message();
+            EXPECT_EQ(opened.table->recordCount(), uint32_t(seeds));
+            EXPECT_FALSE(opened.seek("new"));
+            const Status after = opened.append("after");
+            ASSERT_TRUE(after.ok()) << after.message();
+            EXPECT_TRUE(opened.seek("after"));
+            EXPECT_TRUE(opened.problems().empty());
+            const std::string bytes = env.contents("/d/General.dbf");
+            EXPECT_EQ(bytes.size(), 65u + 51u * (seeds + 1) + 1u);
+            EXPECT_EQ(bytes.back(), '\x1A');
+            // Reopened elsewhere, as another workstation would.
+            Opened again(&env, "/d/General.dbf");
+            EXPECT_EQ(again.names().size(), size_t(seeds + 1));
+            EXPECT_TRUE(again.problems().empty());
+        }
+        EXPECT_TRUE(succeeded);
+    }
+}
+
+// A real file system of 64 KiB (tmpfs, when this process may mount one): appends until the disk
+// is full, then space is freed and the next append works.
+TEST(FullDisk, ASmallRealFileSystemFillsUpCleanly) {
+    TempDir dir("smallfs");
+    const std::string mountPoint = dir.file("fs");
+    fs::create_directories(mountPoint);
+    if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (" << std::strerror(errno)
+                     << "); the in-memory full-disk test covers the layer";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{mountPoint};
+    const std::string table = mountPoint + "/General.dbf";
+    {
+        ASSERT_TRUE(
+            DbfFile::create(Env::Default(), table, {FieldDescriptor{"MATTER", 'C', 50, 0, 0}})
+                .ok());
+        Opened opened(Env::Default(), table);
+        ASSERT_TRUE(opened.index);
+    }
+    {
+        std::ofstream filler(mountPoint + "/filler");
+        filler << std::string(24 * 1024, 'x');
+    }
+    Opened opened(Env::Default(), table);
+    Status s;
+    int appended = 0;
+    while (appended < 5000 && (s = opened.append("m-" + std::to_string(appended))).ok()) ++appended;
+    ASSERT_FALSE(s.ok());
+    EXPECT_EQ(s.code(), 101);
+    EXPECT_NE(s.message().find("No space left on device"), std::string::npos) << s.message();
+    EXPECT_EQ(opened.table->recordCount(), uint32_t(appended));
+    EXPECT_TRUE(opened.problems().empty());
+    fs::remove(mountPoint + "/filler");
+    EXPECT_TRUE(opened.append("after").ok());
+    EXPECT_TRUE(opened.seek("after"));
+    EXPECT_TRUE(opened.seek("m-" + std::to_string(appended - 1)));
+    EXPECT_TRUE(opened.problems().empty());
+}
+
+// Past the file-size limit the process is not killed by SIGXFSZ: the write error is reported
+// with the system's reason, and what was written before stays whole and indexed.
+TEST(FileSizeLimit, AWritePastTheLimitIsReportedWithItsReason) {
+    TempDir dir("ulimit");
+    const std::string table = dir.file("General.dbf");
+    ASSERT_EQ(helper({"make", table, "3"}).exitCode, 0);
+    ToolRun limited = run("ulimit -f 64; exec " + quoted(RELIABILITY_HELPER) + " append " +
+                          quoted(table) + " 3000 9");
+    EXPECT_EQ(limited.signal, 0);
+    EXPECT_EQ(limited.exitCode, 2);
+    EXPECT_NE(limited.output.find("File too large"), std::string::npos) << limited.output;
+    EXPECT_NE(limited.output.find("Error # 101"), std::string::npos) << limited.output;
+    Opened opened(Env::Default(), table);
+    EXPECT_TRUE(opened.problems().empty());
+    EXPECT_GT(opened.table->recordCount(), 3u);
+    EXPECT_TRUE(opened.seek("p9-0"));
+}
+
+// Closing a component whose close cannot write: the error is reported, and the component is
+// closed all the same (no pointer to the freed file is kept for the next call).
+TEST(FailedClose, TheComponentIsClosedBeforeTheErrorIsReported) {
+    MemEnv env;
+    std::vector<std::string> fatal;
+    const FatalHandler previous =
+        setFatalHandler([&](int, const std::string& message) { fatal.push_back(message); });
+    {
+        TDbfTable table("T_Test", &env);
+        table.DbfFields = std::vector<std::string>{"matter,C,50,0"};
+        table.IndexList = std::vector<std::string>{kTag, ""};
+        table.setDbfFileName("/d/General.dbf");
+        table.Open();
+        table.Append();
+        table.FieldByName("matter").setAsString("Smith v. Smith");
+        table.Post();
+        env.failWritesAfter(0);
+        EXPECT_THROW(table.Close(), FatalError);
+        env.failWritesAfter(-1);
+        ASSERT_EQ(fatal.size(), 1u);
+        EXPECT_NE(fatal[0].find("Error # 101"), std::string::npos) << fatal[0];
+        EXPECT_FALSE(table.Active());
+        table.Close();  // nothing left to close
+        table.Open();
+        EXPECT_TRUE(table.Locate("matter", {"Smith v. Smith"}, 0u));
+        table.Close();
+    }
+    setFatalHandler(previous);
+    EXPECT_EQ(fatal.size(), 1u);
+}
+
+}  // namespace
