@@ -8,6 +8,7 @@
 #include "storage/mdx_check.h"
 #include "storage/mdx_file.h"
 #include "storage/mem_env.h"
+#include "storage/production_index.h"
 #include "storage/tag_cursor.h"
 #include "storage/tag_writer.h"
 
@@ -16,6 +17,9 @@ using namespace storage;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemEnv env;
     env.setContents("/f/T.MDX", std::string(reinterpret_cast<const char*>(data), size));
+    // The lenient reader of tag definitions that repairs rebuild from.
+    std::vector<IndexListEntry> definitions;
+    ProductionIndex::readTagDefinitions(&env, "/f/T.MDX", &definitions);
     std::unique_ptr<File> file;
     if (!env.openFile("/f/T.MDX", Access::ReadWrite, Share::Shared, &file).ok()) return 0;
     std::unique_ptr<MdxFile> mdx;
