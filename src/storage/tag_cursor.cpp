@@ -211,6 +211,7 @@ bool TagCursor::unchanged(const Status& s) {
 Status TagCursor::consistent(const std::function<Status()>& attempt,
                              const std::function<Status()>& retry, bool* found, bool trustFound) {
     Status s = attempt();
+    if (semaphore_ == nullptr && !mender_) return s;            // a plain cursor (a writer's own)
     if (semaphore_ != nullptr && semaphore_->held()) return s;  // this process is writing
     for (int i = 0;; ++i) {
         // An odd counter: an update is being written now, or one was cut short.
