@@ -96,6 +96,16 @@ void typeCell(QDialog& form, int row, int column, const QString& text) {
     QTest::keyClick(editor, Qt::Key_Return);
 }
 
+// With SCREENSHOT_DIR set (under a real display, e.g. Xvfb) grabs the screen into
+// SCREENSHOT_DIR/<name>.png while the form is open.
+void screenshot(QDialog& form, const QString& name) {
+    const QString directory = qEnvironmentVariable("SCREENSHOT_DIR");
+    if (directory.isEmpty()) return;
+    form.activateWindow();
+    QTest::qWait(400);  // let the X server paint before grabbing it
+    QProcess::execute("import", {"-window", "root", QDir(directory).filePath(name + ".png")});
+}
+
 QString date(const char* month, const char* day, const char* year) {
     const QChar sep = platform::systemDateSeparator();
     return QLatin1String(month) + sep + QLatin1String(day) + sep + QLatin1String(year);
@@ -166,7 +176,10 @@ class SchedulesRunTest : public QObject {
         });
         command("Family1");
         forms.next([](QDialog& form) {
-            typeCell(form, 0, 1, "2100");  // Rent
+            typeCell(form, 0, 1, "2100");   // Rent
+            typeCell(form, 2, 1, "650");    // Real estate taxes
+            typeCell(form, 4, 1, "118.4");  // Homeowner's/Renter's Insurance
+            typeCell(form, 4, 2, "Policy HO-3, paid yearly");
             chooseCategory(form, 1);
             QTRY_COMPARE(in<platform::DbGrid>(form, "DBGrid1")->gridModel()->rowCount(), 9);
             typeCell(form, 2, 1, "180.25");  // Electric
@@ -189,6 +202,8 @@ class SchedulesRunTest : public QObject {
                 ->click();
             type(form, "DbEdit15", "1200");
             type(form, "DbEdit11", "3400.5");
+            type(form, "DbEdit13", "1250");
+            type(form, "DbMemo1", "401(k) plan: $6,500\nIRA: $1,200");
         });
         command("GrossIncome1");
         QCOMPARE(forms.shown(), 3);
@@ -205,6 +220,7 @@ class SchedulesRunTest : public QObject {
             QCOMPARE(in<QLineEdit>(form, "DbEdit1")->text(), date("07", "04", "1975"));
             QCOMPARE(in<platform::DbRadioGroup>(form, "DbRadioGroup2")->itemIndex(), 1);
             QCOMPARE(in<QLineEdit>(form, "DbEdit11")->text(), QStringLiteral("Registered nurse"));
+            screenshot(form, "family-form");
         });
         command("Family1");
         forms.next([](QDialog& form) {
@@ -212,6 +228,7 @@ class SchedulesRunTest : public QObject {
             QTRY_COMPARE(model->rowCount(), 6);
             QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Rent"));
             QVERIFY(!model->index(0, 1).data().toString().isEmpty());
+            screenshot(form, "expenses-form");
             chooseCategory(form, 13);
             QTRY_COMPARE(model->rowCount(), 1);
             QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Storage unit"));
@@ -220,6 +237,7 @@ class SchedulesRunTest : public QObject {
         forms.next([](QDialog& form) {
             QCOMPARE(in<QLineEdit>(form, "DbEdit15")->text().toDouble(), 1200.0);
             QCOMPARE(in<platform::DbRadioGroup>(form, "DbRadioGroup1")->itemIndex(), 1);
+            screenshot(form, "income-form");
         });
         command("GrossIncome1");
         QCOMPARE(forms.shown(), 6);
@@ -263,6 +281,9 @@ class SchedulesRunTest : public QObject {
         }
         QCOMPARE(filled,
                  QStringList({"(a) Housing| Housing|Rent|2100|",
+                              "(a) Housing| Housing|Real estate taxes|650|",
+                              "(a) Housing| Housing|Homeowner's/Renter's Insurance|118.4|Policy "
+                              "HO-3, paid yearly",
                               "(b) Utilities| Utilities|Electric|180.25|",
                               "(i) Automotive| Automotive|Year, Make, Personal/Business (use info "
                               "column)|0|2019 Subaru Outback, personal",
@@ -277,6 +298,8 @@ class SchedulesRunTest : public QObject {
         QCOMPARE(i["incomechg"].toString(), QStringLiteral("Yes"));
         QCOMPARE(i["trust"].toDouble(), 1200.0);
         QCOMPARE(i["bonus"].toDouble(), 3400.5);
+        QCOMPARE(i["dividends"].toDouble(), 1250.0);
+        QCOMPARE(i["employers"].toString(), QStringLiteral("401(k) plan: $6,500\r\nIRA: $1,200"));
         QVERIFY(i["partnershi"].isNull());
     }
 };
