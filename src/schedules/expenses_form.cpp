@@ -15,6 +15,7 @@
 #include "platform/db_list_box.h"
 #include "platform/dialogs.h"
 #include "schedules/expense_lines.h"
+#include "schedules/schedule_table.h"
 #include "schedules/table_catalog.h"
 
 namespace schedules {
@@ -177,14 +178,7 @@ void TF_Expenses::T_ExpensesAfterInsert(storage::TDbfPrimDataset& table) {
 }
 
 QString TF_Expenses::blankItemQuestion(const QString& category, bool newLine) {
-    QString text = category.isEmpty() ? QString() : category + QStringLiteral(":\n");
-    text += newLine ? QStringLiteral(
-                          "\"EXPENSE\" is empty, so this record will not be saved.\n\n"
-                          "Discard the record?")
-                    : QStringLiteral(
-                          "\"EXPENSE\" is empty, so the changes to this record will not be "
-                          "saved.\n\nDiscard the changes?");
-    return text;
+    return ScheduleTable::blankKeyQuestion(category, QStringLiteral("EXPENSE"), newLine);
 }
 
 void TF_Expenses::DataSource1UpdateData() {

@@ -46,7 +46,7 @@ class TF_Expenses : public ScheduleDialog {
     void ListBox1Click();
 
     // The question asked for a line without an item that holds an amount or remarks, naming
-    // the line's category; worded as the other schedules' question for a record without its key.
+    // the line's category: the other schedules' question for a record without its key.
     static QString blankItemQuestion(const QString& category, bool newLine);
 
   protected:
