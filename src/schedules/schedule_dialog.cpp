@@ -1,6 +1,7 @@
 #include "schedules/schedule_dialog.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPalette>
 
 #include "platform/colors.h"
@@ -63,6 +64,14 @@ void ScheduleDialog::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void ScheduleDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ScheduleDialog::reject() {

@@ -11,7 +11,8 @@ namespace schedules {
 struct TableDef;
 
 // The frame of a schedule form: a modal window, centred on its owner, whose every way of closing
-// (its close button, the window's own close, Escape) runs FormClose. FormClose posts the table
+// (its close button, the window's own close) runs FormClose. Escape does not close it: in a box
+// it only takes back what was typed there. FormClose posts the table
 // when it is being edited or inserted and then closes it; when the post is refused (a question
 // answered No, a lock the user could not get) the window stays open with the change pending.
 class ScheduleDialog : public QDialog {
@@ -38,6 +39,7 @@ class ScheduleDialog : public QDialog {
     bool locateOrInsert();
 
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     ScheduleContext context_;

@@ -123,6 +123,11 @@ class FamilyFormsTest : public QObject {
 
         QVERIFY(open(schedules::createFamilyForm));
         typeInto(child("DbEdit11"), QStringLiteral("Teacher"));
+        // Escape takes back the typing; a second one leaves the form open.
+        QTest::keyClick(child("DbEdit11"), Qt::Key_Escape);
+        QTest::keyClick(child("DbEdit11"), Qt::Key_Escape);
+        QVERIFY(form_->isVisible());
+        typeInto(child("DbEdit11"), QStringLiteral("Teacher"));
         close();
         stored = fx_->read("T_Family");
         QCOMPARE(stored.size(), 2);
@@ -172,9 +177,10 @@ class FamilyFormsTest : public QObject {
         QStringList order;
         QWidget* widget = child("DbEdit1");
         for (int i = 0; i < 15; ++i, widget = widget->nextInFocusChain()) {
-            while (!widget->objectName().startsWith(QLatin1String("Db")) &&
-                   !widget->objectName().startsWith(QLatin1String("Choice")) &&
-                   widget->objectName() != QLatin1String("BitBtn1")) {
+            while (!(widget->focusPolicy() & Qt::TabFocus) ||
+                   (!widget->objectName().startsWith(QLatin1String("Db")) &&
+                    !widget->objectName().startsWith(QLatin1String("Choice")) &&
+                    widget->objectName() != QLatin1String("BitBtn1"))) {
                 widget = widget->nextInFocusChain();
             }
             order << widget->objectName();
@@ -333,6 +339,24 @@ class FamilyFormsTest : public QObject {
         QCOMPARE(captionOf(child("DbRadioGroup1")),
                  QStringLiteral("Salary or wages:  (State whether income has changed during the "
                                 "year preceding date of this affidavit."));
+
+        // Tab order: the close button, the right panel top to bottom, then the left panel.
+        QStringList order;
+        QWidget* widget = child("BitBtn1");
+        for (int i = 0; i < 21; ++i, widget = widget->nextInFocusChain()) {
+            while (!(widget->focusPolicy() & Qt::TabFocus) ||
+                   (!widget->objectName().startsWith(QLatin1String("Db")) &&
+                    !widget->objectName().startsWith(QLatin1String("Choice")) &&
+                    widget->objectName() != QLatin1String("BitBtn1"))) {
+                widget = widget->nextInFocusChain();
+            }
+            order << widget->objectName();
+        }
+        QCOMPARE(order, QStringList({"BitBtn1",  "DbEdit11", "DbEdit12", "DbEdit13", "DbEdit7",
+                                     "DbEdit15", "DbEdit16", "DbEdit18", "DbEdit19", "DbEdit20",
+                                     "DbEdit21", "DbMemo3",  "DbEdit23", "DbEdit24", "DbEdit25",
+                                     "DbEdit26", "DbEdit27", "Choice0",  "Choice1",  "DbMemo1",
+                                     "DbEdit1"}));
 
         typeInto(child("DbEdit15"), QStringLiteral("1200"));     // Food Stamps
         typeInto(child("DbEdit11"), QStringLiteral("5400.25"));  // Worker's compensation
