@@ -240,7 +240,10 @@ class LayoutEngine {
             return;
         }
         if (!held_.empty()) {
-            double need = block.firstChunk();
+            // A block that fits on a fresh page is kept whole, so the headings need all of it
+            // beside them; a longer one only its first line.
+            const bool keptWhole = block.height <= bodyBottom_ - contentTop_ + kEpsilon;
+            double need = keptWhole ? block.height : block.firstChunk();
             for (const Block& h : held_) need += h.height;
             if (need > bodyBottom_ - cursor_ + kEpsilon && !atTopOfPage()) startPage();
             for (const Block& h : held_) placeRaw(h);
@@ -302,9 +305,15 @@ class LayoutEngine {
         if (detail.condition && !evaluate(*detail.condition, baseScope_).isTrue()) return;
         ReportDataSet* dataSet =
             input_.connections ? input_.connections->value(detail.connection.toLower()) : nullptr;
+        auto passes = [&] { return !detail.where || evaluate(*detail.where, baseScope_).isTrue(); };
+        // Moves on to the next row that the detail's where lets through (or to the end).
+        auto skipPassedOver = [&] {
+            while (!dataSet->atEnd() && !passes()) dataSet->next();
+        };
         bool hasRows = false;
         if (dataSet) {
             dataSet->first();
+            skipPassedOver();
             hasRows = !dataSet->atEnd();
         }
         if (!hasRows && !detail.showEmpty) return;
@@ -387,6 +396,7 @@ class LayoutEngine {
             }
             firstRow = false;
             dataSet->next();
+            skipPassedOver();
         }
         if (hasRows) closeGroups(0);
         footerScope.aggregates = &levels[0];

@@ -70,7 +70,9 @@ struct DetailDef {
     int line = 0;
     QString connection;
     std::unique_ptr<Expr> condition;
-    bool showEmpty = false;  // print header and footer even when the connection has no rows
+    // Rows for which it is false are passed over: not printed, not grouped, not counted or summed.
+    std::unique_ptr<Expr> where;
+    bool showEmpty = false;  // print header and footer even when no row is printed
     bool newPage = false;
     std::optional<BandDef> header, footer;
     std::vector<GroupDef> groups;  // outermost first

@@ -193,7 +193,7 @@ class Attributes {
 };
 
 // Where an expression stands decides which functions it may use.
-enum class Place { PageBand, Band, DetailHeader, DetailRow, DetailFooter, GroupKey };
+enum class Place { PageBand, Band, DetailHeader, DetailRow, DetailFooter, GroupKey, RowFilter };
 
 class Parser {
   public:
@@ -377,6 +377,8 @@ class Parser {
         detail->row.height = a.length("height");
         detail->condition = a.expression("if", false);
         if (detail->condition) checkExpression(*detail->condition, opener.line, Place::Band);
+        detail->where = a.expression("where", false);
+        if (detail->where) checkExpression(*detail->where, opener.line, Place::RowFilter);
         detail->showEmpty = a.flag("showempty");
         detail->newPage = a.flag("newpage");
         a.finish();
@@ -499,6 +501,8 @@ class Parser {
                 failAt(line, QStringLiteral("an aggregate cannot hold another"));
             if (place == Place::GroupKey)
                 failAt(line, QStringLiteral("a group key cannot use aggregates"));
+            if (place == Place::RowFilter)
+                failAt(line, QStringLiteral("a detail's where cannot use aggregates"));
         }
         if (detailAggregate) {
             if (place != Place::DetailRow && place != Place::DetailFooter) {
