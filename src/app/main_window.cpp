@@ -17,6 +17,7 @@
 #include "app/program_end.h"
 #include "platform/colors.h"
 #include "platform/icons.h"
+#include "printing/print_components.h"
 
 namespace app {
 
@@ -80,7 +81,9 @@ constexpr int kButtonHeight = 26;
 }  // namespace
 
 TF_Main::TF_Main(DataLocation& location, QWidget* parent)
-    : QMainWindow(parent), location_(location) {
+    : QMainWindow(parent),
+      location_(location),
+      print_(std::make_unique<printing::PrintComponents>()) {
     setObjectName(QStringLiteral("F_Main"));
     setWindowTitle(QStringLiteral("Quillmark Net Worth "));
     setWindowIcon(platform::icon(Icon::Window));

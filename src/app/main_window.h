@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/shell_seams.h"
 #include "storage/filtered_dataset.h"
@@ -8,6 +9,10 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+
+namespace printing {
+class PrintComponents;
+}
 
 namespace app {
 
@@ -33,6 +38,9 @@ class TF_Main : public QMainWindow {
     void setNetworkForm(TF_network* form) { network_ = form; }
 
     QMdiArea* clientArea() const { return mdiArea_; }
+    // The print tables T_PFamily, T_PExpenses, T_PIncome and the report-engine components
+    // (ReportProject1, ReportSystem1, ReportRenderPDF1, the data connections) of the Print command.
+    printing::PrintComponents& printComponents() const { return *print_; }
     DataLocation& dataLocation() const { return location_; }
 
     // The current matter: F_General's Matter box, read afresh; empty when none is chosen.
@@ -88,6 +96,7 @@ class TF_Main : public QMainWindow {
     TF_network* network_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
     QAction* open1_ = nullptr;
+    std::unique_ptr<printing::PrintComponents> print_;
     bool shown_ = false;
 };
 

@@ -61,8 +61,15 @@ Program::Program(const QString& programDirectory)
         context.programDirectory = location_->programDirectory();
         context.dataDirectory = location_->directory();
         context.currentMatter = [this] { return main_->currentMatter(); };
+        context.general = general_ ? &general_->DbfTable1() : nullptr;
+        context.installMatterFilter = [this](const QString& component,
+                                             storage::TDbfCDataSet& table) {
+            main_->installMatterFilter(component, table);
+        };
+        context.components = &main_->printComponents();
         context.mainWindow = main_.get();
-        printing::runPrintJob(context);
+        const printing::PrintOutcome outcome = printing::runPrintJob(context);
+        if (!outcome.error.isEmpty()) platform::dialogs().showMessage(outcome.error);
     };
     main_->setSeams(std::move(seams));
 

@@ -1,9 +1,260 @@
-// The print job of the main window's Print command.
+// The print job of the main window's Print command (and of the headless --print-pdf run).
 
 #include "printing/print_job.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "printing/print_components.h"
+#include "printing/print_parameters.h"
+#include "report/table_data_set.h"
+#include "schedules/table_catalog.h"
+#include "storage/dbf_table.h"
+
 namespace printing {
 
-void runPrintJob(const PrintContext&) {}
+namespace {
+
+const QString kReportName = QStringLiteral("DirEdodu");
+// Key of the expense lines' order, and the name of the index file that holds it.
+constexpr const char* kExpenseOrder = "etype + expense";
+constexpr const char* kExpenseIndex = "Temp";
+
+// A failure of the job that is not the table component's own.
+class PrintError : public std::runtime_error {
+  public:
+    explicit PrintError(const QString& text) : std::runtime_error(text.toStdString()) {}
+};
+
+// The job's private instance of one schedule's table set: a table object per definition, in
+// the set's order, each with the report data set its connection reads. Independent of any
+// schedule form that may be open. Destroying it closes the tables in the set's order.
+class TableSetInstance {
+  public:
+    explicit TableSetInstance(schedules::FormId form) {
+        for (const schedules::TableDef& def : schedules::tableSet(form)) {
+            Entry entry;
+            entry.definition = &def;
+            entry.table = std::make_unique<storage::TDbfTable>(def.component);
+            entry.rows = std::make_unique<report::TableDataSet>(*entry.table);
+            entries_.push_back(std::move(entry));
+        }
+    }
+    ~TableSetInstance() {
+        for (Entry& entry : entries_) entry.table->Close();
+    }
+
+    struct Entry {
+        const schedules::TableDef* definition = nullptr;
+        std::unique_ptr<storage::TDbfTable> table;
+        std::unique_ptr<report::TableDataSet> rows;
+    };
+
+    Entry* find(const char* component) {
+        for (Entry& entry : entries_) {
+            if (qstrcmp(entry.definition->component, component) == 0) return &entry;
+        }
+        return nullptr;
+    }
+
+  private:
+    std::vector<Entry> entries_;
+};
+
+class PrintJob {
+  public:
+    explicit PrintJob(const PrintContext& context)
+        : context_(context), components_(*context.components) {}
+    ~PrintJob() { release(); }
+
+    PrintOutcome run() {
+        PrintOutcome outcome;
+        try {
+            matter_ = context_.currentMatter();
+            openFamily();
+            openExpenses();
+            const double total = openIncome();
+            openTableSet(ConnectionSource::Assets, assets_);
+            openTableSet(ConnectionSource::Liabilities, liabilities_);
+            openTableSet(ConnectionSource::Summary, summary_);
+            bindMainConnections();
+            openProject();
+            setReportParameters(
+                components_.ReportProject1, formatTotal(total),
+                [this](MarkSource source, const char* field) { return markField(source, field); });
+            outcome = execute();
+        } catch (const std::exception& error) {
+            outcome.ok = false;
+            outcome.error = QString::fromStdString(error.what());
+        }
+        release();
+        return outcome;
+    }
+
+  private:
+    // Points one of the print tables at its file, with the catalog's record format, and opens it.
+    storage::TDbfTable& openMainTable(storage::TDbfTable& table) {
+        const schedules::TableDef* def =
+            schedules::findTable(schedules::FormId::Main, table.Name());
+        if (!def)
+            throw PrintError(QStringLiteral("No table definition for %1")
+                                 .arg(QString::fromStdString(table.Name())));
+        table.Close();
+        schedules::applyDefinition(table, *def, context_.dataDirectory);
+        table.Open();
+        return table;
+    }
+
+    // Stands the table on the matter's record, found through its `matter` index (letter case
+    // counts), or on a new record holding only the matter when there is none.
+    void locateOrCreate(storage::TDbfTable& table) {
+        if (table.Locate("matter", {matter_.toStdString()}, storage::loCaseInsensitive)) return;
+        table.Insert();
+        table.FieldByName("matter").setAsString(matter_.toStdString());
+        table.Post();
+    }
+
+    void openFamily() { locateOrCreate(openMainTable(components_.T_PFamily)); }
+
+    // The matter's expense lines ordered by category and item. The order's index file lies in
+    // a folder of this run's own and goes with it, so jobs printing at the same moment from one
+    // data directory never share or rebuild each other's order.
+    void openExpenses() {
+        storage::TDbfTable& table = openMainTable(components_.T_PExpenses);
+        context_.installMatterFilter(QStringLiteral("T_PExpenses"), table);
+        indexFolder_ = std::make_unique<QTemporaryDir>(
+            QDir(QDir::tempPath()).filePath(QStringLiteral("networth-print-XXXXXX")));
+        if (!indexFolder_->isValid()) {
+            throw PrintError(
+                QStringLiteral("No folder for the expense order can be made in %1: %2")
+                    .arg(QDir::toNativeSeparators(QDir::tempPath()), indexFolder_->errorString()));
+        }
+        const QString index = indexFolder_->filePath(QLatin1String(kExpenseIndex));
+        table.IndexOnOne(kExpenseOrder, QDir::toNativeSeparators(index).toStdString());
+    }
+
+    double openIncome() {
+        storage::TDbfTable& table = openMainTable(components_.T_PIncome);
+        locateOrCreate(table);
+        return incomeTotal([&table](const char* field) {
+            const storage::TField& amount = table.FieldByName(field);
+            return amount.IsNull() ? 0.0 : amount.AsFloat();
+        });
+    }
+
+    // Steps through the connections of one table set in order: points each table at its file,
+    // opens it, installs its matter filter and binds the connection to it.
+    void openTableSet(ConnectionSource source, std::unique_ptr<TableSetInstance>& instance) {
+        const schedules::FormId form =
+            source == ConnectionSource::Assets        ? schedules::FormId::Assets
+            : source == ConnectionSource::Liabilities ? schedules::FormId::Liabilities
+                                                      : schedules::FormId::Summary;
+        instance = std::make_unique<TableSetInstance>(form);
+        for (const ConnectionDef& def : connectionDefinitions()) {
+            if (def.source != source) continue;
+            TableSetInstance::Entry* entry = instance->find(def.component);
+            if (!entry) {
+                throw PrintError(
+                    QStringLiteral("No table definition for %1").arg(QLatin1String(def.component)));
+            }
+            if (def.opened) {
+                schedules::applyDefinition(*entry->table, *entry->definition,
+                                           context_.dataDirectory);
+                entry->table->Open();
+                context_.installMatterFilter(QLatin1String(def.component), *entry->table);
+            }
+            components_.connection(QLatin1String(def.name))->setDataSet(entry->rows.get());
+        }
+    }
+
+    void bindMainConnections() {
+        for (const ConnectionDef& def : connectionDefinitions()) {
+            storage::TDbfCDataSet* table = nullptr;
+            if (def.source == ConnectionSource::General) table = context_.general;
+            if (def.source == ConnectionSource::Main)
+                table = components_.mainTable(QLatin1String(def.component));
+            if (!table) continue;
+            mainRows_.push_back(std::make_unique<report::TableDataSet>(*table));
+            components_.connection(QLatin1String(def.name))->setDataSet(mainRows_.back().get());
+        }
+    }
+
+    void openProject() {
+        report::TReportProject& project = components_.ReportProject1;
+        project.setProjectFile(projectFilePath(context_.programDirectory));
+        if (!project.open()) throw PrintError(project.errorText());
+    }
+
+    QString markField(MarkSource source, const char* field) {
+        storage::TDbfCDataSet* table = nullptr;
+        switch (source) {
+            case MarkSource::Family:
+                table = &components_.T_PFamily;
+                break;
+            case MarkSource::Support:
+                if (TableSetInstance::Entry* entry = summary_->find("T_Support"))
+                    table = entry->table.get();
+                break;
+            case MarkSource::General:
+                table = context_.general;
+                break;
+        }
+        if (!table || !table->Active() || table->IsEmpty()) return QString();
+        return QString::fromStdString(table->FieldByName(field).AsString());
+    }
+
+    PrintOutcome execute() {
+        report::TReportProject& project = components_.ReportProject1;
+        PrintOutcome outcome;
+        if (context_.pdfFile.isEmpty()) {
+            outcome.ok = project.executeReport(kReportName, context_.mainWindow);
+        } else {
+            outcome.ok = project.exportPdf(kReportName, context_.pdfFile);
+        }
+        if (!outcome.ok) outcome.error = project.errorText();
+        project.close();
+        return outcome;
+    }
+
+    // Closes the project, the private table sets in the order assets, liabilities, summary
+    // (each closing its tables in set order), then the print tables, and removes the run's
+    // index folder. Safe to run twice.
+    void release() {
+        components_.ReportProject1.close();
+        for (const auto& connection : components_.connections()) connection->setDataSet(nullptr);
+        assets_.reset();
+        liabilities_.reset();
+        summary_.reset();
+        components_.T_PFamily.Close();
+        components_.T_PExpenses.Close();
+        components_.T_PIncome.Close();
+        mainRows_.clear();
+        indexFolder_.reset();
+    }
+
+    const PrintContext& context_;
+    PrintComponents& components_;
+    QString matter_;
+    std::unique_ptr<QTemporaryDir> indexFolder_;
+    std::unique_ptr<TableSetInstance> assets_, liabilities_, summary_;
+    std::vector<std::unique_ptr<report::TableDataSet>> mainRows_;
+};
+
+}  // namespace
+
+QString projectFilePath(const QString& programDirectory) {
+    QString directory = QDir::toNativeSeparators(programDirectory);
+    if (!directory.endsWith(QDir::separator())) directory += QDir::separator();
+    return directory + QStringLiteral("\\Reports\\Diredodu.rpf");
+}
+
+PrintOutcome runPrintJob(const PrintContext& context) {
+    PrintJob job(context);
+    return job.run();
+}
 
 }  // namespace printing

@@ -5,17 +5,53 @@
 
 class QWidget;
 
+namespace storage {
+class TDbfCDataSet;
+}
+
 namespace printing {
 
-// What the print job needs from the program around it.
+class PrintComponents;
+
+// What the print job needs from the program around it. Every member but `mainWindow` and
+// `pdfFile` must be set.
 struct PrintContext {
     QString programDirectory;  // holds Reports/Diredodu.rpf
     QString dataDirectory;     // ends with a path separator
+    // The current matter, read afresh on each call.
     std::function<QString()> currentMatter;
-    QWidget* mainWindow = nullptr;  // owner of the report windows; null when headless
+    // The General Information table, standing on the current matter's record; read, not moved.
+    storage::TDbfCDataSet* general = nullptr;
+    // Installs the matter filter routine of table component `component` on `table`.
+    std::function<void(const QString& component, storage::TDbfCDataSet& table)> installMatterFilter;
+    // The print tables and report-engine components (the main window's, or the headless run's).
+    PrintComponents* components = nullptr;
+    // Owner of the engine's windows; null when headless.
+    QWidget* mainWindow = nullptr;
+    // Headless: the statement is written to this PDF file, with no window. Empty: the report
+    // runs through the engine's output options, status and preview windows.
+    QString pdfFile;
 };
 
-// The print job for the current matter, run after the common gate; returns when the user is done.
-void runPrintJob(const PrintContext& context);
+// How a print job ended. `ok` is false when it failed (`error` says why) and when the user
+// cancelled the output options (`error` empty).
+struct PrintOutcome {
+    bool ok = false;
+    QString error;
+};
+
+// The report project's path as the job names it: the program directory with its separator,
+// followed by "\Reports\Diredodu.rpf".
+QString projectFilePath(const QString& programDirectory);
+
+// The print job for the current matter, run after the common gate (the matter is not empty and
+// the General record is committed): positions or creates the matter's Family and Income
+// records, filters the expenses (ordered by "etype + expense" through an index file private to
+// this run) and private instances of the assets, liabilities and summary table sets to the
+// matter, binds the 35 connections, sets the 30 parameters and runs the report "DirEdodu".
+// Returns when the user is done with the engine's windows (or the PDF is written). Whatever
+// happens, everything the job opened or created is closed and released before it returns, so
+// the next job starts afresh; the error is returned for the caller to show.
+PrintOutcome runPrintJob(const PrintContext& context);
 
 }  // namespace printing

@@ -1,0 +1,36 @@
+# Tests of the print job: its parameters, what it hands to the report, and the statement that
+# `networth --print-pdf` writes, read back with pdftotext.
+find_program(NETWORTH_PDFTOTEXT pdftotext REQUIRED)
+
+add_library(print_fixture STATIC print_fixture.cpp print_fixture.h)
+target_include_directories(print_fixture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(print_fixture PUBLIC app)
+
+# Writes the full scenario into a data directory: for the rendered pages and by hand.
+add_executable(print_scenario print_scenario.cpp)
+target_link_libraries(print_scenario PRIVATE print_fixture)
+set_target_properties(print_scenario PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+
+add_executable(print_parameters_test print_parameters_test.cpp)
+target_link_libraries(print_parameters_test PRIVATE printing GTest::gtest_main)
+gtest_discover_tests(print_parameters_test DISCOVERY_MODE PRE_TEST)
+
+foreach(name print_job_test print_pdf_test)
+  add_executable(${name} ${name}.cpp print_test_main.cpp)
+  target_link_libraries(${name} PRIVATE print_fixture GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+    PDFTOTEXT="${NETWORTH_PDFTOTEXT}"
+    NETWORTH="$<TARGET_FILE:networth>"
+    PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
+  add_dependencies(${name} networth statement_report)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8")
+endforeach()
+
+# The Print command through the main window, on the offscreen platform.
+add_executable(print_window_test print_window_test.cpp)
+target_link_libraries(print_window_test PRIVATE print_fixture Qt6::Test)
+target_compile_definitions(print_window_test PRIVATE PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
+add_dependencies(print_window_test statement_report)
+add_test(NAME print_window_test COMMAND print_window_test)
+set_tests_properties(print_window_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8")

@@ -1,0 +1,233 @@
+// What the print job hands to the report: each connection's rows and every parameter, read back
+// through a report project that lists them; records it creates; failures and repeated runs.
+#include "printing/print_job.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/matter_filters.h"
+#include "matter/general_form.h"
+#include "print_fixture.h"
+#include "printing/print_components.h"
+#include "storage/dbf_table.h"
+
+namespace {
+
+using print_test::Record;
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral(PDFTOTEXT), {pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class PrintJobTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(root_.isValid());
+        QDir(root_.path()).mkpath(QStringLiteral("data"));
+        QDir(root_.path()).mkpath(QStringLiteral("program/Reports"));
+        QDir(root_.path()).mkpath(QStringLiteral("tmp"));
+        data_ = root_.filePath(QStringLiteral("data")) + '/';
+        program_ = root_.filePath(QStringLiteral("program"));
+        writeProject(print_test::dumpProject());
+        // The job's private index folder goes under the temporary folder: watch it there.
+        savedTmp_ = qgetenv("TMPDIR");
+        qputenv("TMPDIR", root_.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    }
+    void TearDown() override { qputenv("TMPDIR", savedTmp_); }
+
+    void writeProject(const QString& text) {
+        QFile file(program_ + QStringLiteral("/Reports/Diredodu.rpf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+    }
+
+    // Runs the job for `matter` as the main window does: General.dbf open on the matter's
+    // record, the matter filters of the program. The lines of the PDF go to lines().
+    printing::PrintOutcome print(const QString& matter) {
+        storage::TDbfTable general("DbfTable1");
+        general.DbfFields = matter::TF_General::fieldDefinitions();
+        general.IndexList = {"MYKEY,F,T,matter", ""};
+        general.HideDeletedRecs = true;
+        general.setDbfFileName((data_ + QStringLiteral("General.dbf")).toStdString());
+        general.Open();
+        EXPECT_TRUE(general.Locate("matter", {matter.toStdString()}, 0));
+
+        printing::PrintContext context;
+        context.programDirectory = program_;
+        context.dataDirectory = data_;
+        context.currentMatter = [matter] { return matter; };
+        context.general = &general;
+        context.installMatterFilter = [matter](const QString& component,
+                                               storage::TDbfCDataSet& table) {
+            table.SetFilterToCB(
+                app::matterFilter(component, table, [matter](void*) { return matter; }), nullptr);
+        };
+        context.components = &components_;
+        context.pdfFile = root_.filePath(QStringLiteral("out.pdf"));
+        QFile::remove(context.pdfFile);
+        const printing::PrintOutcome outcome = printing::runPrintJob(context);
+        lines_ =
+            outcome.ok ? pdfText(context.pdfFile).split('\n', Qt::SkipEmptyParts) : QStringList();
+        general.Close();
+        return outcome;
+    }
+
+    QStringList lines(const QString& prefix) const { return lines_.filter(prefix); }
+    QString parameter(const QString& name) const {
+        const QStringList found = lines(QStringLiteral("PARAM|%1|").arg(name));
+        return found.size() == 1 ? found.first().section('|', 2) : QStringLiteral("<missing>");
+    }
+
+    QTemporaryDir root_;
+    QString data_, program_;
+    QByteArray savedTmp_;
+    printing::PrintComponents components_;
+    QStringList lines_;
+};
+
+TEST_F(PrintJobTest, EveryConnectionCarriesTheMattersRowsOnly) {
+    print_test::writeScenario(data_);
+    const print_test::Scenario& s = print_test::fullScenario();
+    ASSERT_TRUE(print(s.matter).ok);
+
+    EXPECT_EQ(lines(QStringLiteral("ONE|")), QStringList({"ONE|DataConnection1|Smith v. Smith",
+                                                          "ONE|DataConnection2|Smith v. Smith",
+                                                          "ONE|DataConnection4|Smith v. Smith"}));
+    // Rows of every other matter, "SMITH V. SMITH" included, stay out; each table's own count.
+    const QMap<QString, int> expected = {
+        {"DataConnCash", 2},       {"DataConnCheck", 2},      {"DataConnSavings", 1},
+        {"DataConnOther", 1},      {"DataConnStocks", 2},     {"DataConnbroker", 1},
+        {"DataConnloans", 1},      {"DataConnBusiness", 1},   {"DataConnlifeins", 1},
+        {"DataConnvehicals", 2},   {"DataConnrealestate", 1}, {"DataConnvested", 1},
+        {"DataConnContingent", 1}, {"DataConnhousehold", 1},  {"DataConnjewelry", 1},
+        {"DataConnother2", 1},     {"dataConnRetirement", 2}, {"DataConnSecurity", 0},
+        {"DataConnBonds", 0},      {"DataConnAP", 1},         {"DataConnNotesPayable", 1},
+        {"DataConninstallap", 1},  {"DataConnMortPay", 1},    {"DataConnLbrokers", 1},
+        {"DataConnTaxesPay", 1},   {"DataConnLoansLife", 1},  {"DataConnOtherLiab", 1},
+        {"DataConncreditcard", 2}, {"DataConnhomeequity", 1}, {"DataConnAxfered", 2},
+        {"DataConnSupport", 1},    {"DataConnection3", 9}};
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QStringList rows = lines(QStringLiteral("ROW|%1|").arg(it.key()));
+        EXPECT_EQ(rows.size(), it.value()) << it.key().toStdString();
+        for (const QString& row : rows)
+            EXPECT_EQ(row.section('|', 2, 2), s.matter) << row.toStdString();
+    }
+}
+
+TEST_F(PrintJobTest, ExpensesComeByCategoryThenItem) {
+    print_test::writeScenario(data_);
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    QStringList order;
+    for (const QString& row : lines(QStringLiteral("ROW|DataConnection3|")))
+        order << row.section('|', 3);
+    EXPECT_EQ(order, QStringList({
+                         "(a) Housing|Homeowner's/Renter's Insurance",
+                         "(a) Housing|Mortgage/Co-op Loan",
+                         "(a) Housing|Rent",
+                         "(b) Utilities|Cable/Satellite TV",
+                         "(b) Utilities|Electric",
+                         "(c) Food|Groceries",
+                         "(j) Educational|College",
+                         "(l) Income taxes|Number of dependants claimed in prior tax year (use "
+                         "info column)",
+                         "(n) Other|Storage unit",
+                     }));
+}
+
+TEST_F(PrintJobTest, ParametersOfTheScenario) {
+    print_test::writeScenario(data_);
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    // 128500 + 1234.5 + 2210.25 + 0.25 + 6300 + 1800; the deductions 25000 and 900 stay out.
+    EXPECT_EQ(parameter("r_totincome"), "140,045.00");
+    QStringList marked;
+    for (const QString& line : lines(QStringLiteral("PARAM|r_")))
+        if (line.endsWith(QLatin1String("|X"))) marked << line.section('|', 1, 1);
+    EXPECT_EQ(marked, QStringList({"r_sep", "r_cust3", "r_occ2", "r_depwm2", "r_depwm3", "r_pymts3",
+                                   "r_dpr1", "r_dpr4", "r_wm2", "r_wm3", "r_wm6", "r_expmth"}));
+}
+
+TEST_F(PrintJobTest, MissingFamilyAndIncomeRecordsAreCreatedForTheExactName) {
+    print_test::writeGeneral(data_, {{{"matter", "Doe v. Doe"}}});
+    // Letter-case twins: neither found nor shown.
+    print_test::writeTable(data_, "T_Family", {{{"matter", "DOE V. DOE"}, {"custody", "Wife"}}});
+    print_test::writeTable(data_, "T_Income", {{{"matter", "doe v. doe"}, {"salary", "5000"}}});
+
+    ASSERT_TRUE(print(QStringLiteral("Doe v. Doe")).ok);
+    EXPECT_EQ(parameter("r_totincome"), "0.00");
+    EXPECT_EQ(parameter("r_cust2"), "");
+    EXPECT_EQ(lines(QStringLiteral("ONE|DataConnection2|")),
+              QStringList({"ONE|DataConnection2|Doe v. Doe"}));
+
+    // Each table now holds the twin and a new record with only the exact name.
+    for (const char* table : {"T_Family", "T_Income"}) {
+        const QList<Record> records = print_test::readTable(data_, table);
+        ASSERT_EQ(records.size(), 2) << table;
+        QStringList matters;
+        for (const Record& record : records) {
+            matters << record["matter"];
+            if (record["matter"] == "Doe v. Doe") {
+                EXPECT_EQ(record["custody"], "") << table;
+                EXPECT_EQ(record["salary"], "") << table;
+            }
+        }
+        matters.sort();
+        EXPECT_EQ(matters, QStringList({table[2] == 'F' ? "DOE V. DOE" : "Doe v. Doe",
+                                        table[2] == 'F' ? "Doe v. Doe" : "doe v. doe"}))
+            << table;
+    }
+
+    // The second print finds them: nothing more is created.
+    ASSERT_TRUE(print(QStringLiteral("Doe v. Doe")).ok);
+    EXPECT_EQ(print_test::readTable(data_, "T_Family").size(), 2);
+    EXPECT_EQ(print_test::readTable(data_, "T_Income").size(), 2);
+}
+
+TEST_F(PrintJobTest, MissingProjectFileIsReportedAndTheNextPrintWorks) {
+    print_test::writeScenario(data_);
+    QFile::remove(program_ + QStringLiteral("/Reports/Diredodu.rpf"));
+    const printing::PrintOutcome failed = print(QStringLiteral("Smith v. Smith"));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.error, QStringLiteral("The following reporting project does not exist:\r\"") +
+                                QDir::toNativeSeparators(QDir::cleanPath(program_) +
+                                                         QStringLiteral("/Reports/Diredodu.rpf")) +
+                                QStringLiteral("\""));
+    // Everything the job opened is closed again and its private folder is gone.
+    EXPECT_FALSE(components_.T_PFamily.Active());
+    EXPECT_FALSE(components_.T_PExpenses.Active());
+    EXPECT_FALSE(components_.T_PIncome.Active());
+    EXPECT_TRUE(QDir(root_.filePath("tmp")).isEmpty());
+
+    writeProject(print_test::dumpProject());
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    EXPECT_EQ(parameter("r_totincome"), "140,045.00");
+}
+
+TEST_F(PrintJobTest, AReportThatDoesNotParseIsReported) {
+    print_test::writeScenario(data_);
+    writeProject(
+        QStringLiteral("report DirEdodu\n    band\n        text x=0 y=0 w=1in value={1 +}\n"
+                       "    end\nend\n"));
+    const printing::PrintOutcome failed = print(QStringLiteral("Smith v. Smith"));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_TRUE(failed.error.contains(QLatin1String("line 3"))) << failed.error.toStdString();
+}
+
+TEST_F(PrintJobTest, PrintingTwiceGivesTheSameStatementAndLeavesNoIndexBehind) {
+    print_test::writeScenario(data_);
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    const QStringList first = lines_;
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    EXPECT_EQ(lines_, first);
+    // The order's index lived in the run's own folder; the data directory has no "Temp" index.
+    EXPECT_TRUE(QDir(root_.filePath("tmp")).isEmpty());
+    EXPECT_TRUE(QDir(data_).entryList({"Temp.*", "temp.*", "TEMP.*"}, QDir::Files).isEmpty());
+}
+
+}  // namespace
