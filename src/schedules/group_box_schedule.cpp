@@ -246,7 +246,7 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
                 cell->setSpacing(1);
                 cell->addWidget(label);
                 cell->addWidget(widget);
-                grid->addLayout(cell, row, column, 1, span, Qt::AlignBottom);
+                grid->addLayout(cell, row, column, 1, span, Qt::AlignTop);
             } else {
                 label->setMinimumWidth(count == 1 ? kLabelWidth : 0);
                 label->setMaximumWidth(kLabelWidth);

@@ -34,7 +34,9 @@ void ScheduleTable::open(bool firstRecord) {
         context_.installMatterFilter(QString::fromLatin1(definition_.component), table_);
     }
     if (firstRecord) table_.First();
-    if (table_.GetFilteredCount() == 0) {
+    // Whether any record passes, without counting them all: installing the filter leaves the
+    // table on a passing record whenever there is one (the current or else the last).
+    if (table_.IsEmpty()) {
         table_.Insert();  // the seed record; AfterInsert names its matter
     } else {
         table_.Edit();

@@ -16,8 +16,8 @@ namespace schedules {
 // table follows alike.
 //
 // - open(): declares the table from its definition, opens it, installs its matter filter (for
-//   matter-filtered tables), optionally moves to the first passing record, then counts the
-//   records that pass: none starts a seed record, otherwise the current record is put into
+//   matter-filtered tables), optionally moves to the first passing record; when no record
+//   passes (the count is 0) it starts a seed record, otherwise it puts the current record into
 //   editing.
 // - Every new record (seed or added) gets `matter` = the current matter (AfterInsert).
 // - The blank-key rule (BeforePost, for tables with a key field): a record whose key field is

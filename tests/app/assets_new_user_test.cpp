@@ -4,7 +4,8 @@
 // find everything back; then read the stored files with dbfread and find exactly what was typed.
 //
 // With SCREENSHOT_DIR set (and a real display, e.g. under Xvfb) it also grabs the screen with
-// ImageMagick's `import -window root` while each form is open, at its top and scrolled down.
+// ImageMagick's `import -window root` while each form is open, at its top and scrolled to the
+// group boxes that were filled.
 
 #include <QAction>
 #include <QDialog>
@@ -100,12 +101,13 @@ void closeForm(QDialog& form) {
     QTest::mouseClick(form.findChild<QPushButton*>("CloseButton"), Qt::LeftButton);
 }
 
-// Grabs the screen into SCREENSHOT_DIR/<name>.png when screenshots are asked for.
-void screenshot(QDialog& form, const QString& name, bool scrolledDown) {
+// Grabs the screen into SCREENSHOT_DIR/<name>.png when screenshots are asked for, with the scroll
+// box at its top or scrolled to group box `groupAtTop`.
+void screenshot(QDialog& form, const QString& name, const char* groupAtTop = nullptr) {
     const QString directory = qEnvironmentVariable("SCREENSHOT_DIR");
     if (directory.isEmpty()) return;
     QScrollBar* bar = form.findChild<QScrollArea*>("ScrollBox1")->verticalScrollBar();
-    bar->setValue(scrolledDown ? bar->maximum() : 0);
+    bar->setValue(groupAtTop ? form.findChild<QWidget*>(groupAtTop)->y() - 4 : 0);
     form.activateWindow();
     QTest::qWait(400);  // let the X server paint before grabbing it
     QProcess::execute("import", {"-window", "root", QDir(directory).filePath(name + ".png")});
@@ -184,8 +186,8 @@ class AssetsNewUserTest : public QObject {
             typeInto(form, "T_realestate_price", "310000");
             typeInto(form, "T_realestate_amtunpaid", "182340.77");
             typeInto(form, "T_realestate_value", "425000");
-            screenshot(form, "assets-form", false);
-            screenshot(form, "assets-form-scrolled", true);
+            screenshot(form, "assets-form");
+            screenshot(form, "assets-form-scrolled", "GroupBox9");
             closeForm(form);
         });
         command("Assets1");
@@ -206,8 +208,8 @@ class AssetsNewUserTest : public QObject {
             typeInto(form, "t_creditcard_purpose", "Household purchases");
             typeInto(form, "t_creditcard_payment", "150");
             typeInto(form, "t_creditcard_curamt", "2875.4");
-            screenshot(form, "liabilities-form", false);
-            screenshot(form, "liabilities-form-scrolled", true);
+            screenshot(form, "liabilities-form");
+            screenshot(form, "liabilities-form-scrolled", "GroupBox5");
             closeForm(form);
         });
         QTest::mouseClick(program_->mainWindow().findChild<QToolButton*>("ToolButton9"),
@@ -224,8 +226,7 @@ class AssetsNewUserTest : public QObject {
             typeInto(form, "T_Support_otherdata", "None.");
             typeInto(form, "T_Support_swornbme", "Jane Smith");
             typeInto(form, "T_Support_attorney", "Mary Major, Esq.");
-            screenshot(form, "summary-form", false);
-            screenshot(form, "summary-form-scrolled", true);
+            screenshot(form, "summary-form");
             closeForm(form);
         });
         command("Summary1");
