@@ -175,6 +175,7 @@ void open(benchmark::State& state, schedules::FormId form, bool newMatter = fals
 void close(benchmark::State& state, schedules::FormId form,
            const std::vector<std::pair<const char*, const char*>>& changes) {
     dataDirectory();
+    gMatter = QStringLiteral("Matter 2500 v. Doe");
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
