@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -334,6 +335,14 @@ bool GroupBoxScheduleForm::FormClose() {
 void GroupBoxScheduleForm::done(int result) {
     if (!FormClose()) return;
     QDialog::done(result);
+}
+
+void GroupBoxScheduleForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void GroupBoxScheduleForm::showEvent(QShowEvent* event) {

@@ -78,9 +78,10 @@ const FormDef& summaryFormDef();
 
 // The form. Construction builds the widgets; open() opens the table set in its order (see
 // ScheduleTable::open) and binds the controls. Every way of closing (Close button, the window's
-// close box, Escape) runs FormClose: each table in edit or insert state is posted, in the set's
-// order, then all are closed. When a post does not happen (a blank-key question answered No, a
-// value or lock refused) the form stays open with that change pending.
+// close box) runs FormClose; Escape does not close the form (in a box it takes back the typing):
+// each table in edit or insert state is posted, in the set's order, then all are closed. When a
+// post does not happen (a blank-key question answered No, a value or lock refused) the form stays
+// open with that change pending.
 class GroupBoxScheduleForm : public QDialog {
     Q_OBJECT
 
@@ -103,6 +104,7 @@ class GroupBoxScheduleForm : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // The control bound to `field` of `component`, or nullptr.
     QWidget* control(const char* component, const char* field) const;
 

@@ -337,12 +337,18 @@ class AssetsFormsTest : public QObject {
                        {"damt1", "125.5"},
                        {"childper", "week"},
                        {"swornbme", "Jane Smith"}}});
+        QString before;  // the attorney stored so far
         for (const char* name : {"Mary Major, Esq.", "Mary Major"}) {
             open(FormId::Summary);
             QCOMPARE(widget<QLineEdit>("T_Support_swornbme")->text(), QString("Jane Smith"));
+            type("T_Support_attorney", "typo");
+            QTest::keyClick(widget("T_Support_attorney"), Qt::Key_Escape);  // takes the typing back
+            QVERIFY(form_->isVisible());
+            QCOMPARE(widget<QLineEdit>("T_Support_attorney")->text(), before);
             type("T_Support_attorney", name);
             type("T_Support_otherdata", "None");
             QVERIFY(close());
+            before = name;
         }
         QCOMPARE(stored(FormId::Summary, "T_Support"), QList<Record>({{{"matter", matter_},
                                                                        {"paymade", "voluntarily"},
