@@ -2,7 +2,13 @@
 
 #include "printing/print_components.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
+
+#include "storage/dbf_file.h"
+#include "storage/key_expression.h"
+#include "storage/record_order.h"
 
 namespace printing {
 
@@ -48,7 +54,62 @@ constexpr std::array<ConnectionDef, 35> kConnections = {{
     {"DataConnSupport", Summary, "T_Support"},
 }};
 
+// A fixed list of record numbers, walked in its order.
+class ListOrder : public storage::RecordOrder {
+  public:
+    explicit ListOrder(std::vector<uint32_t> recnos) : recnos_(std::move(recnos)) {}
+
+    storage::Status first(uint32_t* recno) override { return moveTo(0, recno); }
+    storage::Status last(uint32_t* recno) override {
+        return moveTo(recnos_.empty() ? 0 : recnos_.size() - 1, recno);
+    }
+    storage::Status next(uint32_t* recno) override {
+        return moveTo(position_ < recnos_.size() ? position_ + 1 : recnos_.size(), recno);
+    }
+    storage::Status prior(uint32_t* recno) override {
+        if (position_ == 0 || position_ > recnos_.size()) return moveTo(recnos_.size(), recno);
+        return moveTo(position_ - 1, recno);
+    }
+    storage::Status seek(uint32_t recno, const uint8_t*) override {
+        position_ = std::find(recnos_.begin(), recnos_.end(), recno) - recnos_.begin();
+        return storage::Status::OK();
+    }
+
+  private:
+    storage::Status moveTo(size_t position, uint32_t* recno) {
+        position_ = std::min(position, recnos_.size());
+        *recno = position_ < recnos_.size() ? recnos_[position_] : 0;
+        return storage::Status::OK();
+    }
+
+    std::vector<uint32_t> recnos_;
+    size_t position_ = 0;
+};
+
 }  // namespace
+
+void TExpenseLines::OrderInMemory(const std::string& expression) {
+    requireActive("OrderInMemory");
+    CheckBrowseMode();
+    std::unique_ptr<storage::KeyExpression> key;
+    const storage::Status compiled =
+        storage::KeyExpression::compile(expression, table()->fields(), &key);
+    if (!compiled.ok()) throw storage::EDbfError("Dataset error: " + compiled.message());
+    std::vector<std::pair<std::string, uint32_t>> keyed;
+    std::string buffer(key->keyLength(), ' ');
+    forEachVisible([&](uint32_t recno) {
+        key->evaluate(fetch(recno, true), recno, reinterpret_cast<uint8_t*>(buffer.data()));
+        keyed.emplace_back(buffer, recno);
+        return true;
+    });
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<uint32_t> recnos;
+    recnos.reserve(keyed.size());
+    for (const auto& entry : keyed) recnos.push_back(entry.second);
+    setOrder(std::make_unique<ListOrder>(std::move(recnos)));
+    currentRecordWritten();
+}
 
 std::span<const ConnectionDef> connectionDefinitions() { return kConnections; }
 
@@ -95,7 +156,8 @@ report::TReportConnection* PrintComponents::connection(const QString& name) cons
 }
 
 storage::TDbfTable* PrintComponents::mainTable(const QString& component) {
-    for (storage::TDbfTable* table : {&T_PFamily, &T_PExpenses, &T_PIncome}) {
+    for (storage::TDbfTable* table :
+         {&T_PFamily, static_cast<storage::TDbfTable*>(&T_PExpenses), &T_PIncome}) {
         if (component == QLatin1String(table->Name())) return table;
     }
     return nullptr;

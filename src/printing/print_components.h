@@ -32,6 +32,22 @@ struct ConnectionDef {
 // The 35 connections; within each table set in the order the job opens the tables.
 std::span<const ConnectionDef> connectionDefinitions();
 
+// The print copy of the expenses table. Besides the table component's own orders it can order
+// the records that pass its filter by a key expression in memory: an ordering of this object
+// alone, which no other table object, job or workstation can change or rebuild, and which costs
+// one pass over the table instead of an index over every matter's lines.
+class TExpenseLines : public storage::TDbfTable {
+  public:
+    using storage::TDbfTable::TDbfTable;
+
+    // Makes the order the visible records (filter and deletion hiding applied) sorted by the key
+    // of `expression` (as an index would key them: code-page bytes, blanks kept), equal keys in
+    // record order. Nothing is written. The data set stays on its record when that is in the
+    // order, else stands on the first. Records written afterwards are not in the order. Raises
+    // EDbfError for an expression that does not compile.
+    void OrderInMemory(const std::string& expression);
+};
+
 // The report-engine components and the print tables of the main window (T_PFamily,
 // T_PExpenses, T_PIncome, ReportProject1, ReportSystem1, ReportRenderPDF1 and the 35 data
 // connections), configured as the statement prints. The headless path makes its own.
@@ -43,7 +59,7 @@ class PrintComponents {
     PrintComponents& operator=(const PrintComponents&) = delete;
 
     storage::TDbfTable T_PFamily{"T_PFamily"};
-    storage::TDbfTable T_PExpenses{"T_PExpenses"};
+    TExpenseLines T_PExpenses{"T_PExpenses"};
     storage::TDbfTable T_PIncome{"T_PIncome"};
 
     report::TReportSystem ReportSystem1;

@@ -3,7 +3,6 @@
 #include "printing/print_job.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -20,9 +19,8 @@ namespace printing {
 namespace {
 
 const QString kReportName = QStringLiteral("DirEdodu");
-// Key of the expense lines' order, and the name of the index file that holds it.
+// Key of the expense lines' order.
 constexpr const char* kExpenseOrder = "etype + expense";
-constexpr const char* kExpenseIndex = "Temp";
 
 // A failure of the job that is not the table component's own.
 class PrintError : public std::runtime_error {
@@ -120,21 +118,15 @@ class PrintJob {
 
     void openFamily() { locateOrCreate(openMainTable(components_.T_PFamily)); }
 
-    // The matter's expense lines ordered by category and item. The order's index file lies in
-    // a folder of this run's own and goes with it, so jobs printing at the same moment from one
-    // data directory never share or rebuild each other's order.
+    // The matter's expense lines ordered by category (padded to its width) and item. The order
+    // is this run's own, held in memory: jobs printing at the same moment from one data
+    // directory never share or rebuild each other's order, and no index over every matter's
+    // lines is written.
     void openExpenses() {
-        storage::TDbfTable& table = openMainTable(components_.T_PExpenses);
+        TExpenseLines& table = components_.T_PExpenses;
+        openMainTable(table);
         context_.installMatterFilter(QStringLiteral("T_PExpenses"), table);
-        indexFolder_ = std::make_unique<QTemporaryDir>(
-            QDir(QDir::tempPath()).filePath(QStringLiteral("networth-print-XXXXXX")));
-        if (!indexFolder_->isValid()) {
-            throw PrintError(
-                QStringLiteral("No folder for the expense order can be made in %1: %2")
-                    .arg(QDir::toNativeSeparators(QDir::tempPath()), indexFolder_->errorString()));
-        }
-        const QString index = indexFolder_->filePath(QLatin1String(kExpenseIndex));
-        table.IndexOnOne(kExpenseOrder, QDir::toNativeSeparators(index).toStdString());
+        table.OrderInMemory(kExpenseOrder);
     }
 
     double openIncome() {
@@ -221,8 +213,7 @@ class PrintJob {
     }
 
     // Closes the project, the private table sets in the order assets, liabilities, summary
-    // (each closing its tables in set order), then the print tables, and removes the run's
-    // index folder. Safe to run twice.
+    // (each closing its tables in set order), then the print tables. Safe to run twice.
     void release() {
         components_.ReportProject1.close();
         for (const auto& connection : components_.connections()) connection->setDataSet(nullptr);
@@ -233,13 +224,11 @@ class PrintJob {
         components_.T_PExpenses.Close();
         components_.T_PIncome.Close();
         mainRows_.clear();
-        indexFolder_.reset();
     }
 
     const PrintContext& context_;
     PrintComponents& components_;
     QString matter_;
-    std::unique_ptr<QTemporaryDir> indexFolder_;
     std::unique_ptr<TableSetInstance> assets_, liabilities_, summary_;
     std::vector<std::unique_ptr<report::TableDataSet>> mainRows_;
 };

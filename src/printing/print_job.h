@@ -46,8 +46,8 @@ QString projectFilePath(const QString& programDirectory);
 
 // The print job for the current matter, run after the common gate (the matter is not empty and
 // the General record is committed): positions or creates the matter's Family and Income
-// records, filters the expenses (ordered by "etype + expense" through an index file private to
-// this run) and private instances of the assets, liabilities and summary table sets to the
+// records, filters the expenses (ordered by "etype + expense" in an order of this run alone) and
+// private instances of the assets, liabilities and summary table sets to the
 // matter, binds the 35 connections, sets the 30 parameters and runs the report "DirEdodu".
 // Returns when the user is done with the engine's windows (or the PDF is written). Whatever
 // happens, everything the job opened or created is closed and released before it returns, so

@@ -32,15 +32,10 @@ class PrintJobTest : public testing::Test {
         ASSERT_TRUE(root_.isValid());
         QDir(root_.path()).mkpath(QStringLiteral("data"));
         QDir(root_.path()).mkpath(QStringLiteral("program/Reports"));
-        QDir(root_.path()).mkpath(QStringLiteral("tmp"));
         data_ = root_.filePath(QStringLiteral("data")) + '/';
         program_ = root_.filePath(QStringLiteral("program"));
         writeProject(print_test::dumpProject());
-        // The job's private index folder goes under the temporary folder: watch it there.
-        savedTmp_ = qgetenv("TMPDIR");
-        qputenv("TMPDIR", root_.filePath(QStringLiteral("tmp")).toLocal8Bit());
     }
-    void TearDown() override { qputenv("TMPDIR", savedTmp_); }
 
     void writeProject(const QString& text) {
         QFile file(program_ + QStringLiteral("/Reports/Diredodu.rpf"));
@@ -87,7 +82,6 @@ class PrintJobTest : public testing::Test {
 
     QTemporaryDir root_;
     QString data_, program_;
-    QByteArray savedTmp_;
     printing::PrintComponents components_;
     QStringList lines_;
 };
@@ -198,11 +192,10 @@ TEST_F(PrintJobTest, MissingProjectFileIsReportedAndTheNextPrintWorks) {
                                 QDir::toNativeSeparators(QDir::cleanPath(program_) +
                                                          QStringLiteral("/Reports/Diredodu.rpf")) +
                                 QStringLiteral("\""));
-    // Everything the job opened is closed again and its private folder is gone.
+    // Everything the job opened is closed again.
     EXPECT_FALSE(components_.T_PFamily.Active());
     EXPECT_FALSE(components_.T_PExpenses.Active());
     EXPECT_FALSE(components_.T_PIncome.Active());
-    EXPECT_TRUE(QDir(root_.filePath("tmp")).isEmpty());
 
     writeProject(print_test::dumpProject());
     ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
@@ -225,8 +218,7 @@ TEST_F(PrintJobTest, PrintingTwiceGivesTheSameStatementAndLeavesNoIndexBehind) {
     const QStringList first = lines_;
     ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
     EXPECT_EQ(lines_, first);
-    // The order's index lived in the run's own folder; the data directory has no "Temp" index.
-    EXPECT_TRUE(QDir(root_.filePath("tmp")).isEmpty());
+    // The order is the run's own: the data directory gets no shared "Temp" index.
     EXPECT_TRUE(QDir(data_).entryList({"Temp.*", "temp.*", "TEMP.*"}, QDir::Files).isEmpty());
 }
 
