@@ -1,6 +1,8 @@
 #include "app/matter_filters.h"
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "schedules/table_catalog.h"
 #include "storage/dataset.h"
@@ -55,8 +57,16 @@ namespace {
 
 storage::FilterRoutine filterOn(std::string category, storage::TDbfPrimDataset& table,
                                 CurrentMatterReader currentMatter) {
-    return [&table, category, currentMatter = std::move(currentMatter)](void* owner) {
-        if (table.FieldByName("matter").AsString() != currentMatter(owner).toStdString()) {
+    // The matter's UTF-8 text is kept between calls and made again only when the matter changes:
+    // a routine runs once per record of a table holding every matter's records.
+    auto converted = std::make_shared<std::pair<QString, std::string>>();
+    return [&table, category, currentMatter = std::move(currentMatter), converted](void* owner) {
+        const QString matter = currentMatter(owner);
+        if (matter != converted->first || converted->second.empty()) {
+            converted->first = matter;
+            converted->second = matter.toStdString();
+        }
+        if (table.FieldByName("matter").AsString() != converted->second) {
             return false;
         }
         return category.empty() || table.FieldByName("etype").AsString() == category;
