@@ -24,6 +24,6 @@ echo "Windows build: $warnings compiler warnings"
 WINEPREFIX=$(mktemp -d /tmp/networth-wine.XXXXXX)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
-"$wine" cmd /c exit >/dev/null 2>&1 || true
 /usr/lib/wine/wineserver -p
+"$wine" cmd /c exit >/dev/null 2>&1 || true
 ctest --test-dir "$win" --output-on-failure -j "$(nproc)"

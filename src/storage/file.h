@@ -63,6 +63,9 @@ public:
     virtual Status listFiles(const std::string& dir, std::vector<std::string>* names) = 0;
     // A short pause between lock attempts.
     virtual void sleepBetweenAttempts() = 0;
+    // The program's command-line arguments, the program's name first, in UTF-8 like every text
+    // of this layer (Windows hands `argv` over in the ANSI code page).
+    virtual std::vector<std::string> arguments(int argc, char** argv) = 0;
 };
 
 }  // namespace storage

@@ -204,6 +204,10 @@ Status MemEnv::listFiles(const std::string& dir, std::vector<std::string>* names
     return Status::OK();
 }
 
+std::vector<std::string> MemEnv::arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 void MemEnv::sleepBetweenAttempts() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++sleeps_;

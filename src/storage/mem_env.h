@@ -30,6 +30,7 @@ class MemEnv : public Env {
     bool isDirectory(const std::string& path) override;
     Status listFiles(const std::string& dir, std::vector<std::string>* names) override;
     void sleepBetweenAttempts() override;
+    std::vector<std::string> arguments(int argc, char** argv) override;
 
     // Test controls.
     // The bytes of a file; empty when it does not exist.

@@ -253,6 +253,10 @@ class PosixEnv : public Env {
         return Status::OK();
     }
 
+    std::vector<std::string> arguments(int argc, char** argv) override {
+        return std::vector<std::string>(argv, argv + argc);
+    }
+
     // Ten milliseconds: the index semaphore's 1001 attempts then last the ten seconds its
     // timeout message announces.
     void sleepBetweenAttempts() override {

@@ -8,6 +8,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <algorithm>
 #include <mutex>
@@ -346,6 +348,16 @@ class WinEnv : public Env {
         } while (::FindNextFileW(h, &found));
         ::FindClose(h);
         return Status::OK();
+    }
+
+    std::vector<std::string> arguments(int argc, char** argv) override {
+        int count = 0;
+        LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+        if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+        std::vector<std::string> out;
+        for (int i = 0; i < count; ++i) out.push_back(narrow(wide[i]));
+        ::LocalFree(wide);
+        return out;
     }
 
     // Ten milliseconds: the index semaphore's 1001 attempts then last the ten seconds its

@@ -29,6 +29,8 @@ ROWS = [
     ["name=Smith", "amount=1234.5", "born=2004-03-07", "ok=T", "note=first note"],
     ["name=Jones", "amount=-0.25", "born=", "ok=F", "note=" + LONG_NOTE],
     ["name=Adams", "amount=", "born=1999-12-31", "ok=T", "note="],
+    # Text beyond ASCII, passed on the command line and stored in code page 437.
+    ["name=Müller ½", "amount=7", "born=", "ok=F", "note=Café façade"],
 ]
 
 failures = []
@@ -106,6 +108,7 @@ def round_trip(windows, linux, work):
     check("Linux check", linux_on_linux["check"], "T.dbf: OK\n")
     check("Linux count", linux_on_linux["count"], "1\n")
     check("Linux keys NAME", linux_on_linux["keys NAME"].split("\n")[0].split(), ["Adams", "3"])
+    check("Linux dump", linux_on_linux["dump"].split("\n")[4], "0,Müller ½,7,,false,Café façade")
     readings = {
         "Linux reads the Windows table": read_back(linux, win_dir),
         "Windows reads its own table": read_back(windows, win_dir),
@@ -123,7 +126,10 @@ def round_trip(windows, linux, work):
         {"NAME": "Jones", "AMOUNT": -0.25, "BORN": None, "OK": False, "NOTE": LONG_NOTE},
         {"NAME": "Adams", "AMOUNT": None, "BORN": datetime.date(1999, 12, 31), "OK": True,
          "NOTE": None},
+        {"NAME": "Müller ½", "AMOUNT": 7.0, "BORN": None, "OK": False, "NOTE": "Café façade"},
     ])
+    check("the name in code page 437", open(os.path.join(win_dir, "T.dbf"), "rb").read().count(
+        b"M\x81ller \xab"), 1)
 
 
 def two_writers(windows, linux, work):

@@ -65,12 +65,13 @@ storage::Status openForWriting(const std::string& path, WritableTable* out) {
 }  // namespace dbftool
 
 int main(int argc, char** argv) {
-    if (argc < 2) return dbftool::usage();
+    const std::vector<std::string> arguments = storage::Env::Default()->arguments(argc, argv);
+    if (arguments.size() < 2) return dbftool::usage();
     for (const auto& command : dbftool::kCommands) {
-        if (std::strcmp(command.name, argv[1]) == 0) {
-            return command.run(dbftool::Args(argv + 2, argv + argc));
+        if (arguments[1] == command.name) {
+            return command.run(dbftool::Args(arguments.begin() + 2, arguments.end()));
         }
     }
-    std::cerr << "dbftool: unknown command " << argv[1] << "\n";
+    std::cerr << "dbftool: unknown command " << arguments[1] << "\n";
     return dbftool::usage();
 }
