@@ -22,10 +22,6 @@
 
 namespace app {
 
-TF_Main* F_Main = nullptr;
-matter::TF_General* F_General = nullptr;
-TF_network* F_network = nullptr;
-
 namespace {
 
 // The file layer's own failures end the program with the error's code, after a box that says so;
@@ -42,7 +38,6 @@ Program::Program(const QString& programDirectory)
     : location_(std::make_unique<DataLocation>(programDirectory)) {
     // 1. The main window, not yet visible. Its commands reach the forms created below.
     main_ = std::make_unique<TF_Main>(*location_);
-    F_Main = main_.get();
     ShellSeams seams;
     seams.currentMatter = [this] { return general_ ? general_->currentMatter() : QString(); };
     seams.updateGeneral = [this] {
@@ -81,20 +76,15 @@ Program::Program(const QString& programDirectory)
         main_->findChild<QAction*>(QStringLiteral("Open1"))->trigger();
     };
     general_ = new matter::TF_General(std::move(generalSeams));
-    F_General = general_;
     general_->placeIn(main_->clientArea())->show();
     general_->FormShow();
 
     // 3. The data-location form, hidden for the whole run.
     network_ = std::make_unique<TF_network>(*location_);
-    F_network = network_.get();
-    main_->setNetworkForm(F_network);
+    main_->setNetworkForm(network_.get());
 }
 
 Program::~Program() {
-    F_network = nullptr;
-    F_General = nullptr;
-    F_Main = nullptr;
     main_.reset();  // with the General form in it
     general_ = nullptr;
     network_.reset();

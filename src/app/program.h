@@ -17,11 +17,6 @@ class DataLocation;
 class TF_Main;
 class TF_network;
 
-// The application-wide forms, alive while a Program exists.
-extern TF_Main* F_Main;
-extern matter::TF_General* F_General;
-extern TF_network* F_network;
-
 // One run's application-wide forms. The constructor runs the start sequence up to the message
 // loop: the main window (hidden), the General Information form as its MDI child, whose show step
 // reads the data directory, opens General.dbf and, when its first record has no matter name,

@@ -138,10 +138,17 @@ class SelectionDriver : public QObject {
     }
 
   private:
+    static bool mainWindowVisible() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (qobject_cast<app::TF_Main*>(widget) && widget->isVisible()) return true;
+        }
+        return false;
+    }
+
     void act(app::TF_SelectMatter& dialog) {
         auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
         auto* path = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
-        visits_ << Visit{list->items(), path->text(), app::F_Main && app::F_Main->isVisible()};
+        visits_ << Visit{list->items(), path->text(), mainWindowVisible()};
         if (actions_.empty()) {
             failures_ << "a matter selection nobody expected";
             dialog.done(QDialog::Rejected);

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "../support/find_child.h"
 #include "app/data_location.h"
 #include "app/network_form.h"
 #include "app/program_end.h"
@@ -85,10 +86,8 @@ class MainWindowTest : public QObject {
 
     ScriptedDialogs& script() { return script_->script(); }
     template <typename T>
-    T* child(const char* name) {
-        T* found = main_->findChild<T*>(QString::fromLatin1(name));
-        if (!found) qWarning("no child %s", name);
-        return found;
+    T* child(const char* name, std::source_location where = std::source_location::current()) {
+        return test_support::findChild<T>(main_.get(), name, where);
     }
     void trigger(const char* action) { child<QAction>(action)->trigger(); }
 
