@@ -29,6 +29,31 @@ namespace {
 
 const QString kPreset = QStringLiteral("Matter goes here");
 
+// Whether the matter `name` is still stored in the data directory's General.dbf, looked up
+// through the selection's own table so that F_General's table is not moved. A matter deleted at
+// another workstation since the list was filled is gone; so is one the lookup cannot read.
+bool matterGone(storage::TDbfTable& table, const QString& generalPath, const std::string& name) {
+    bool found = false;
+    const bool read = runDataAction([&] {
+        table.Close();
+        table.setDbfFileName(generalPath.toStdString());
+        table.Open();
+        found = table.Locate("matter", {name}, storage::loCaseInsensitive);
+    });
+    return read && !found;
+}
+
+// The selected name when it is no longer stored, else empty.
+QString goneSelection(const platform::DbListBox& list, storage::TDbfTable& table,
+                      const QString& dataDirectory) {
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    if (selected.isEmpty() || dataDirectory.isEmpty()) return QString();
+    const QString name = selected.front()->text();
+    return matterGone(table, dataDirectory + matter::TF_General::fileName(), name.toStdString())
+               ? name
+               : QString();
+}
+
 QPushButton* largeButton(QWidget* parent, const char* name, const QString& text,
                          std::optional<platform::Icon> picture) {
     auto* button = new QPushButton(text, parent);
@@ -210,18 +235,34 @@ bool TF_SelectMatter::openSelected() {
     return runDataAction([&] {
         storage::TDbfTable& table = general_.DbfTable1();
         reopenGeneral();
-        table.Locate("matter", {name}, storage::loCaseInsensitive);
+        // Gone since it was checked: edit nothing rather than whatever record is current.
+        if (!table.Locate("matter", {name}, storage::loCaseInsensitive)) return;
         table.Edit();
         general_.loadStateBox();
     });
 }
 
+// Open and double-click: a name that is no longer stored (deleted at another workstation since
+// the list was filled) opens nothing. The user is told, the list is filled afresh and the dialog
+// stays open; F_General's table is not touched.
 void TF_SelectMatter::BitBtn3Click() {
+    if (const QString gone = goneSelection(*DbListBox1_, *matterTable_, dataDirectory());
+        !gone.isEmpty()) {
+        dialogs().showMessage(QStringLiteral("The matter ") + gone +
+                              QStringLiteral(" no longer exists"));
+        return listMatters();
+    }
     openSelected();
     done(Accepted);
 }
 
 void TF_SelectMatter::DbListBox1DblClick() {
+    if (const QString gone = goneSelection(*DbListBox1_, *matterTable_, dataDirectory());
+        !gone.isEmpty()) {
+        dialogs().showMessage(QStringLiteral("The matter ") + gone +
+                              QStringLiteral(" no longer exists"));
+        return listMatters();
+    }
     if (openSelected()) done(Accepted);
 }
 

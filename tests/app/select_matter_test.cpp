@@ -309,6 +309,54 @@ class MatterSelectionTest : public QObject {
         QCOMPARE(storedMatters(dataDir()), QStringList({"Adams v. Adams"}));
     }
 
+    void openingANameAnotherWorkstationDeletedSaysSoAndEditsNothing() {
+        writeGeneral(dataDir(), {{{"matter", "Adams v. Adams"}},
+                                 {{"matter", "Baker v. Baker"}},
+                                 {{"matter", "Clark v. Clark"}}});
+        start();
+        QString matterBefore, matterAfter;
+        DataSetState stateBefore = DataSetState::Inactive, stateAfter = DataSetState::Inactive;
+        QStringList listedAfter;
+        bool stayedOpen = false;
+        auto deleteAtOtherWorkstation = [this](const char* name) {
+            storage::TDbfTable other("T_Other");
+            other.HideDeletedRecs = true;
+            other.setDbfFileName(generalPath(dataDir()).toStdString());
+            other.Open();
+            QVERIFY(other.Locate("matter", {name}, 0));
+            other.Delete();
+            other.Close();
+        };
+        inSelection([&](app::TF_SelectMatter& dialog) {
+            matterBefore = matter();
+            stateBefore = table().State();
+            Driver::select(dialog, "Baker v. Baker");
+            deleteAtOtherWorkstation("Baker v. Baker");
+            Driver::click(dialog, "BitBtn3");
+            stayedOpen = dialog.isVisible();
+            matterAfter = matter();
+            stateAfter = table().State();
+            listedAfter = dialog.findChild<platform::DbListBox*>("DbListBox1")->items();
+            // A double-click on a vanished name does the same.
+            deleteAtOtherWorkstation("Clark v. Clark");
+            auto* list = dialog.findChild<QListWidget*>("DbListBox1");
+            const QRect clark = list->visualItemRect(list->item(1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, clark.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, clark.center());
+            Driver::select(dialog, "Adams v. Adams");
+            Driver::click(dialog, "BitBtn3");
+        });
+        QVERIFY(stayedOpen);
+        QCOMPARE(matterAfter, matterBefore);
+        QCOMPARE(stateAfter, stateBefore);  // F_General's table was not touched
+        QCOMPARE(listedAfter, QStringList({"Adams v. Adams", "Clark v. Clark"}));
+        QCOMPARE(messages(), QStringList({"The matter Baker v. Baker no longer exists",
+                                          "The matter Clark v. Clark no longer exists"}));
+        QCOMPARE(matter(), QString("Adams v. Adams"));
+        QCOMPARE(table().State(), DataSetState::Edit);
+        QCOMPARE(storedMatters(dataDir()), QStringList({"Adams v. Adams"}));
+    }
+
     void openAndDoubleClickPositionTheGeneralForm() {
         writeGeneral(dataDir(), {{{"matter", "Adams v. Adams"}, {"state", "Ohio"}},
                                  {{"matter", "Baker v. Baker"}, {"state", "Vermont"}}});
