@@ -113,6 +113,10 @@ Status MdxFile::reload() {
     if (size < kHeaderBytes) return corrupted("shorter than its header");
     s = readPages(0, kMdxFirstTagPage, header);
     if (!s.ok()) return s;
+    // The size once more, after the header: a writer raises the page count only after writing
+    // the block, so a size read before the header may be older than the count.
+    s = file_->size(&size);
+    if (!s.ok()) return s;
 
     const bool layoutKnown = getU16(header + kHeaderPagesPerBlock) == kMdxPagesPerBlock &&
                              getU16(header + kHeaderBytesPerBlock) == kMdxBlockSize &&
