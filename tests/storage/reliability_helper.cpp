@@ -65,9 +65,8 @@ class FaultEnv : public Env {
         return base_->listFiles(dir, names);
     }
     void sleepBetweenAttempts() override { base_->sleepBetweenAttempts(); }
-    // Without `override`: builds whether or not the Env in hand declares it.
-    std::vector<std::string> arguments(int argc, char** argv) {
-        return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments(int argc, char** argv) override {
+        return base_->arguments(argc, argv);
     }
 
   private:
