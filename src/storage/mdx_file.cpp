@@ -194,7 +194,7 @@ Status MdxFile::reloadRoots() {
     const uint32_t pages = getU32(header);
     if (pages < pageCount_) return corrupted("page count went down");
     pageCount_ = storedPageCount_ = pages;
-    counter_ = getU32(header + kHeaderUpdateCounter - kHeaderPageCount);
+    counter_ = getU32(header + (kHeaderUpdateCounter - kHeaderPageCount));
     for (TagInfo& tag : tags_) {
         uint8_t root[4];
         s = file_->read(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4, &got);
