@@ -99,6 +99,8 @@ class SelectionDriver : public QObject {
     int pending() const { return int(actions_.size()); }
     const QList<Visit>& visits() const { return visits_; }
     const QStringList& failures() const { return failures_; }
+    // The schedule forms shown so far (object names), each closed as soon as it was shown.
+    const QStringList& formsShown() const { return formsShown_; }
 
     // Actions.
     static void click(QWidget& dialog, const char* button) {
@@ -127,6 +129,16 @@ class SelectionDriver : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
+            if (isScheduleForm(watched)) {
+                // A command that passed the gate opens its form modally; closing it (which
+                // posts) lets the command return to the test.
+                formsShown_ << watched->objectName();
+                QPointer<QWidget> form(static_cast<QWidget*>(watched));
+                QTimer::singleShot(0, form, [form] {
+                    if (form) form->close();
+                });
+                return false;
+            }
             if (auto* dialog = qobject_cast<app::TF_SelectMatter*>(watched)) {
                 QPointer<app::TF_SelectMatter> guard(dialog);
                 QTimer::singleShot(0, dialog, [this, guard] {
@@ -138,6 +150,13 @@ class SelectionDriver : public QObject {
     }
 
   private:
+    static bool isScheduleForm(QObject* object) {
+        static const QStringList names = {"F_Family", "F_Expenses",    "F_Income",
+                                          "F_Assets", "F_Liabilities", "F_Summary"};
+        return object->isWidgetType() && static_cast<QWidget*>(object)->isWindow() &&
+               names.contains(object->objectName());
+    }
+
     static bool mainWindowVisible() {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (qobject_cast<app::TF_Main*>(widget) && widget->isVisible()) return true;
@@ -162,4 +181,5 @@ class SelectionDriver : public QObject {
     std::deque<Action> actions_;
     QList<Visit> visits_;
     QStringList failures_;
+    QStringList formsShown_;
 };

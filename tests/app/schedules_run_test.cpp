@@ -89,7 +89,7 @@ void typeCell(QDialog& form, int row, int column, const QString& text) {
     // The grid reads its rows again after a category change, which may close an editor
     // opened before: open it until it stays.
     QLineEdit* editor = nullptr;
-    QTRY_VERIFY2((editor = grid->findChild<QLineEdit*>()) && editor->isVisible() ||
+    QTRY_VERIFY2(((editor = grid->findChild<QLineEdit*>()) && editor->isVisible()) ||
                      (grid->edit(index), false),
                  qPrintable(QStringLiteral("no editor in %1,%2").arg(row).arg(column)));
     QTest::keyClicks(editor, text);

@@ -126,9 +126,10 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
     double totalExpenses = 0;
     for (const Record& line : s.expenses) {
         EXPECT_TRUE(text.contains(line["expense"].left(28))) << line["expense"].toStdString();
-        if (!line["amt"].isEmpty())
+        if (!line["amt"].isEmpty()) {
             EXPECT_TRUE(text.contains(line["expense"] + ' ' + usd(amount(line, "amt"))))
                 << line["expense"].toStdString();
+        }
         perCategory[line["etype"]] += amount(line, "amt");
         totalExpenses += amount(line, "amt");
     }
