@@ -56,6 +56,13 @@ class DbfFile {
     // header, terminator 0x0D, end-of-file byte 0x1A, today's date, 0 records.
     static Status create(Env* env, const std::string& path,
                          const std::vector<FieldDescriptor>& fields);
+    // As create, but safe against other processes creating the same table at the same moment:
+    // where a table of that name exists (or appears meanwhile) nothing is written and the code
+    // is 80. The table file appears complete, after its memo file, or not at all.
+    static Status createNew(Env* env, const std::string& path,
+                            const std::vector<FieldDescriptor>& fields);
+    // How often createNew waits for a table whose memo file another process has just created.
+    static constexpr int kCreateAttempts = 100;
 
     // Opens an existing table (found whatever its letter case) and, when its version byte says so,
     // its memo file with the same access and share. Accepted version bytes: 0x02, 0x03, 0x04,

@@ -29,7 +29,10 @@ void TDbfFileDataSet::createTable(const std::string& path) {
     if (!DbfFields) throw EDbfError("DbfFieldList is Nil trying to create a database");
     if (DbfFields->empty()) throw EDbfError("FieldList.Count is <= 0 trying to create a database");
     auto fields = parseDbfFields(*DbfFields, Name(), showMessage);
-    if (!fields || !DbfFile::create(env_, path, *fields).ok()) {
+    // A table another workstation has just created is opened as found.
+    if (!fields) throw EDbfError("Could not create \"" + path + "\"");
+    const Status status = DbfFile::createNew(env_, path, *fields);
+    if (!status.ok() && status.code() != 80) {
         throw EDbfError("Could not create \"" + path + "\"");
     }
 }
@@ -132,8 +135,8 @@ bool TDbfFileDataSet::replaceWithLock() {
     if (!Active() || !file_) notOpen("s_ReplaceWithLock");
     const uint32_t recno = RecNo();
     const bool held = file_->holdsRecordLock(recno);
-    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); },
-                           OnRLockFailedOnPost, "Post")) {
+    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); }, OnRLockFailedOnPost,
+                           "Post")) {
         return false;
     }
     struct Unlock {

@@ -13,7 +13,7 @@ namespace storage {
 // process): two File objects on one path hold separate locks, and closing one releases only its
 // own. Ranges past the end of the file are allowed.
 class File {
-public:
+  public:
     virtual ~File() = default;
 
     // Reads up to n bytes at offset; *got receives the count (less than n only at end of file).
@@ -36,7 +36,7 @@ enum class Share { Shared, Exclusive };
 // The operating-system services of the file layer. Paths name files whatever their letter case:
 // an existing file is found by a case-blind comparison of names in its directory.
 class Env {
-public:
+  public:
     virtual ~Env() = default;
 
     // The process-wide environment over the real file system.
@@ -49,6 +49,12 @@ public:
     // Creates (or truncates) a file for reading and writing, under the name as given unless a
     // file of that name in another letter case exists, which is then reused.
     virtual Status createFile(const std::string& path, std::unique_ptr<File>* file) = 0;
+    // Creates a new, empty file for reading and writing; code 80 when a file of that name (in
+    // any letter case) exists. Of several processes creating one name at once, one succeeds.
+    virtual Status createNewFile(const std::string& path, std::unique_ptr<File>* file) = 0;
+    // Gives the closed file `from` the name `to` in one step, unless a file named `to` (in any
+    // letter case) exists: then code 80 and `from` is left as it is. Both lie in one directory.
+    virtual Status renameNew(const std::string& from, const std::string& to) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual Status removeFile(const std::string& path) = 0;
     // The path of the existing file that `path` names, in its stored letter case; `path` itself

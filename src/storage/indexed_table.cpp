@@ -67,6 +67,14 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
         const bool rebuild = options.mode == CreateIndexMode::ciAlways;
         if (options.mode == CreateIndexMode::ciNever) {
             if (exists) status = ProductionIndex::open(table, path, &indexes->production_);
+        } else if (!rebuild && !exists && table->share() == Share::Shared) {
+            // Another workstation may be building the same missing index right now: the check
+            // and the build happen under the index semaphore.
+            if (options.beforeMakeIndex) options.beforeMakeIndex();
+            ProgressWindow window(indexes->progress());
+            status =
+                ProductionIndex::openOrBuild(table, tags, window.hook(), &indexes->production_);
+            if (options.afterMakeIndex) options.afterMakeIndex();
         } else if (rebuild || !exists) {
             if (table->access() == Access::ReadWrite && !table->productionIndexFlag()) {
                 status = table->setProductionIndexFlag(true);

@@ -62,7 +62,8 @@ class MemEnv::MemFile : public File {
             if (bytes.size() < offset + allowed) bytes.resize(offset + allowed, '\0');
             std::memcpy(bytes.data() + offset, data, allowed);
         }
-        if (allowed < n) return Status::Error(101, data_->name + " [write]: No space left on device");
+        if (allowed < n)
+            return Status::Error(101, data_->name + " [write]: No space left on device");
         return Status::OK();
     }
 
@@ -158,6 +159,44 @@ Status MemEnv::createFile(const std::string& path, std::unique_ptr<File>* file) 
     }
     slot->bytes.clear();
     *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
+    return Status::OK();
+}
+
+void MemEnv::beforeNextCreate(std::function<void(const std::string&)> hook) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    beforeCreate_ = std::move(hook);
+}
+
+void MemEnv::runCreateHook(const std::string& path) {
+    std::function<void(const std::string&)> hook;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hook.swap(beforeCreate_);
+    }
+    if (hook) hook(path);
+}
+
+Status MemEnv::createNewFile(const std::string& path, std::unique_ptr<File>* file) {
+    runCreateHook(path);
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto& slot = files_[keyFor(path)];
+    if (slot) return Status::Error(80, path + " [create]: File exists");
+    slot = std::make_shared<Data>();
+    slot->name = path;
+    *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
+    return Status::OK();
+}
+
+Status MemEnv::renameNew(const std::string& from, const std::string& to) {
+    runCreateHook(to);
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto source = files_.find(keyFor(from));
+    if (source == files_.end()) return Status::Error(2, from + " [rename]");
+    if (files_.count(keyFor(to)) != 0) return Status::Error(80, to + " [rename]: File exists");
+    std::shared_ptr<Data> data = source->second;
+    files_.erase(source);
+    data->name = to;
+    files_[keyFor(to)] = std::move(data);
     return Status::OK();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,8 @@ class MemEnv : public Env {
     Status openFile(const std::string& path, Access access, Share share,
                     std::unique_ptr<File>* file) override;
     Status createFile(const std::string& path, std::unique_ptr<File>* file) override;
+    Status createNewFile(const std::string& path, std::unique_ptr<File>* file) override;
+    Status renameNew(const std::string& from, const std::string& to) override;
     bool fileExists(const std::string& path) override;
     Status removeFile(const std::string& path) override;
     std::string resolvePath(const std::string& path) override;
@@ -33,6 +36,9 @@ class MemEnv : public Env {
     std::vector<std::string> arguments(int argc, char** argv) override;
 
     // Test controls.
+    // Runs `hook` (once) with the path at the start of the next createNewFile or renameNew, as
+    // another process creating that file at that moment would.
+    void beforeNextCreate(std::function<void(const std::string&)> hook);
     // The bytes of a file; empty when it does not exist.
     std::string contents(const std::string& path);
     // Creates or replaces a file's bytes (open File objects see the new bytes).
@@ -57,8 +63,11 @@ class MemEnv : public Env {
     // Called by MemFile under mutex_: how many of n bytes a write may store.
     size_t allowWrite(size_t n);
 
+    void runCreateHook(const std::string& path);
+
     mutable std::mutex mutex_;
     std::map<std::string, std::shared_ptr<Data>> files_;  // by case-folded path
+    std::function<void(const std::string&)> beforeCreate_;
     int64_t writeBudget_ = -1;
     uint64_t freeSpace_ = uint64_t(1) << 30;
     uint64_t maxFileSize_ = uint64_t(1) << 30;

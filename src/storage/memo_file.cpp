@@ -39,19 +39,34 @@ Status MemoFile::error(int code, const std::string& what, const char* operation)
     return Status::Error(code, path() + ": " + what + " [" + operation + "]");
 }
 
-Status MemoFile::create(Env* env, const std::string& path) {
-    std::unique_ptr<File> file;
-    Status s = env->createFile(path, &file);
-    if (!s.ok()) return s;
+namespace {
+
+Status writeMemoHeader(File* file) {
     uint8_t header[kFileHeaderLength] = {};
     putU32(header, 1);
     const std::string name = baseName(file->path());
     std::memcpy(header + 8, name.data(), std::min<size_t>(name.size(), 8));
     header[18] = 0x02;
     header[19] = 0x01;
-    header[20] = kBlockSize & 0xFF;
-    header[21] = kBlockSize >> 8;
+    header[20] = MemoFile::kBlockSize & 0xFF;
+    header[21] = MemoFile::kBlockSize >> 8;
     return file->write(0, header, sizeof header);
+}
+
+}  // namespace
+
+Status MemoFile::create(Env* env, const std::string& path) {
+    std::unique_ptr<File> file;
+    Status s = env->createFile(path, &file);
+    if (!s.ok()) return s;
+    return writeMemoHeader(file.get());
+}
+
+Status MemoFile::createNew(Env* env, const std::string& path) {
+    std::unique_ptr<File> file;
+    Status s = env->createNewFile(path, &file);
+    if (!s.ok()) return s;
+    return writeMemoHeader(file.get());
 }
 
 Status MemoFile::open(Env* env, const std::string& path, Access access, Share share, Kind kind,

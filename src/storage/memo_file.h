@@ -30,6 +30,8 @@ class MemoFile {
     // Creates (or replaces) the memo file `path` with the 24-byte dBASE IV header: next free
     // block 1, the first 8 characters of the file's base name, 02 01, block size 512.
     static Status create(Env* env, const std::string& path);
+    // As create, but only where no file of that name exists (code 80 otherwise).
+    static Status createNew(Env* env, const std::string& path);
     // Opens an existing memo file. A file shorter than its header or with a block size that
     // cannot be gives 213 / 1003. `kind` says how new memos are written.
     static Status open(Env* env, const std::string& path, Access access, Share share, Kind kind,

@@ -2,14 +2,15 @@
 // belong to the open file rather than to the process, as Windows' LockFileEx locks do.
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
-#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -53,6 +54,10 @@ Status osError(const std::string& path, const char* operation, bool writing = fa
     const int error = errno;
     return Status::Error(codeForErrno(error, writing),
                          path + " [" + operation + "]: " + std::strerror(error));
+}
+
+Status exists(const std::string& path) {
+    return Status::Error(80, path + " [create]: File exists");
 }
 
 bool setOfdLock(int fd, short type, uint64_t offset, uint64_t length) {
@@ -187,6 +192,36 @@ class PosixEnv : public Env {
         int fd = ::open(actual.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd < 0) return osError(actual, "create", true);
         *file = std::make_unique<PosixFile>(fd, fd, actual);
+        return Status::OK();
+    }
+
+    Status createNewFile(const std::string& path, std::unique_ptr<File>* file) override {
+        if (resolvePath(path) != path) return exists(path);
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return errno == EEXIST ? exists(path) : osError(path, "create", true);
+        *file = std::make_unique<PosixFile>(fd, fd, path);
+        return Status::OK();
+    }
+
+    Status renameNew(const std::string& from, const std::string& to) override {
+        if (resolvePath(to) != to) return exists(to);
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return Status::OK();
+        if (errno == EEXIST) return exists(to);
+        if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return osError(to, "rename", true);
+        // File systems without an exclusive rename (network shares among them): a hard link is
+        // made only where no name exists.
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());
+            return Status::OK();
+        }
+        if (errno == EEXIST) return exists(to);
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+            return osError(to, "rename", true);
+        // Neither (a share without hard links): a plain rename after a last check.
+        if (fileExists(to)) return exists(to);
+        if (::rename(from.c_str(), to.c_str()) != 0) return osError(to, "rename", true);
         return Status::OK();
     }
 

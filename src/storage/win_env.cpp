@@ -272,6 +272,29 @@ class WinEnv : public Env {
         return Status::OK();
     }
 
+    Status createNewFile(const std::string& path, std::unique_ptr<File>* file) override {
+        HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+                return Status::Error(80, path + " [create]");
+            return osError(path, "create", true);
+        }
+        *file = std::make_unique<WinFile>(h, path);
+        return Status::OK();
+    }
+
+    Status renameNew(const std::string& from, const std::string& to) override {
+        // Without MOVEFILE_REPLACE_EXISTING the move fails where the name exists.
+        if (::MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0)) return Status::OK();
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+            return Status::Error(80, to + " [rename]");
+        return osError(to, "rename", true);
+    }
+
     bool fileExists(const std::string& path) override {
         const DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -54,6 +54,16 @@ class FaultEnv : public Env {
         if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
         return s;
     }
+    Status createNewFile(const std::string& path, std::unique_ptr<File>* file) override {
+        beforeWrite();
+        Status s = base_->createNewFile(path, file);
+        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
+        return s;
+    }
+    Status renameNew(const std::string& from, const std::string& to) override {
+        beforeWrite();
+        return base_->renameNew(from, to);
+    }
     bool fileExists(const std::string& path) override { return base_->fileExists(path); }
     Status removeFile(const std::string& path) override { return base_->removeFile(path); }
     std::string resolvePath(const std::string& path) override { return base_->resolvePath(path); }
