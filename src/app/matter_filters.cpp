@@ -1,5 +1,6 @@
 #include "app/matter_filters.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -55,21 +56,49 @@ const MatterFilterTable* findMatterFilterTable(const QString& component) {
 
 namespace {
 
-storage::FilterRoutine filterOn(std::string category, storage::TDbfPrimDataset& table,
+// A field of the table found by name once and kept until the table's fields are made anew (the
+// table closed and opened again); an unknown name raises as FieldByName does.
+class CachedField {
+  public:
+    explicit CachedField(const char* name) : name_(name) {}
+
+    storage::TField& in(storage::TDbfPrimDataset& table) {
+        if (!field_ || version_ != table.FieldLayoutVersion()) {
+            field_ = &table.FieldByName(name_);
+            version_ = table.FieldLayoutVersion();
+        }
+        return *field_;
+    }
+
+  private:
+    const char* name_;
+    storage::TField* field_ = nullptr;
+    uint64_t version_ = 0;
+};
+
+storage::FilterRoutine filterOn(const std::string& category, storage::TDbfPrimDataset& table,
                                 CurrentMatterReader currentMatter) {
-    // The matter's UTF-8 text is kept between calls and made again only when the matter changes:
-    // a routine runs once per record of a table holding every matter's records.
-    auto converted = std::make_shared<std::pair<QString, std::string>>();
-    return [&table, category, currentMatter = std::move(currentMatter), converted](void* owner) {
+    // The matter's text is kept between calls and prepared again only when the matter changes:
+    // a routine runs once per record of a table holding every matter's records, comparing the
+    // stored bytes without converting them.
+    struct State {
+        bool prepared = false;
+        QString matter;
+        storage::FieldText matterText;
+        CachedField matterField{"matter"};
+        CachedField etypeField{"etype"};
+    };
+    auto state = std::make_shared<State>();
+    return [&table, categoryText = storage::FieldText(category), checkCategory = !category.empty(),
+            currentMatter = std::move(currentMatter), state](void* owner) {
         const QString matter = currentMatter(owner);
-        if (matter != converted->first || converted->second.empty()) {
-            converted->first = matter;
-            converted->second = matter.toStdString();
+        if (!state->prepared || matter != state->matter) {
+            state->matter = matter;
+            state->matterText = storage::FieldText(matter.toStdString());
+            state->prepared = true;
         }
-        if (table.FieldByName("matter").AsString() != converted->second) {
-            return false;
-        }
-        return category.empty() || table.FieldByName("etype").AsString() == category;
+        if (!state->matterField.in(table).AsStringEquals(state->matterText)) return false;
+        return !checkCategory || state->etypeField.in(table).AsStringEquals(categoryText);
     };
 }
 

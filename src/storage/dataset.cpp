@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "codepage.h"
 #include "status.h"
 
 namespace storage {
@@ -13,8 +14,7 @@ namespace storage {
 namespace {
 
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
                       std::toupper(static_cast<unsigned char>(y));
            });
@@ -58,6 +58,18 @@ std::optional<Date> parseStoredDate(std::string_view text) {
 
 }  // namespace
 
+// ---- FieldText -------------------------------------------------------------------------------
+
+FieldText::FieldText(std::string_view utf8) : utf8_(utf8) {
+    std::string oem;
+    utf8ToOem(utf8_, &oem);
+    // The byte form stands for the text only when it reads back as the same text: '?' for an
+    // unknown character, malformed UTF-8 or a bare control character 0x14/0x15 would not.
+    std::string back;
+    oemToUtf8(reinterpret_cast<const uint8_t*>(oem.data()), oem.size(), &back);
+    if (back == utf8_) oem_ = std::move(oem);
+}
+
 // ---- TField ----------------------------------------------------------------------------------
 
 const FieldDescriptor& TField::descriptor() const { return owner_->descriptors_[index_]; }
@@ -68,7 +80,8 @@ const std::string& TField::AsString() const {
     switch (field.type) {
         case 'N':
         case 'F':
-            text_ = isBlank(field, record) ? std::string() : shortestNumber(getNumber(field, record));
+            text_ =
+                isBlank(field, record) ? std::string() : shortestNumber(getNumber(field, record));
             break;
         case 'D': {
             auto date = getDate(field, record);
@@ -94,9 +107,19 @@ const std::string& TField::AsString() const {
     return text_;
 }
 
+bool TField::AsStringEquals(const FieldText& text) const {
+    const FieldDescriptor& field = descriptor();
+    const bool plainText = field.type != 'N' && field.type != 'F' && field.type != 'D' &&
+                           field.type != 'L' && !isMemoType(field.type);
+    if (plainText && text.oem())
+        return textEquals(field, owner_->readRecordForFields(), *text.oem());
+    return AsString() == text.utf8();
+}
+
 double TField::AsFloat() const {
     const FieldDescriptor& field = descriptor();
-    if (field.type == 'N' || field.type == 'F') return getNumber(field, owner_->readRecordForFields());
+    if (field.type == 'N' || field.type == 'F')
+        return getNumber(field, owner_->readRecordForFields());
     const std::string& text = AsString();
     return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
 }
@@ -368,6 +391,7 @@ void TDbfPrimDataset::setFieldLayout(const std::vector<FieldDescriptor>& descrip
                                      uint16_t recordLength) {
     descriptors_ = descriptors;
     fields_.clear();
+    ++layoutVersion_;
     for (int i = 0; i < static_cast<int>(descriptors_.size()); ++i) {
         fields_.push_back(std::make_unique<TField>(this, i));
     }
@@ -383,6 +407,7 @@ void TDbfPrimDataset::setFieldLayout(const std::vector<FieldDescriptor>& descrip
 
 void TDbfPrimDataset::clearFieldLayout() {
     fields_.clear();
+    ++layoutVersion_;
     descriptors_.clear();
     buffer_.clear();
     savedBuffer_.clear();

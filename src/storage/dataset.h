@@ -16,14 +16,14 @@ namespace storage {
 
 // Errors of the table component.
 class EDbfError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Abandons the operation in progress without a message: a BeforePost handler throws it to
 // abandon a post, and it travels up to the event loop, which ignores it.
 class EAbort : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "Operation aborted"; }
 };
 
@@ -31,7 +31,7 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 
 // The link between a data set and whatever shows its fields (a data source and its controls).
 class DataLink {
-public:
+  public:
     virtual ~DataLink() = default;
     // The record is about to be written or left: the controls store their values into it and
     // the data source's update event runs (which may cancel the change).
@@ -47,9 +47,24 @@ public:
 
 class TDbfPrimDataset;
 
+// A text prepared once for comparing with fields over many records: kept in UTF-8 and, when code
+// page 437 holds every one of its characters, as the bytes a field storing it holds.
+class FieldText {
+  public:
+    explicit FieldText(std::string_view utf8 = {});
+
+    const std::string& utf8() const { return utf8_; }
+    // nullopt when the text cannot be stored as it is (no field ever reads back as it).
+    const std::optional<std::string>& oem() const { return oem_; }
+
+  private:
+    std::string utf8_;
+    std::optional<std::string> oem_;
+};
+
 // One field of the open table, read and set through its data set's current record.
 class TField {
-public:
+  public:
     TField(TDbfPrimDataset* owner, int index) : owner_(owner), index_(index) {}
 
     const FieldDescriptor& descriptor() const;
@@ -63,6 +78,9 @@ public:
     // reads back the same ("" when blank); dates as "YYYYMMDD" ("" when empty); logicals "T" or
     // "F"; memo fields their text. The reference stays valid until the next read of this field.
     const std::string& AsString() const;
+    // Exactly AsString() == text.utf8(), letter case included; a character field compares its
+    // stored bytes with text.oem() and converts nothing.
+    bool AsStringEquals(const FieldText& text) const;
     double AsFloat() const;
     int64_t AsInteger() const;
     bool AsBoolean() const;
@@ -81,7 +99,7 @@ public:
     void setAsDate(std::optional<Date> value);
     void Clear();
 
-private:
+  private:
     // Runs `write` on the field's bytes; when it fails, puts them back and refuses `shown`.
     void writeChecked(const std::function<bool()>& write, std::string_view shown);
 
@@ -94,7 +112,7 @@ private:
 // edit/insert/post/cancel protocol, events and data links. The storage beneath (reading and
 // writing records) comes from the classes derived from it.
 class TDbfPrimDataset {
-public:
+  public:
     explicit TDbfPrimDataset(std::string name);
     virtual ~TDbfPrimDataset();
     TDbfPrimDataset(const TDbfPrimDataset&) = delete;
@@ -110,6 +128,9 @@ public:
     TField& Fields(int index) { return *fields_.at(index); }
     TField& FieldByName(std::string_view name);
     TField* FindField(std::string_view name);
+    // Changes whenever the fields are made anew (the table opened or closed), so a field found
+    // by name may be kept while it stays the same.
+    uint64_t FieldLayoutVersion() const { return layoutVersion_; }
 
     // Events. BeforePost may throw EAbort to abandon the post.
     std::function<void(TDbfPrimDataset&)> BeforePost;
@@ -146,7 +167,7 @@ public:
 
     uint32_t RecNo() const { return recno_; }
 
-protected:
+  protected:
     friend class TField;
 
     // The derived classes supply the storage.
@@ -184,11 +205,11 @@ protected:
 
     // While a filter routine runs, field reads see the candidate record.
     class CandidateScope {
-    public:
+      public:
         CandidateScope(TDbfPrimDataset& set, uint32_t recno, const uint8_t* record);
         ~CandidateScope();
 
-    private:
+      private:
         TDbfPrimDataset& set_;
         const uint8_t* savedRecord_;
         uint32_t savedRecno_;
@@ -197,7 +218,7 @@ protected:
     void notifyLinks();
     void afterScroll();
 
-private:
+  private:
     // Post after the links stored their values.
     void postUpdated();
     const uint8_t* readRecordForFields() const { return activeRecord_; }
@@ -211,6 +232,7 @@ private:
     bool modified_ = false;
     std::vector<FieldDescriptor> descriptors_;
     std::vector<std::unique_ptr<TField>> fields_;
+    uint64_t layoutVersion_ = 0;
     std::vector<uint8_t> buffer_;
     std::vector<uint8_t> savedBuffer_;  // the stored record while it is edited
     uint32_t savedRecno_ = 0;           // the record stood on before an insert
@@ -226,7 +248,7 @@ enum class TableLanguage { tlOem, tlAnsi };
 
 // Field definitions and the table language.
 class TDbfDataSet : public TDbfPrimDataset {
-public:
+  public:
     using TDbfPrimDataset::TDbfPrimDataset;
 
     // One line per field, "name,type,width,decimals"; used only to create a missing file. An

@@ -4,6 +4,7 @@ target_link_libraries(table_helper PRIVATE storage)
 
 add_executable(table_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/codec_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/field_text_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/dbf_file_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/memo_file_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/env_test.cpp
