@@ -246,24 +246,23 @@ bool TF_SelectMatter::openSelected() {
 // the list was filled) opens nothing. The user is told, the list is filled afresh and the dialog
 // stays open; F_General's table is not touched.
 void TF_SelectMatter::BitBtn3Click() {
-    if (const QString gone = goneSelection(*DbListBox1_, *matterTable_, dataDirectory());
-        !gone.isEmpty()) {
-        dialogs().showMessage(QStringLiteral("The matter ") + gone +
-                              QStringLiteral(" no longer exists"));
-        return listMatters();
-    }
+    if (selectionIsGone()) return;
     openSelected();
     done(Accepted);
 }
 
 void TF_SelectMatter::DbListBox1DblClick() {
-    if (const QString gone = goneSelection(*DbListBox1_, *matterTable_, dataDirectory());
-        !gone.isEmpty()) {
-        dialogs().showMessage(QStringLiteral("The matter ") + gone +
-                              QStringLiteral(" no longer exists"));
-        return listMatters();
-    }
+    if (selectionIsGone()) return;
     if (openSelected()) done(Accepted);
+}
+
+bool TF_SelectMatter::selectionIsGone() {
+    const QString gone = goneSelection(*DbListBox1_, *matterTable_, dataDirectory());
+    if (gone.isEmpty()) return false;
+    dialogs().showMessage(QStringLiteral("The matter ") + gone +
+                          QStringLiteral(" no longer exists"));
+    listMatters();
+    return true;
 }
 
 void TF_SelectMatter::BitBtn1Click() {

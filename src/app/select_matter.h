@@ -78,6 +78,9 @@ class TF_SelectMatter : public QDialog {
     // Points F_General's table at the data directory's General.dbf and opens it afresh.
     void reopenGeneral();
     bool openSelected();
+    // When the chosen name is no longer stored (deleted at another workstation since the list
+    // was filled): says so, fills the list afresh and returns true.
+    bool selectionIsGone();
     QString dataDirectory() const;
 
     DataLocation& location_;
