@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
 
+echo "== Layer and format checks"
+/usr/bin/python3 scripts/check_layers.py
+scripts/check_format.sh
+
 echo "== Build and test suite"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
@@ -28,7 +32,3 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DNETWORTH_GUI=OFF -DNETWORTH_FUZZ=ON -DNETWORTH_TESTS=OFF -DNETWORTH_BENCH=OFF
 cmake --build build-fuzz -j "$jobs"
 scripts/fuzz.sh build-fuzz 60
-
-echo "== Layer and format checks"
-/usr/bin/python3 scripts/check_layers.py
-scripts/check_format.sh
