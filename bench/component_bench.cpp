@@ -63,9 +63,9 @@ struct Workspace {
         if (mkdtemp(pattern) == nullptr) std::exit(1);
         dir = pattern;
         path = buildTable(dir);
-        table.DbfFields = std::vector<std::string>{"matter,C,50,0", "etype,C,25,0",
-                                                   "expense,C,65,0", "amt,N,12,2",
-                                                   "setype,C,25,0", "info,C,65,0"};
+        table.DbfFields =
+            std::vector<std::string>{"matter,C,50,0", "etype,C,25,0",  "expense,C,65,0",
+                                     "amt,N,12,2",    "setype,C,25,0", "info,C,65,0"};
         table.IndexList = {"RAW,F,F,recno()", ""};
         table.HideDeletedRecs = true;
         table.setDbfFileName(path);

@@ -33,10 +33,13 @@ const std::filesystem::path& workDir() {
 }
 
 FieldDescriptor fieldOf(const char* name, char type, int width, int decimals = 0) {
-    return FieldDescriptor{name, type, static_cast<uint8_t>(width), static_cast<uint8_t>(decimals), 0};
+    return FieldDescriptor{name, type, static_cast<uint8_t>(width), static_cast<uint8_t>(decimals),
+                           0};
 }
 
-std::string matterName(int i) { return "Matter " + std::to_string(i * 7919 % 1000003) + " v. Other"; }
+std::string matterName(int i) {
+    return "Matter " + std::to_string(i * 7919 % 1000003) + " v. Other";
+}
 
 void fill(const std::string& path, const std::vector<FieldDescriptor>& fields, int count,
           const std::function<void(int, DbfFile&, uint8_t*)>& set) {
@@ -64,7 +67,8 @@ struct General {
               fieldOf("PLAINTIFF", 'C', 50), fieldOf("DEFENDANT", 'C', 50),
               fieldOf("INDEXNO", 'C', 20), fieldOf("CREATED", 'D', 8), fieldOf("CHANGED", 'D', 8),
               fieldOf("VENUE", 'C', 50), fieldOf("DEPONENT", 'C', 50)},
-             100000, [](int i, DbfFile& t, uint8_t* r) { setText(t.fields()[0], r, matterName(i)); });
+             100000,
+             [](int i, DbfFile& t, uint8_t* r) { setText(t.fields()[0], r, matterName(i)); });
         if (!DbfFile::open(Env::Default(), path, Access::ReadWrite, Share::Shared, &table).ok())
             std::abort();
         IndexListEntry tag;
@@ -122,7 +126,10 @@ void BM_SequentialScanForKey(benchmark::State& state) {
         benchmark::DoNotOptimize(found);
     }
 }
-BENCHMARK(BM_SequentialScanForKey)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SequentialScanForKey)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 // Expenses.dbf with 500,000 lines: 99 standard lines for each of 5,051 matters.
 struct Expenses {
@@ -175,14 +182,16 @@ void BM_BuildTagFromKeys(benchmark::State& state) {
         std::vector<uint32_t> order(e.count);
         std::iota(order.begin(), order.end(), 0u);
         std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-            const int c = std::memcmp(e.keys.data() + size_t(a) * 90, e.keys.data() + size_t(b) * 90, 90);
+            const int c =
+                std::memcmp(e.keys.data() + size_t(a) * 90, e.keys.data() + size_t(b) * 90, 90);
             return c != 0 ? c < 0 : a < b;
         });
         std::unique_ptr<File> file;
         Env::Default()->createFile(path, &file);
         std::unique_ptr<MdxFile> mdx;
         MdxFile::TagContents contents{e.keys.data(), order.data(), order.size()};
-        if (!MdxFile::create(std::move(file), "Expenses", true, {definition}, {contents}, &mdx).ok())
+        if (!MdxFile::create(std::move(file), "Expenses", true, {definition}, {contents}, &mdx)
+                 .ok())
             state.SkipWithError("create failed");
     }
 }
@@ -195,7 +204,8 @@ void BM_SortKeysAndWriteSameBytes(benchmark::State& state) {
     {
         std::unique_ptr<ProductionIndex> index;
         IndexListEntry tag{"BYTYPE", false, false, "etype + expense", {}};
-        ProductionIndex::build(e.table.get(), (workDir() / "Size.MDX").string(), true, {tag}, nullptr, &index);
+        ProductionIndex::build(e.table.get(), (workDir() / "Size.MDX").string(), true, {tag},
+                               nullptr, &index);
         index->file()->file()->size(&bytes);
     }
     std::vector<char> block(bytes, 'x');

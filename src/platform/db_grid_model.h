@@ -23,9 +23,9 @@ struct DbGridColumn {
 //
 // The model reads the records with the data set's read-only walk, which leaves its position,
 // state and events alone. It reads only while the data set is browsing, or editing a record
-// with no change yet; otherwise it waits for the next notification that allows it. Walks are deferred to the
-// event loop and coalesced; moves the model makes itself, edits and posts of the current
-// record only refresh that record's row.
+// with no change yet; otherwise it waits for the next notification that allows it. Walks are
+// deferred to the event loop and coalesced; moves the model makes itself, edits and posts of the
+// current record only refresh that record's row.
 class DbGridModel : public QAbstractTableModel {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 namespace storage {
 class TDbfCDataSet;
 class TField;
-}
+}  // namespace storage
 
 namespace report {
 

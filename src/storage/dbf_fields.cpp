@@ -51,8 +51,9 @@ std::optional<std::vector<FieldDescriptor>> parseDbfFields(
         if (std::count(line.begin(), line.end(), ',') != 3) return std::nullopt;
         auto items = splitCommas(line);
         std::string name = items[0].substr(0, 10);
-        char type = items[1].empty() ? ' ' : static_cast<char>(std::toupper(
-                                                 static_cast<unsigned char>(items[1][0])));
+        char type = items[1].empty()
+                        ? ' '
+                        : static_cast<char>(std::toupper(static_cast<unsigned char>(items[1][0])));
         int width = toInt(items[2]);
         int decimals = toInt(items[3]);
 
@@ -69,8 +70,7 @@ std::optional<std::vector<FieldDescriptor>> parseDbfFields(
             if (report) {
                 report("Invalid field definition for " + componentName + ": " +
                        describe(name, originalType, originalWidth, originalDecimals) +
-                       ". Will use corrected definition: " +
-                       describe(name, type, width, decimals));
+                       ". Will use corrected definition: " + describe(name, type, width, decimals));
             }
         }
 

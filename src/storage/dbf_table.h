@@ -16,7 +16,7 @@ class DbfFile;
 // Creation of a missing file, the index list, exclusive and read-only opening, the lock-failure
 // events and the writes under locks.
 class TDbfFileDataSet : public TDbfCDataSet {
-public:
+  public:
     explicit TDbfFileDataSet(std::string name, Env* env = Env::Default());
     // Closes the table without posting.
     ~TDbfFileDataSet() override;
@@ -45,7 +45,7 @@ public:
     // The open table file, for tools and tests; null while closed.
     DbfFile* tableFile() const { return table(); }
 
-protected:
+  protected:
     void openFiles() override;
     void closeFiles() override;
     std::string readMemo(const uint8_t* record, int field) override;
@@ -53,7 +53,7 @@ protected:
     bool deleteWithLock(uint32_t recno) override;
     bool fieldsReadOnly() const override { return ReadOnly; }
 
-private:
+  private:
     std::string openPath() const;
     void createTable(const std::string& path);
     // One attempt at a lock, repeated while the event asks for a retry; false when refused,
@@ -71,7 +71,7 @@ private:
 
 // The component that forms place: a table bound to one file.
 class TDbfTable : public TDbfFileDataSet {
-public:
+  public:
     using TDbfFileDataSet::TDbfFileDataSet;
 };
 

@@ -19,7 +19,8 @@ bool flag(char c) { return c == 'T' || c == 't'; }
 
 Status parseTagLine(const std::string& line, IndexListEntry* entry) {
     auto invalid = [&](const std::string& why) {
-        return Status::Error(220, "Invalid index definition (" + why + "): " + line + " [IndexList]");
+        return Status::Error(220,
+                             "Invalid index definition (" + why + "): " + line + " [IndexList]");
     };
     const size_t comma = line.find(',');
     if (comma == std::string::npos || line.size() < comma + 5 || line[comma + 2] != ',' ||

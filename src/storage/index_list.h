@@ -9,7 +9,7 @@ namespace storage {
 
 // One tag as a table component declares it in its IndexList.
 struct IndexListEntry {
-    std::string name;        // at most 10 characters
+    std::string name;  // at most 10 characters
     bool descending = false;
     bool unique = false;
     std::string expression;  // trimmed

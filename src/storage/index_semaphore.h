@@ -12,7 +12,7 @@ namespace storage {
 // extension ".@S@", in the table's directory. Whoever holds them may change the table's index
 // files. Locks nest within one object: only the outermost lock() and unlock() touch the file.
 class IndexSemaphore {
-public:
+  public:
     // `tablePath` is the table file's path; the semaphore file is created on the first lock().
     IndexSemaphore(Env* env, const std::string& tablePath);
     ~IndexSemaphore();
@@ -34,7 +34,7 @@ public:
     static constexpr uint64_t kLockOffset = 1;
     static constexpr uint64_t kLockLength = 4;
 
-private:
+  private:
     Env* env_;
     std::string path_;
     std::unique_ptr<File> file_;
@@ -43,7 +43,7 @@ private:
 
 // Holds the semaphore for a scope when `semaphore` is not null (exclusive tables pass null).
 class SemaphoreGuard {
-public:
+  public:
     SemaphoreGuard(IndexSemaphore* semaphore, const std::string& action);
     ~SemaphoreGuard();
     SemaphoreGuard(const SemaphoreGuard&) = delete;
@@ -53,7 +53,7 @@ public:
     // Releases early and reports the unlock's outcome.
     Status release();
 
-private:
+  private:
     IndexSemaphore* semaphore_;
     Status status_;
     bool held_ = false;

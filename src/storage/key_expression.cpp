@@ -46,7 +46,7 @@ double parseNumber(const uint8_t* bytes, size_t width) {
 
 struct KeyExpression::Node {
     enum Kind { Field, Literal, Number, Recno, Add } kind;
-    char type;  // C, N, D, L, M
+    char type;              // C, N, D, L, M
     FieldDescriptor field;  // a copy: the expression outlives the caller's field list
     std::string literal;
     double number = 0.0;
@@ -59,7 +59,7 @@ namespace {
 using Node = KeyExpression::Node;
 
 class Parser {
-public:
+  public:
     Parser(const std::string& text, const std::vector<FieldDescriptor>& fields)
         : text_(text), fields_(fields) {}
 
@@ -71,7 +71,7 @@ public:
         return Status::OK();
     }
 
-private:
+  private:
     Status fail(const std::string& what) const {
         return Status::Error(kBadExpression, what + text_ + " [Index expression]");
     }
@@ -153,8 +153,8 @@ private:
         if (!(std::isalpha(static_cast<unsigned char>(c)) || c == '_'))
             return fail("Unexpected character in index expression: ");
         const size_t start = pos_;
-        while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) ||
-                                       text_[pos_] == '_'))
+        while (pos_ < text_.size() &&
+               (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
             ++pos_;
         const std::string name = text_.substr(start, pos_ - start);
         skipBlanks();
@@ -176,12 +176,22 @@ private:
             node->kind = Node::Field;
             node->field = field;
             switch (field.type) {
-                case 'C': node->type = 'C'; break;
+                case 'C':
+                    node->type = 'C';
+                    break;
                 case 'N':
-                case 'F': node->type = 'N'; break;
-                case 'D': node->type = 'D'; break;
-                case 'L': node->type = 'L'; break;
-                default: node->type = 'M'; break;
+                case 'F':
+                    node->type = 'N';
+                    break;
+                case 'D':
+                    node->type = 'D';
+                    break;
+                case 'L':
+                    node->type = 'L';
+                    break;
+                default:
+                    node->type = 'M';
+                    break;
             }
             node->length = field.width;
             *out = std::move(node);
@@ -197,7 +207,8 @@ private:
 
 double evaluateNumber(const Node& node, const uint8_t* record, uint32_t recno) {
     switch (node.kind) {
-        case Node::Recno: return recno;
+        case Node::Recno:
+            return recno;
         case Node::Field:
             if (node.type == 'D') {
                 // A date is 8 digits; a narrower field (a damaged descriptor) is no date.
@@ -208,8 +219,10 @@ double evaluateNumber(const Node& node, const uint8_t* record, uint32_t recno) {
         case Node::Add:
             return evaluateNumber(*node.left, record, recno) +
                    evaluateNumber(*node.right, record, recno);
-        case Node::Number: return node.number;
-        case Node::Literal: break;
+        case Node::Number:
+            return node.number;
+        case Node::Literal:
+            break;
     }
     return 0.0;
 }
@@ -222,8 +235,8 @@ Status KeyExpression::compile(const std::string& text, const std::vector<FieldDe
                               std::unique_ptr<KeyExpression>* out) {
     out->reset();
     if (text.size() > kMaxExpressionBytes)
-        return Status::Error(kBadExpression,
-                             "Index expression longer than 100 bytes: " + text + " [Index expression]");
+        return Status::Error(kBadExpression, "Index expression longer than 100 bytes: " + text +
+                                                 " [Index expression]");
     std::unique_ptr<Node> root;
     Parser parser(text, fields);
     Status s = parser.parse(&root);

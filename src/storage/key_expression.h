@@ -20,7 +20,7 @@ namespace storage {
 // table's code page, blanks kept) of the result's length; numeric and date keys are 8-byte
 // little-endian IEEE doubles (dates as Julian day numbers, an empty date as 0).
 class KeyExpression {
-public:
+  public:
     // Compiles `text` against `fields`. On failure *out is left empty and the status (code 220)
     // names the problem. The text may be at most 100 bytes.
     static Status compile(const std::string& text, const std::vector<FieldDescriptor>& fields,
@@ -40,7 +40,7 @@ public:
 
     struct Node;
 
-private:
+  private:
     KeyExpression() = default;
 
     std::string text_;

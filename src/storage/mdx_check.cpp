@@ -13,7 +13,7 @@ constexpr int kMaxDepth = 40;
 // Pages already taken by a block: a node whose block starts on or inside one of them would be
 // torn by writes to the other.
 class PageMap {
-public:
+  public:
     explicit PageMap(uint32_t pages) : taken_(pages, false) {}
 
     // Takes the pages of the block at `page`; false when one of them is taken already.
@@ -25,7 +25,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<bool> taken_;
 };
 
@@ -38,7 +38,7 @@ Status takeTagHeaders(MdxFile* file, PageMap* pages) {
 }
 
 class TreeChecker {
-public:
+  public:
     TreeChecker(MdxFile* file, int tag, uint32_t maxRecno, PageMap* pages)
         : file_(file),
           tag_(file->tags()[tag]),
@@ -49,7 +49,7 @@ public:
     Status run() { return walk(tag_.rootPage, 0, nullptr, nullptr); }
     uint64_t entries() const { return entries_; }
 
-private:
+  private:
     int order(const uint8_t* a, const uint8_t* b) const {
         const int c = compareKeys(tag_.kind, a, b, tag_.keyLength);
         return tag_.descending ? -c : c;
@@ -78,8 +78,7 @@ private:
                 if ((low && order(key, low) < 0) || (high && order(key, high) > 0))
                     return damage("key outside its separators", page);
                 if (recno == 0 || recno > maxRecno_)
-                    return damage("record number " + std::to_string(recno) + " out of range",
-                                  page);
+                    return damage("record number " + std::to_string(recno) + " out of range", page);
                 if (entries_ > 0) {
                     const int c = order(previous_.data(), key);
                     if (c > 0) return damage("keys out of order", page);

@@ -26,7 +26,7 @@ Status RecordOrder::findNext(uint32_t* recno) {
 namespace {
 
 class RecordNumberOrder : public RecordOrder {
-public:
+  public:
     explicit RecordNumberOrder(DbfFile* table) : table_(table) {}
 
     Status first(uint32_t* recno) override {
@@ -54,13 +54,13 @@ public:
         return Status::OK();
     }
 
-private:
+  private:
     DbfFile* table_;
     uint32_t position_ = 0;
 };
 
 class TagOrder : public RecordOrder {
-public:
+  public:
     TagOrder(ProductionIndex* index, int tag) : index_(index), tag_(tag) {}
 
     Status first(uint32_t* recno) override {
@@ -124,14 +124,14 @@ public:
         bool found = false;
         Status status = cursor_->next(&found);
         if (status.ok() && found &&
-            std::memcmp(cursor_->key(), probe_.data(),
-                        partial_ ? probe_.size() : key_.size()) == 0) {
+            std::memcmp(cursor_->key(), probe_.data(), partial_ ? probe_.size() : key_.size()) ==
+                0) {
             *recno = cursor_->recno();
         }
         return status;
     }
 
-private:
+  private:
     // A fresh cursor on the index's current file, for a walk that starts from a key or an end.
     void restart() {
         cursor_ = index_->cursor(tag_);

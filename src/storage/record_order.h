@@ -15,7 +15,7 @@ class ProductionIndex;
 // index tag. An order keeps its own position; the component repositions it on its current
 // record before moving from there.
 class RecordOrder {
-public:
+  public:
     virtual ~RecordOrder() = default;
 
     // Each gives the record number of the entry reached, 0 when there is none.

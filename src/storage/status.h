@@ -8,7 +8,7 @@ namespace storage {
 // The outcome of a file-layer operation: OK, or a numeric error code with a context text that
 // names the file and the operation in brackets, e.g. "[GetDbfRecord]".
 class Status {
-public:
+  public:
     Status() = default;
     static Status OK() { return Status(); }
     static Status Error(int code, std::string context) { return Status(code, std::move(context)); }
@@ -20,7 +20,7 @@ public:
     // "Error # <code> (<description>)" + line break + context text.
     std::string message() const;
 
-private:
+  private:
     Status(int code, std::string context) : code_(code), context_(std::move(context)) {}
 
     int code_ = 0;

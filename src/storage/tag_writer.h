@@ -14,7 +14,7 @@ namespace storage {
 // In shared use the caller holds the index semaphore and has called MdxFile::reload(). A failure
 // (222 for damage met, or a write error) may leave the tag partly changed; rebuild it then.
 class TagWriter {
-public:
+  public:
     TagWriter(MdxFile* file, int tag) : cursor_(file, tag) {}
 
     // Adds (key, recno) after the entries of smaller keys and of equal keys with smaller record
@@ -23,7 +23,7 @@ public:
     // Removes the entry (key, recno); *removed = false when it is not there.
     Status remove(const uint8_t* key, uint32_t recno, bool* removed);
 
-private:
+  private:
     using Path = std::vector<TagCursor::Step>;
 
     Status insertIntoNode(Path& path, size_t level, uint32_t index, const uint8_t* entry);

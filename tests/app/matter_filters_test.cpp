@@ -1,3 +1,5 @@
+#include "app/matter_filters.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,7 +9,6 @@
 
 #include "app/data_location.h"
 #include "app/main_window.h"
-#include "app/matter_filters.h"
 #include "storage/dbf_table.h"
 
 using app::matterFilterTables;
@@ -38,7 +39,7 @@ TEST(MatterFilters, OneRoutinePerFilteredTable) {
 }
 
 class MatterFilterRoutine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         location = std::make_unique<app::DataLocation>(dir.path());
@@ -47,16 +48,17 @@ protected:
         seams.currentMatter = [this] { return matter; };
         main->setSeams(seams);
 
-        table.DbfFields = std::vector<std::string>{"matter,C,50,0", "etype,C,25,0", "expense,C,65,0"};
+        table.DbfFields =
+            std::vector<std::string>{"matter,C,50,0", "etype,C,25,0", "expense,C,65,0"};
         table.HideDeletedRecs = true;
         table.setDbfFileName(QDir(dir.path()).filePath("Expenses.dbf").toStdString());
         table.Open();
-        for (auto [m, e] : std::vector<std::pair<const char*, const char*>>{
-                 {"Smith v. Smith", "(a) Housing"},
-                 {"Smith v. Smith", "(b) Utilities"},
-                 {"SMITH V. SMITH", "(a) Housing"},
-                 {"Müller v. Müller", "(a) Housing"},
-                 {"Jones", "(a) Housing"}}) {
+        for (auto [m, e] :
+             std::vector<std::pair<const char*, const char*>>{{"Smith v. Smith", "(a) Housing"},
+                                                              {"Smith v. Smith", "(b) Utilities"},
+                                                              {"SMITH V. SMITH", "(a) Housing"},
+                                                              {"Müller v. Müller", "(a) Housing"},
+                                                              {"Jones", "(a) Housing"}}) {
             table.Append();
             table.FieldByName("matter").setAsString(m);
             table.FieldByName("etype").setAsString(e);

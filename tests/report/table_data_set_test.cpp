@@ -1,15 +1,16 @@
+#include "report/table_data_set.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "report/table_data_set.h"
 #include "storage/dbf_table.h"
 
 namespace {
 
 class TableDataSetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         table.DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2", "when,D,8,0",

@@ -23,7 +23,7 @@ bool matterFilter(void* context) {
 }  // namespace
 
 class FilterTest : public ComponentTest {
-protected:
+  protected:
     void SetUp() override {
         ComponentTest::SetUp();
         t = table("Expenses.dbf", {"RAW,F,F,recno()", ""});

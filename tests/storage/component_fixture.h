@@ -13,7 +13,7 @@
 
 // A temporary data directory, and the messages and fatal errors the storage layer reported.
 class ComponentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("component-" + std::to_string(::getpid()) + "-" +
@@ -36,11 +36,11 @@ protected:
 
     // A table component on `file` in the test directory, with the Expenses-like layout.
     std::unique_ptr<storage::TDbfTable> table(const std::string& file,
-                                             std::vector<std::string> indexList = {},
-                                             bool hideDeleted = true) {
+                                              std::vector<std::string> indexList = {},
+                                              bool hideDeleted = true) {
         auto t = std::make_unique<storage::TDbfTable>("T_Test");
-        t->DbfFields = std::vector<std::string>{"matter,C,50,0", "etype,C,25,0",
-                                                "expense,C,65,0", "amt,N,12,2", "notes,M,10,0"};
+        t->DbfFields = std::vector<std::string>{"matter,C,50,0", "etype,C,25,0", "expense,C,65,0",
+                                                "amt,N,12,2", "notes,M,10,0"};
         t->IndexList = std::move(indexList);
         t->HideDeletedRecs = hideDeleted;
         t->setDbfFileName(path(file));
@@ -68,7 +68,7 @@ protected:
     std::vector<std::string> messages;
     std::vector<std::string> fatal;
 
-private:
+  private:
     std::filesystem::path dir_;
     storage::MessageHandler previousMessage_;
     storage::FatalHandler previousFatal_;

@@ -14,7 +14,8 @@ using index_test::field;
 
 TEST(IndexList, PairsOfLines) {
     std::vector<storage::IndexListEntry> tags;
-    ASSERT_TRUE(storage::parseIndexList({"MYKEY,F,T,matter", "", "RAW,T,F, recno() ", ""}, &tags).ok());
+    ASSERT_TRUE(
+        storage::parseIndexList({"MYKEY,F,T,matter", "", "RAW,T,F, recno() ", ""}, &tags).ok());
     ASSERT_EQ(tags.size(), 2u);
     EXPECT_EQ(tags[0].name, "MYKEY");
     EXPECT_FALSE(tags[0].descending);
@@ -26,7 +27,8 @@ TEST(IndexList, PairsOfLines) {
     // An expression may hold commas; a line of another shape is refused.
     ASSERT_TRUE(storage::parseIndexList({"K,F,F,etype + expense"}, &tags).ok());
     EXPECT_EQ(tags[0].expression, "etype + expense");
-    for (const char* bad : {"MYKEY,F,T", "MYKEY,FT,matter", ",F,T,matter", "ELEVENCHARS,F,F,x", "K,F,F,"})
+    for (const char* bad :
+         {"MYKEY,F,T", "MYKEY,FT,matter", ",F,T,matter", "ELEVENCHARS,F,F,x", "K,F,F,"})
         EXPECT_EQ(storage::parseIndexList({bad, ""}, &tags).code(), 220) << bad;
 }
 
@@ -58,7 +60,8 @@ TEST(IndexSemaphore, LockedElsewhereGivesTheTimeoutError) {
 
 TEST(ProductionIndex, AWriteWhileTheSemaphoreIsHeldFailsAndChangesNothing) {
     storage::MemEnv env;
-    auto t = createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
+    auto t =
+        createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
     t.append({"a"});
     storage::IndexSemaphore other(&env, "/d/General.dbf");
     ASSERT_TRUE(other.lock("Index").ok());
@@ -77,13 +80,17 @@ TEST(ProductionIndex, AWriteWhileTheSemaphoreIsHeldFailsAndChangesNothing) {
 
 TEST(ProductionIndex, TwoObjectsOnOneTableSeeEachOthersChanges) {
     storage::MemEnv env;
-    auto first = createIndexed(&env, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,F,matter"});
-    auto second = createIndexed(&env, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,F,MATTER"});
+    auto first =
+        createIndexed(&env, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,F,matter"});
+    auto second =
+        createIndexed(&env, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,F,MATTER"});
     // The second open created the table anew; reopen the first on the same file.
     first.index.reset();
     ASSERT_TRUE(storage::DbfFile::open(&env, "/d/Family.dbf", storage::Access::ReadWrite,
-                                       storage::Share::Shared, &first.table).ok());
-    ASSERT_TRUE(storage::ProductionIndex::open(first.table.get(), second.index->path(), &first.index).ok());
+                                       storage::Share::Shared, &first.table)
+                    .ok());
+    ASSERT_TRUE(
+        storage::ProductionIndex::open(first.table.get(), second.index->path(), &first.index).ok());
     first.table->setIndexHook(first.index.get());
     EXPECT_EQ(first.index->tags()[0].expression, "matter");  // as the first builder wrote it
     for (int i = 0; i < 400; ++i) (i % 2 ? first : second).append({"m" + std::to_string(i % 37)});
@@ -101,7 +108,8 @@ TEST(ProductionIndex, FourProcessesAppendingKeepEveryRecordOnceInOrder) {
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "Shared.dbf").string();
     {
-        auto t = createIndexed(storage::Env::Default(), path, {field("NAME", 'C', 20)}, {"NAME,F,F,name"});
+        auto t = createIndexed(storage::Env::Default(), path, {field("NAME", 'C', 20)},
+                               {"NAME,F,F,name"});
         ASSERT_TRUE(t.index);
     }
     constexpr int kProcesses = 4, kEach = 150;
@@ -115,10 +123,13 @@ TEST(ProductionIndex, FourProcessesAppendingKeepEveryRecordOnceInOrder) {
     for (auto& child : children) EXPECT_EQ(child.wait(), 0);
     index_test::IndexedTable t;
     ASSERT_TRUE(storage::DbfFile::open(storage::Env::Default(), path, storage::Access::ReadWrite,
-                                       storage::Share::Shared, &t.table).ok());
+                                       storage::Share::Shared, &t.table)
+                    .ok());
     ASSERT_EQ(t.table->recordCount(), uint32_t(kProcesses * kEach));
-    ASSERT_TRUE(storage::ProductionIndex::open(t.table.get(), storage::ProductionIndex::pathFor(
-                                                   storage::Env::Default(), path), &t.index).ok());
+    ASSERT_TRUE(storage::ProductionIndex::open(
+                    t.table.get(), storage::ProductionIndex::pathFor(storage::Env::Default(), path),
+                    &t.index)
+                    .ok());
     const auto entries = t.entries();
     ASSERT_EQ(entries.size(), size_t(kProcesses * kEach));
     EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end()));

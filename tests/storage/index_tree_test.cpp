@@ -100,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Variants, TagOrder,
 
 TEST(TagSeek, FindExactAndFindByPrefix) {
     storage::MemEnv env;
-    auto t = createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
+    auto t =
+        createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
     for (const char* name : {"Smith v. Smith", "Jones v. Jones", "Smith", "smith v. smith"})
         t.append({name});
     auto cursor = t.index->cursor(0);
@@ -128,7 +129,8 @@ TEST(TagSeek, FindExactAndFindByPrefix) {
     ASSERT_TRUE(cursor->next(&found).ok());
     EXPECT_FALSE(found);
 
-    auto numbers = createIndexed(&env, "/d/Expenses.dbf", {field("AMT", 'N', 12, 2)}, {"RAW,F,F,recno()"});
+    auto numbers =
+        createIndexed(&env, "/d/Expenses.dbf", {field("AMT", 'N', 12, 2)}, {"RAW,F,F,recno()"});
     for (int i = 0; i < 500; ++i) numbers.append({"1"});
     auto byRecno = numbers.index->cursor(0);
     ASSERT_TRUE(numbers.index->seek(byRecno.get(), "321", true, &found).ok());
@@ -141,9 +143,10 @@ TEST(TagSeek, FindExactAndFindByPrefix) {
 
 // Damage: each kind is found as 222 by the check, and opening rebuilds the file.
 class Damage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        t_ = createIndexed(&env_, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
+        t_ =
+            createIndexed(&env_, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
         for (int i = 0; i < 200; ++i) t_.append({"m" + std::to_string(1000 + i)});
         t_.index.reset();
         t_.table->setIndexHook(nullptr);
@@ -244,8 +247,8 @@ TEST_F(Damage, NodeStartingInsideAnotherBlock) {
 TEST(DamageAcrossTags, TwoTagsSharingOneTreeAreDetected) {
     // Each tree on its own is sound, but every write through one tag would change the other.
     storage::MemEnv env;
-    auto t = createIndexed(&env, "/d/T.dbf", {field("NAME", 'C', 20)},
-                           {"A,F,F,name", "B,F,F,name"});
+    auto t =
+        createIndexed(&env, "/d/T.dbf", {field("NAME", 'C', 20)}, {"A,F,F,name", "B,F,F,name"});
     for (int i = 0; i < 100; ++i) t.append({"k" + std::to_string(i)});
     t.table->setIndexHook(nullptr);
     t.index.reset();
@@ -263,7 +266,8 @@ TEST(DamageAcrossTags, TwoTagsSharingOneTreeAreDetected) {
 
 TEST_F(Damage, IndexOfAnotherTableIsAVersionMismatch) {
     // A sound file whose tag names a field this table lacks: 223, rebuilt from the list.
-    auto other = createIndexed(&env_, "/d/Other.dbf", {field("OWNER", 'C', 50)}, {"MYKEY,F,T,owner"});
+    auto other =
+        createIndexed(&env_, "/d/Other.dbf", {field("OWNER", 'C', 50)}, {"MYKEY,F,T,owner"});
     other.index.reset();
     env_.setContents("/d/Family.MDX", env_.contents("/d/Other.MDX"));
     std::unique_ptr<storage::ProductionIndex> index;

@@ -1,9 +1,10 @@
+#include "storage/key_expression.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "index_fixture.h"
-#include "storage/key_expression.h"
 
 using storage::KeyExpression;
 using storage::Status;
@@ -13,9 +14,9 @@ namespace {
 // Fields of the Expenses table, with offsets as a table gives them.
 std::vector<storage::FieldDescriptor> expensesFields() {
     std::vector<storage::FieldDescriptor> fields = {
-        index_test::field("MATTER", 'C', 50), index_test::field("ETYPE", 'C', 25),
+        index_test::field("MATTER", 'C', 50),  index_test::field("ETYPE", 'C', 25),
         index_test::field("EXPENSE", 'C', 65), index_test::field("AMT", 'N', 12, 2),
-        index_test::field("DONE", 'L', 1), index_test::field("WHEN", 'D', 8),
+        index_test::field("DONE", 'L', 1),     index_test::field("WHEN", 'D', 8),
         index_test::field("NOTES", 'M', 10)};
     uint32_t offset = 1;
     for (auto& f : fields) {
@@ -64,7 +65,8 @@ TEST(KeyExpression, ExpressionsOfTheProgram) {
     auto joined = compiled("etype + expense");
     ASSERT_TRUE(joined);
     EXPECT_EQ(joined->keyLength(), 90);
-    EXPECT_EQ(keyOf(*joined, rec, 1), "Housing" + std::string(18, ' ') + "Rent" + std::string(61, ' '));
+    EXPECT_EQ(keyOf(*joined, rec, 1),
+              "Housing" + std::string(18, ' ') + "Rent" + std::string(61, ' '));
 
     auto recno = compiled("recno()");
     ASSERT_TRUE(recno);

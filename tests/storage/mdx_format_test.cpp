@@ -22,9 +22,9 @@ uint32_t u32(const std::string& bytes, size_t at) {
 
 TEST(MdxFormat, HeaderTagTableAndTagHeaderBytes) {
     storage::MemEnv env;
-    auto t = createIndexed(&env, "/d/General.dbf",
-                           {field("MATTER", 'C', 50), field("AMT", 'N', 12, 2)},
-                           {"MYKEY,F,T,matter", "DOWN,T,F,recno()", "BYAMT,F,F,amt"});
+    auto t =
+        createIndexed(&env, "/d/General.dbf", {field("MATTER", 'C', 50), field("AMT", 'N', 12, 2)},
+                      {"MYKEY,F,T,matter", "DOWN,T,F,recno()", "BYAMT,F,F,amt"});
     ASSERT_TRUE(t.index);
     EXPECT_EQ(t.index->path(), "/d/General.MDX");
     EXPECT_TRUE(t.table->productionIndexFlag());
@@ -58,7 +58,8 @@ TEST(MdxFormat, HeaderTagTableAndTagHeaderBytes) {
         const Expected& e = expected[i];
         const size_t entry = 544 + 32 * i;
         SCOPED_TRACE(e.name);
-        EXPECT_EQ(mdx.substr(entry + 4, 11), std::string(e.name) + std::string(11 - strlen(e.name), '\0'));
+        EXPECT_EQ(mdx.substr(entry + 4, 11),
+                  std::string(e.name) + std::string(11 - strlen(e.name), '\0'));
         EXPECT_EQ(uint8_t(mdx[entry + 15]), e.format);
         EXPECT_EQ(mdx[entry + 19], 2);
         EXPECT_EQ(mdx[entry + 20], e.type);
@@ -91,7 +92,8 @@ TEST(MdxFormat, HeaderTagTableAndTagHeaderBytes) {
 
 TEST(MdxFormat, OneTagIndexIsNamedDummyTag) {
     storage::MemEnv env;
-    auto t = createIndexed(&env, "/d/Expenses.dbf", {field("MATTER", 'C', 50)}, {"RAW,F,F,recno()"});
+    auto t =
+        createIndexed(&env, "/d/Expenses.dbf", {field("MATTER", 'C', 50)}, {"RAW,F,F,recno()"});
     t.append({"b"});
     t.append({"a"});
     std::unique_ptr<storage::ProductionIndex> temp;
@@ -128,7 +130,8 @@ TEST(MdxFormat, ReadsTheTagsOfADbaseSample) {
     storage::MemEnv env;
     env.setContents("/s/TEST.MDX", bytes);
     std::unique_ptr<storage::File> file;
-    ASSERT_TRUE(env.openFile("/s/TEST.MDX", storage::Access::ReadOnly, storage::Share::Shared, &file).ok());
+    ASSERT_TRUE(
+        env.openFile("/s/TEST.MDX", storage::Access::ReadOnly, storage::Share::Shared, &file).ok());
     std::unique_ptr<storage::MdxFile> mdx;
     storage::Status s = storage::MdxFile::open(std::move(file), &mdx);
     ASSERT_TRUE(s.ok()) << s.message();
@@ -141,7 +144,8 @@ TEST(MdxFormat, ReadsTheTagsOfADbaseSample) {
     std::vector<std::pair<std::string, uint32_t>> seen;
     bool found = false;
     for (s = cursor.first(&found); s.ok() && found; s = cursor.next(&found))
-        seen.emplace_back(std::string(reinterpret_cast<const char*>(cursor.key()), 5), cursor.recno());
+        seen.emplace_back(std::string(reinterpret_cast<const char*>(cursor.key()), 5),
+                          cursor.recno());
     ASSERT_TRUE(s.ok());
     const std::vector<std::pair<std::string, uint32_t>> expected = {
         {"0test", 3}, {"test1", 1}, {"test2", 2}};
