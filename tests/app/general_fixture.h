@@ -99,7 +99,9 @@ class SelectionDriver : public QObject {
     int pending() const { return int(actions_.size()); }
     const QList<Visit>& visits() const { return visits_; }
     const QStringList& failures() const { return failures_; }
-    // The schedule forms shown so far (object names), each closed as soon as it was shown.
+    // From now on every schedule form is closed as soon as it is shown (which posts it), so that
+    // a command that opens one returns to the test; formsShown() lists them by object name.
+    void closeScheduleFormsWhenShown() { closeForms_ = true; }
     const QStringList& formsShown() const { return formsShown_; }
 
     // Actions.
@@ -129,7 +131,7 @@ class SelectionDriver : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
-            if (isScheduleForm(watched)) {
+            if (closeForms_ && isScheduleForm(watched)) {
                 // A command that passed the gate opens its form modally; closing it (which
                 // posts) lets the command return to the test.
                 formsShown_ << watched->objectName();
@@ -182,4 +184,5 @@ class SelectionDriver : public QObject {
     QList<Visit> visits_;
     QStringList failures_;
     QStringList formsShown_;
+    bool closeForms_ = false;
 };

@@ -75,6 +75,7 @@ class MatterSelectionTest : public QObject {
         QDir(programDir_->path()).mkdir("shared");
         script_ = std::make_unique<platform::ScopedScriptedDialogs>();
         driver_ = std::make_unique<SelectionDriver>();
+        driver_->closeScheduleFormsWhenShown();
         ended_.clear();
         fatal_.clear();
         app::setProgramEndHandler([this] { ended_ << "end program"; });
