@@ -269,7 +269,13 @@ void DbGridModel::recordChanged() {
         return;
     }
     setCurrentRow(row);
-    scheduleReload();
+    // A filter just installed has read the end of the table: reading the rows now finishes the
+    // same pass over the file instead of starting another.
+    if (set->VisibleTailKnown()) {
+        reload();
+    } else {
+        scheduleReload();
+    }
 }
 
 void DbGridModel::fieldValueChanged(int) {

@@ -24,8 +24,9 @@ struct DbGridColumn {
 // The model reads the records with the data set's read-only walk, which leaves its position,
 // state and events alone. It reads only while the data set is browsing, or editing a record
 // with no change yet; otherwise it waits for the next notification that allows it. Walks are
-// deferred to the event loop and coalesced; moves the model makes itself, edits and posts of the
-// current record only refresh that record's row.
+// deferred to the event loop and coalesced, except right after a filter was installed (the rows
+// are read while the data set can end the walk early); moves the model makes itself, edits and
+// posts of the current record only refresh that record's row.
 class DbGridModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -61,6 +62,10 @@ class DbGridModel : public QAbstractTableModel {
     bool beginEdit(int row);
     // Reads the rows again now when the data set allows it (see above), else later.
     void reload();
+    // Reads the rows now if a notification since the last reading asked for it.
+    void reloadIfWanted() {
+        if (reloadWanted_ || reloadScheduled_) reload();
+    }
 
   signals:
     // The data set's current record moved to `row` (-1: not among the rows).

@@ -136,16 +136,18 @@ void TF_Expenses::buildForm() {
 void TF_Expenses::Open() {
     storage::TDbfTable& table = T_Expenses();
     table.Open();
-    DataSource1_->setDataSet(&table);
     // Seeding test: all of the matter's lines count, so a matter whose Housing lines were all
-    // deleted is not given the standard list a second time.
+    // deleted is not given the standard list a second time. Taken before the grid is bound, which
+    // would read the rows of every category.
     context().installCategoryFilter(QString(), table);
+    DataSource1_->setDataSet(&table);
     if (table.IsEmpty()) seedStandardLines();
     context().installMatterFilter(QStringLiteral("T_Expenses"), table);
     shownCategory_ = 0;
     ListBox1_->selectRow(0);
-    // The rows once, then the first of them; moving there steps over the matter's lines only.
-    DBGrid1_->gridModel()->reload();
+    // The rows once (installing the filter may have read them already), then the first of them;
+    // moving there steps over the matter's lines only.
+    DBGrid1_->gridModel()->reloadIfWanted();
     DBGrid1_->gridModel()->moveToRow(0);
     table.Edit();
 }

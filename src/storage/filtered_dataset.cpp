@@ -212,6 +212,15 @@ void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& vis
     requireActive("forEachVisible");
     dropReadAhead();
     check(table_->refreshRecordCount());
+    // Records written since the search (by this data set or another workstation) void what it
+    // learnt about the end of the order.
+    uint32_t end = 0;
+    const bool tailKnown = tailKnown_ && tailKnown_->recordCount == table_->recordCount() &&
+                           tailKnown_->lastVisible == (hasCurrent() ? RecNo() : 0);
+    if (tailKnown) {
+        end = tailKnown_->lastVisible;
+        if (end == 0) return;
+    }
     uint32_t recno = 0;
     check(order_->first(&recno));
     while (recno != 0) {
@@ -220,6 +229,7 @@ void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& vis
             CandidateScope scope(*this, recno, record);
             if (!visit(recno)) return;
         }
+        if (recno == end) return;
         check(order_->next(&recno));
     }
 }
@@ -334,6 +344,11 @@ void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner) {
     check(order_->last(&recno));
     recno = seekVisible(recno, false);
     standOnOrNowhere(recno);
+    tailKnown_ = KnownTail{recno, table_->recordCount()};
+    struct Forget {
+        std::optional<KnownTail>& tail;
+        ~Forget() { tail.reset(); }
+    } forget{tailKnown_};
     afterScroll();
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,7 +75,13 @@ class TDbfCDataSet : public TDbfDataSet {
     // it was, with its pending change (a record being added is not counted yet; one being
     // edited counts as stored). So a BeforePost handler may count.
     uint32_t GetFilteredCount();
+    // Visits the visible records in order with their values readable, without moving.
     void forEachVisible(const std::function<bool(uint32_t recno)>& visit) override;
+    // True while SetFilterToCB tells its links of the record it moved to: the search for the
+    // last passing record has just read every record after it, so forEachVisible called then
+    // ends at the current record instead of reading them again. A view that reads every visible
+    // record does it in one pass over the file by reading at that moment.
+    bool VisibleTailKnown() const { return tailKnown_.has_value(); }
 
   protected:
     // Opening and closing the files, in the derived class.
@@ -123,6 +130,14 @@ class TDbfCDataSet : public TDbfDataSet {
     void* filterOwner_ = nullptr;
     bool bof_ = true;
     bool eof_ = true;
+
+    // Set by SetFilterToCB while it notifies after a search from the end of the order: the
+    // record it stands on (0: none passed) and the record count the search saw.
+    struct KnownTail {
+        uint32_t lastVisible;
+        uint32_t recordCount;
+    };
+    std::optional<KnownTail> tailKnown_;
 
     // Read-ahead of consecutive records.
     std::vector<uint8_t> readAhead_;

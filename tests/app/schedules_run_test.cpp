@@ -86,8 +86,8 @@ void typeCell(QDialog& form, int row, int column, const QString& text) {
     const QModelIndex index = grid->gridModel()->index(row, column);
     grid->setFocus();
     grid->setCurrentIndex(index);
-    // The grid reads its rows again after a category change, which may close an editor
-    // opened before: open it until it stays.
+    // A reading of the rows still queued from an earlier change closes an editor opened before
+    // it: open it until it stays.
     QLineEdit* editor = nullptr;
     QTRY_VERIFY2(((editor = grid->findChild<QLineEdit*>()) && editor->isVisible()) ||
                      (grid->edit(index), false),

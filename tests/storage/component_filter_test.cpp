@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "component_fixture.h"
 #include "storage/dbf_file.h"
@@ -160,4 +161,92 @@ TEST_F(FilterTest, ForEachVisibleReadsTheRecordsWithoutMoving) {
     EXPECT_EQ(seen, (std::vector<std::string>{"Rent", "Water", "Taxes"}));
     EXPECT_EQ(t->State(), DataSetState::Insert) << "the pending insert is untouched";
     EXPECT_EQ(t->FieldByName("matter").AsString(), "Smith");
+}
+
+namespace {
+
+// A view that reads every visible record whenever the data set tells it of a change.
+class RowReader : public storage::DataLink {
+  public:
+    RowReader(storage::TDbfTable& table, std::function<void()> before = {})
+        : table_(table), before_(std::move(before)) {
+        table_.addDataLink(this);
+    }
+    ~RowReader() override { table_.removeDataLink(this); }
+
+    void updateData() override {}
+    void fieldChanged(int) override {}
+    void dataChanged() override {
+        if (before_) before_();
+        tailKnown.push_back(table_.VisibleTailKnown());
+        rows.clear();
+        table_.forEachVisible([&](uint32_t) {
+            rows.push_back(table_.FieldByName("expense").AsString());
+            return true;
+        });
+    }
+
+    std::vector<bool> tailKnown;
+    std::vector<std::string> rows;
+
+  private:
+    storage::TDbfTable& table_;
+    std::function<void()> before_;
+};
+
+}  // namespace
+
+// A view reading the rows while a new filter is being installed finishes the search's pass over
+// the file: each record is judged once, the one found twice.
+TEST_F(FilterTest, RowsReadWhileAFilterIsInstalledCostOnePass) {
+    add(*t, "Jones", "(b) Utilities", "Gas");
+    add(*t, "Jones", "(c) Food", "Groceries");
+    int judged = 0;
+    owner.matter = "Smith";
+    auto counting = [&](void* context) {
+        ++judged;
+        return matterFilter(context);
+    };
+    t->Last();
+    RowReader reader(*t);
+
+    owner.etype = "(b) Utilities";
+    t->SetFilterToCB(counting, &owner);
+    EXPECT_EQ(reader.rows, (std::vector<std::string>{"Water"}));
+    EXPECT_EQ(reader.tailKnown, (std::vector<bool>{true}));
+    EXPECT_EQ(judged, 1 + 5 + 3)
+        << "the current record, records 7 to 3 by the search and 1 to 3 by the view";
+    EXPECT_FALSE(t->VisibleTailKnown()) << "only while the links are told";
+
+    judged = 0;
+    owner.matter = "Nobody";
+    t->SetFilterToCB(counting, &owner);
+    EXPECT_TRUE(reader.rows.empty());
+    EXPECT_EQ(judged, 1 + 7) << "nothing passed: the view reads nothing";
+
+    judged = 0;
+    owner.matter = "Smith";
+    owner.etype = "(a) Housing";
+    t->SetFilterToCB(counting, &owner);
+    EXPECT_EQ(reader.rows, (std::vector<std::string>{"Rent", "Taxes"}));
+    t->SetFilterToCB(counting, &owner);
+    EXPECT_EQ(reader.tailKnown.back(), false) << "the current record passed: nothing searched";
+    EXPECT_EQ(reader.rows, (std::vector<std::string>{"Rent", "Taxes"}));
+}
+
+// A record another workstation adds between the search and the view's reading is not lost.
+TEST_F(FilterTest, RecordAddedBeforeTheViewReadsIsShown) {
+    auto other = table("Expenses.dbf", {"RAW,F,F,recno()", ""});
+    other->Open();
+    t->Last();
+    bool added = false;
+    RowReader reader(*t, [&] {
+        if (added) return;
+        added = true;
+        add(*other, "Smith", "(b) Utilities", "Electricity");
+    });
+    owner.matter = "Smith";
+    owner.etype = "(b) Utilities";
+    t->SetFilterToCB(matterFilter, &owner);
+    EXPECT_EQ(reader.rows, (std::vector<std::string>{"Water", "Electricity"}));
 }
