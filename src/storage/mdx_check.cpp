@@ -72,11 +72,14 @@ class TreeChecker {
         if (!node->interior(el)) {
             if (leafDepth_ < 0) leafDepth_ = depth;
             if (leafDepth_ != depth) return damage("leaves at different depths", page);
+            // The keys are checked in order one after the other, so the first and the last
+            // key of a leaf bound all of its keys.
+            if (n > 0 && ((low && order(node->key(0, el), low) < 0) ||
+                          (high && order(node->key(n - 1, el), high) > 0)))
+                return damage("key outside its separators", page);
             for (uint32_t i = 0; i < n; ++i) {
                 const uint32_t recno = node->pointer(i, el);
                 const uint8_t* key = node->key(i, el);
-                if ((low && order(key, low) < 0) || (high && order(key, high) > 0))
-                    return damage("key outside its separators", page);
                 if (recno == 0 || recno > maxRecno_)
                     return damage("record number " + std::to_string(recno) + " out of range", page);
                 if (entries_ > 0) {
@@ -117,6 +120,7 @@ class TreeChecker {
 }  // namespace
 
 Status checkTag(MdxFile* file, int tag, uint32_t maxRecno, uint64_t* entries) {
+    MdxFile::ReadAheadScope readAhead(file);
     PageMap pages(file->pageCount());
     Status s = takeTagHeaders(file, &pages);
     if (!s.ok()) return s;
@@ -127,6 +131,7 @@ Status checkTag(MdxFile* file, int tag, uint32_t maxRecno, uint64_t* entries) {
 }
 
 Status checkAllTags(MdxFile* file, uint32_t maxRecno) {
+    MdxFile::ReadAheadScope readAhead(file);
     // One map for all tags: no two tags may share a block either.
     PageMap pages(file->pageCount());
     Status s = takeTagHeaders(file, &pages);

@@ -89,6 +89,24 @@ Status MdxFile::corrupted(const std::string& why) const {
 
 Status MdxFile::readPages(uint32_t page, uint32_t count, uint8_t* buffer) {
     const size_t n = size_t(count) * kMdxPageSize;
+    if (readAhead_) {
+        auto inWindow = [&] {
+            return page >= windowFirst_ && uint64_t(page) + count <= windowFirst_ + windowPages_;
+        };
+        if (!inWindow()) {
+            constexpr uint32_t kWindowPages = 128;  // 64 KiB
+            window_.resize(size_t(std::max(kWindowPages, count)) * kMdxPageSize);
+            size_t got = 0;
+            Status s =
+                file_->read(uint64_t(page) * kMdxPageSize, window_.data(), window_.size(), &got);
+            if (!s.ok()) return s;
+            windowFirst_ = page;
+            windowPages_ = uint32_t(got / kMdxPageSize);
+        }
+        if (!inWindow()) return corrupted("file ends inside page " + std::to_string(page));
+        std::memcpy(buffer, window_.data() + size_t(page - windowFirst_) * kMdxPageSize, n);
+        return Status::OK();
+    }
     size_t got = 0;
     Status s = file_->read(uint64_t(page) * kMdxPageSize, buffer, n, &got);
     if (!s.ok()) return s;
@@ -302,6 +320,7 @@ Status MdxFile::readNode(const TagInfo& tag, uint32_t page, MdxNode* node) {
 }
 
 Status MdxFile::writeNode(const MdxNode& node) {
+    windowPages_ = 0;
     if (node.page < firstNewPage_) changedExisting_ = true;
     Status s = file_->write(uint64_t(node.page) * kMdxPageSize, node.bytes, kMdxBlockSize);
     if (!s.ok()) return s;

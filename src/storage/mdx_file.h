@@ -167,6 +167,24 @@ class MdxFile {
     // Status 222 for this file with a short reason.
     Status corrupted(const std::string& why) const;
 
+    // While alive, node reads are served from windows of many blocks read at once: for walks
+    // that read most of the file while nobody writes it (checks under the index semaphore).
+    class ReadAheadScope {
+      public:
+        explicit ReadAheadScope(MdxFile* file) : file_(file) { file_->readAhead_ = true; }
+        ~ReadAheadScope() {
+            file_->readAhead_ = false;
+            file_->window_.clear();
+            file_->window_.shrink_to_fit();
+            file_->windowPages_ = 0;
+        }
+        ReadAheadScope(const ReadAheadScope&) = delete;
+        ReadAheadScope& operator=(const ReadAheadScope&) = delete;
+
+      private:
+        MdxFile* file_;
+    };
+
   private:
     explicit MdxFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
 
@@ -181,6 +199,12 @@ class MdxFile {
     uint32_t counter_ = 0;
     uint32_t firstNewPage_ = UINT32_MAX;
     bool changedExisting_ = false;
+
+    // Read-ahead (ReadAheadScope): pages [windowFirst_, windowFirst_ + windowPages_).
+    bool readAhead_ = false;
+    std::vector<uint8_t> window_;
+    uint32_t windowFirst_ = 0;
+    uint32_t windowPages_ = 0;
 };
 
 }  // namespace storage

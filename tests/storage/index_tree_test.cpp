@@ -147,11 +147,13 @@ class Damage : public ::testing::Test {
     void SetUp() override {
         t_ =
             createIndexed(&env_, "/d/Family.dbf", {field("MATTER", 'C', 50)}, {"MYKEY,F,T,matter"});
-        for (int i = 0; i < 200; ++i) t_.append({"m" + std::to_string(1000 + i)});
+        for (int i = 0; i < records(); ++i) t_.append({"m" + std::to_string(1000 + i)});
         t_.index.reset();
         t_.table->setIndexHook(nullptr);
         bytes_ = env_.contents("/d/Family.MDX");
     }
+
+    virtual int records() const { return 200; }
 
     uint32_t u32(size_t at) const {
         uint32_t v = 0;
@@ -166,6 +168,16 @@ class Damage : public ::testing::Test {
         size_t at = rootOffset();
         while (u32(at + 8 + u32(at) * 56) != 0) at = size_t(u32(at + 8)) * 512;
         return at;
+    }
+    // The first leaf, in key order, that lies past `offset` in the file (0: none).
+    size_t leafPast(size_t offset, size_t at = 0) const {
+        if (at == 0) at = rootOffset();
+        const uint32_t count = u32(at);
+        if (u32(at + 8 + count * 56) == 0) return at > offset ? at : 0;
+        for (uint32_t i = 0; i <= count; ++i) {
+            if (size_t leaf = leafPast(offset, size_t(u32(at + 8 + i * 56)) * 512)) return leaf;
+        }
+        return 0;
     }
 
     // Writes the damaged bytes, expects 222 when opened as found, and a rebuild by openOrBuild.
@@ -182,7 +194,7 @@ class Damage : public ::testing::Test {
         ASSERT_TRUE(s.ok()) << s.message();
         EXPECT_EQ(shown, std::vector<std::string>{"Indexing /d/Family.MDX..."});
         t_.index = std::move(index);
-        EXPECT_EQ(t_.entries().size(), 200u);
+        EXPECT_EQ(t_.entries().size(), size_t(records()));
         EXPECT_TRUE(t_.problems().empty());
     }
 
@@ -218,6 +230,28 @@ TEST_F(Damage, PagesInACycle) {
 TEST_F(Damage, KeysOutOfOrder) {
     const size_t leaf = leftmostLeafOffset();
     bytes_[leaf + 12 + 4] = '9';  // "m1000" becomes "m1009", after its neighbour "m1001"
+    expectDetectedAndRebuilt();
+}
+
+TEST_F(Damage, SeparatorBelowTheKeysOfItsLeftChild) {
+    bytes_.replace(rootOffset() + 12, 5, "m0999");
+    expectDetectedAndRebuilt();
+}
+
+// The check reads the file in windows of many blocks: damage beyond the first one.
+class DamageFarIntoTheFile : public Damage {
+  protected:
+    int records() const override { return 3000; }
+};
+
+TEST_F(DamageFarIntoTheFile, KeysOutOfOrderInALeafPastTheFirstWindow) {
+    std::unique_ptr<storage::ProductionIndex> sound;
+    ASSERT_TRUE(storage::ProductionIndex::open(t_.table.get(), "/d/Family.MDX", &sound).ok());
+    sound.reset();
+    const size_t leaf = leafPast(64 * 1024);
+    ASSERT_NE(leaf, 0u);
+    ASSERT_EQ(bytes_[leaf + 12], 'm');
+    bytes_[leaf + 12 + 1] = '9';  // "m1.." to "m3.." become "m9..", before their neighbours
     expectDetectedAndRebuilt();
 }
 
