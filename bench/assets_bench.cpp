@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/matter_filters.h"
+#include "platform/application_setup.h"
 #include "platform/data_source.h"
 #include "schedules/schedule_forms.h"
 #include "schedules/table_catalog.h"
@@ -232,6 +233,7 @@ BENCHMARK(BM_CloseLiabilities)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    platform::setUpApplication();  // as the program does
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

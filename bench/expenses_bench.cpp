@@ -1,6 +1,7 @@
 // The Expenses form over an Expenses.dbf of 50,000 and 500,000 lines (100 per matter), through
 // the form's own code path with the program's matter filter routines:
 //   BM_FilteredCount      one GetFilteredCount with the form's initial filter (the yardstick);
+//   BM_OpenTable          opening and closing the table alone (its index checked);
 //   BM_OpenFirstVisit     the Expenses command for a matter without lines (seeding included)
 //                         until the form is shown with its grid painted;
 //   BM_OpenLaterVisit     the same for a matter whose lines are in the middle of the file;
@@ -22,6 +23,7 @@
 #include <map>
 
 #include "app/matter_filters.h"
+#include "platform/application_setup.h"
 #include "platform/db_grid.h"
 #include "platform/db_list_box.h"
 #include "schedules/expense_lines.h"
@@ -173,6 +175,18 @@ void BM_FilteredCount(benchmark::State& state) {
     report(state);
 }
 
+void BM_OpenTable(benchmark::State& state) {
+    Session session(int(state.range(0)), QString());
+    for (auto _ : state) {
+        storage::TDbfTable table("T_Expenses");
+        schedules::applyDefinition(table, *schedules::findTable("T_Expenses"),
+                                   session.context.dataDirectory);
+        table.Open();
+        table.Close();
+    }
+    report(state);
+}
+
 void BM_OpenLaterVisit(benchmark::State& state) {
     // A matter in the middle of the file.
     Session session(int(state.range(0)), matterName(int(state.range(0)) / 200));
@@ -240,6 +254,7 @@ void BM_ScrollRepaint(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FilteredCount)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenTable)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenLaterVisit)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenFirstVisit)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CategoryChange)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
@@ -255,6 +270,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     self = QCoreApplication::applicationFilePath();
+    platform::setUpApplication();  // as the program does
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,7 @@
 
 #include "app/print_pdf.h"
 #include "app/program.h"
+#include "platform/application_setup.h"
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark Net Worth"));
     QApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    platform::setUpApplication();
     if (printPdf) return app::runPrintPdf(arguments, QCoreApplication::applicationDirPath());
     return app::runProgram(application);
 }
