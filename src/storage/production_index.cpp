@@ -508,11 +508,9 @@ Status ProductionIndex::reloadAndMend() {
     return Status::OK();
 }
 
-Status ProductionIndex::prepareAppend() {
-    if (prepared_) return Status::OK();
-    if (Status s = requireExpressions(); !s.ok()) return s;
+Status ProductionIndex::beginUpdate(const char* operation) {
     if (IndexSemaphore* held = semaphore()) {
-        Status s = held->lock("Append");
+        Status s = held->lock(operation);
         if (!s.ok()) return s;
     }
     Status s = reloadAndMend();
@@ -526,6 +524,12 @@ Status ProductionIndex::prepareAppend() {
     touched_ = false;
     mdx_->startTracking();
     return Status::OK();
+}
+
+Status ProductionIndex::prepareAppend() {
+    if (prepared_) return Status::OK();
+    if (Status s = requireExpressions(); !s.ok()) return s;
+    return beginUpdate("Append");
 }
 
 Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
@@ -613,21 +617,7 @@ Status ProductionIndex::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
     // Most rewrites leave every key as it was: nothing to take or mark for them.
     if (Status s = requireExpressions(); !s.ok()) return s;
     if (!keysChange(recno, oldRecord, newRecord)) return Status::OK();
-    if (IndexSemaphore* held = semaphore()) {
-        Status s = held->lock("Replace");
-        if (!s.ok()) return s;
-    }
-    Status s = reloadAndMend();
-    if (s.ok()) s = requireExpressions();
-    if (s.ok()) s = mdx_->beginUpdate();
-    if (!s.ok()) {
-        if (semaphore()) semaphore()->unlock();
-        return s;
-    }
-    prepared_ = true;
-    touched_ = false;
-    mdx_->startTracking();
-    return Status::OK();
+    return beginUpdate("Replace");
 }
 
 Status ProductionIndex::applyRewrite(uint32_t recno, const uint8_t* oldRecord,

@@ -145,6 +145,9 @@ class ProductionIndex : public IndexHook {
     Status requireExpressions() const;
     // Under the semaphore: reread the file and rebuild it when an update was cut short.
     Status reloadAndMend();
+    // Takes the semaphore for `operation`, rereads (and mends) the file and marks an update as
+    // begun; on failure nothing is held.
+    Status beginUpdate(const char* operation);
     Status rebuildLocked(const ProgressHook& progress);
     // A reader that met an update cut short (under the semaphore): rebuild when writable.
     Status mendInterrupted();
