@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -56,16 +55,14 @@ QLabel* boldLabel(const QString& text, QWidget* parent) {
 
 GroupBoxScheduleForm::GroupBoxScheduleForm(const FormDef& definition,
                                            const ScheduleContext& context, QWidget* owner)
-    : QDialog(owner), definition_(definition), context_(context) {
+    : ScheduleFrame(context, owner), definition_(definition) {
     setObjectName(QLatin1String(definition.objectName));
     setWindowTitle(QLatin1String(definition.caption));
-    setModal(true);
     resize(definition.width, definition.height);
-    paint(this, platform::skyBlueColor());
 
     const std::span<const TableDef> set = tableSet(definition.form);
     for (size_t i = 0; i < set.size(); ++i) {
-        auto table = std::make_unique<ScheduleTable>(set[i], context_);
+        auto table = std::make_unique<ScheduleTable>(set[i], this->context());
         table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
         table->dataSource().setParent(
             this);  // found by name; deleted with its table, before the form
@@ -322,33 +319,18 @@ void GroupBoxScheduleForm::open() {
     }
 }
 
-bool GroupBoxScheduleForm::FormClose() {
-    if (closed_) return true;
+bool GroupBoxScheduleForm::postAndCloseTables() {
     for (const auto& table : tables_) {
         if (!table->post()) return false;
     }
     for (const auto& table : tables_) table->close();
-    closed_ = true;
     return true;
-}
-
-void GroupBoxScheduleForm::done(int result) {
-    if (!FormClose()) return;
-    QDialog::done(result);
-}
-
-void GroupBoxScheduleForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void GroupBoxScheduleForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     scrollBox_->verticalScrollBar()->setValue(0);
-    const QString matter = context_.currentMatter ? context_.currentMatter() : QString();
+    const QString matter = context().currentMatter ? context().currentMatter() : QString();
     setWindowTitle(QLatin1String(definition_.caption) + QStringLiteral(" - ") + matter);
 }
 

@@ -4,13 +4,13 @@
 // each showing one record of one table through its field controls and record navigator, above
 // a bottom panel with a Close button. The Assets, Liabilities and Summary forms are data for it.
 
-#include <QDialog>
 #include <QString>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "schedules/schedule_forms.h"
+#include "schedules/schedule_frame.h"
 #include "schedules/table_catalog.h"
 
 class QScrollArea;
@@ -77,12 +77,9 @@ const FormDef& liabilitiesFormDef();
 const FormDef& summaryFormDef();
 
 // The form. Construction builds the widgets; open() opens the table set in its order (see
-// ScheduleTable::open) and binds the controls. Every way of closing (Close button, the window's
-// close box) runs FormClose; Escape does not close the form (in a box it takes back the typing):
-// each table in edit or insert state is posted, in the set's order, then all are closed. When a
-// post does not happen (a blank-key question answered No, a value or lock refused) the form stays
-// open with that change pending.
-class GroupBoxScheduleForm : public QDialog {
+// ScheduleTable::open) and binds the controls. Closing (see ScheduleFrame) posts each table in
+// edit or insert state, in the set's order, then closes them all.
+class GroupBoxScheduleForm : public ScheduleFrame {
     Q_OBJECT
 
   public:
@@ -93,18 +90,13 @@ class GroupBoxScheduleForm : public QDialog {
     // the form is released.
     void open();
 
-    // Posts and closes the tables; false when a post did not happen and the form must stay.
-    bool FormClose();
-
     const FormDef& definition() const { return definition_; }
     ScheduleTable* scheduleTable(const char* component) const;
     QScrollArea* scrollBox() const { return scrollBox_; }
 
-    void done(int result) override;
-
   protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool postAndCloseTables() override;
     // The control bound to `field` of `component`, or nullptr.
     QWidget* control(const char* component, const char* field) const;
 
@@ -121,13 +113,11 @@ class GroupBoxScheduleForm : public QDialog {
     };
 
     const FormDef& definition_;
-    ScheduleContext context_;
     std::vector<std::unique_ptr<ScheduleTable>> tables_;  // in the set's order
     std::vector<BuiltControl> controls_;
     std::vector<std::pair<const GroupBoxDef*, QWidget*>> groups_;
     QScrollArea* scrollBox_ = nullptr;
     QPushButton* closeButton_ = nullptr;
-    bool closed_ = false;
 };
 
 }  // namespace schedules

@@ -1,33 +1,22 @@
 #pragma once
 
-#include <QDialog>
 #include <memory>
 
-#include "schedules/schedule_forms.h"
+#include "schedules/schedule_frame.h"
 #include "storage/dbf_table.h"
 
 namespace schedules {
 
 struct TableDef;
 
-// The frame of a schedule form: a modal window, centred on its owner, whose every way of closing
-// (its close button, the window's own close) runs FormClose. Escape does not close it: in a box
-// it only takes back what was typed there. FormClose posts the table
-// when it is being edited or inserted and then closes it; when the post is refused (a question
-// answered No, a lock the user could not get) the window stays open with the change pending.
-class ScheduleDialog : public QDialog {
+// A schedule form over one table (Family, Expenses, Gross Income): closing posts the table when
+// it is being edited or inserted and then closes it.
+class ScheduleDialog : public ScheduleFrame {
     Q_OBJECT
 
   public:
-    ScheduleDialog(const ScheduleContext& context, QWidget* owner);
+    using ScheduleFrame::ScheduleFrame;
     ~ScheduleDialog() override;
-
-    const ScheduleContext& context() const { return context_; }
-
-    // Posts and closes the table; false when the post did not happen and the form must stay.
-    virtual bool FormClose();
-
-    void reject() override;
 
   protected:
     // Creates the table component as `definition` declares it, pointed at the data directory.
@@ -38,13 +27,10 @@ class ScheduleDialog : public QDialog {
     // and puts it into editing, or starts a new record; true when the record was new.
     bool locateOrInsert();
 
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool postAndCloseTables() override;
 
   private:
-    ScheduleContext context_;
     std::unique_ptr<storage::TDbfTable> table_;
-    bool closed_ = false;
 };
 
 // Stored text of field `name` of the table's current record, as a QString.
