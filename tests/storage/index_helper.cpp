@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "helper_tables.h"
 #include "storage/dbf_file.h"
 #include "storage/production_index.h"
 #include "storage/record.h"
@@ -21,28 +22,6 @@ int failed(const Status& s) {
     return 1;
 }
 
-Status openIndexed(const std::string& path, const char* tagLine, std::unique_ptr<DbfFile>* table,
-                   std::unique_ptr<ProductionIndex>* index) {
-    Status s = DbfFile::open(Env::Default(), path, Access::ReadWrite, Share::Shared, table);
-    if (!s.ok()) return s;
-    IndexListEntry tag;
-    s = parseTagLine(tagLine, &tag);
-    if (s.ok()) s = ProductionIndex::openOrBuild(table->get(), {tag}, nullptr, index);
-    if (s.ok()) (*table)->setIndexHook(index->get());
-    return s;
-}
-
-Status append(DbfFile& table, const std::string& name) {
-    std::vector<uint8_t> record(table.recordLength());
-    table.blankRecord(record.data());
-    setText(table.fields()[0], record.data(), name);
-    // The append lock is taken once: a busy lock is retried, as a user would.
-    while (!table.lockAppend()) table.env()->sleepBetweenAttempts();
-    Status s = table.appendRecord(record.data());
-    table.unlockAppend();
-    return s;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,10 +31,11 @@ int main(int argc, char** argv) {
     std::unique_ptr<DbfFile> table;
     std::unique_ptr<ProductionIndex> index;
     if (command == "append" && argc == 5) {
-        Status s = openIndexed(path, "NAME,F,F,name", &table, &index);
+        Status s =
+            helper_tables::openIndexed(Env::Default(), path, "NAME,F,F,name", &table, &index);
         if (!s.ok()) return failed(s);
         for (int i = 0; i < count; ++i) {
-            s = append(*table, "p" + std::string(argv[4]) + "-" + std::to_string(i));
+            s = helper_tables::append(*table, "p" + std::string(argv[4]) + "-" + std::to_string(i));
             if (!s.ok()) return failed(s);
         }
         table->setIndexHook(nullptr);
@@ -64,13 +44,15 @@ int main(int argc, char** argv) {
     }
     if (command == "make") {
         Status s = DbfFile::create(Env::Default(), path, {FieldDescriptor{"NAME", 'C', 20, 0, 0}});
-        if (s.ok()) s = openIndexed(path, "BYNAME,F,F,name", &table, &index);
+        if (s.ok())
+            s = helper_tables::openIndexed(Env::Default(), path, "BYNAME,F,F,name", &table, &index);
         if (!s.ok()) return failed(s);
         uint32_t state = 12345;
         for (int i = 0; i < count; ++i) {
             state = state * 1103515245u + 12345u;
             // Repeated keys too, so that equal keys must stay in record order.
-            s = append(*table, "key" + std::to_string((state >> 8) % (count / 2 + 1)));
+            s = helper_tables::append(*table,
+                                      "key" + std::to_string((state >> 8) % (count / 2 + 1)));
             if (!s.ok()) return failed(s);
         }
         TagCursor cursor(index->file(), 0);

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "helper_tables.h"
 #include "storage/dbf_file.h"
 #include "storage/dbf_table.h"
 #include "storage/production_index.h"
@@ -119,28 +120,6 @@ class FaultEnv : public Env {
     long writes_ = 0;
 };
 
-Status openIndexed(Env* env, const std::string& path, std::unique_ptr<DbfFile>* table,
-                   std::unique_ptr<ProductionIndex>* index) {
-    Status s = DbfFile::open(env, path, Access::ReadWrite, Share::Shared, table);
-    if (!s.ok()) return s;
-    IndexListEntry tag;
-    s = parseTagLine(kTag, &tag);
-    if (s.ok()) s = ProductionIndex::openOrBuild(table->get(), {tag}, nullptr, index);
-    if (s.ok()) (*table)->setIndexHook(index->get());
-    return s;
-}
-
-Status append(DbfFile& table, const std::string& name) {
-    std::vector<uint8_t> record(table.recordLength());
-    table.blankRecord(record.data());
-    setText(table.fields()[0], record.data(), name);
-    // The append lock is taken once: a busy lock is retried, as a user would.
-    while (!table.lockAppend()) table.env()->sleepBetweenAttempts();
-    Status s = table.appendRecord(record.data());
-    table.unlockAppend();
-    return s;
-}
-
 Status closeIndexed(std::unique_ptr<DbfFile>& table, std::unique_ptr<ProductionIndex>& index) {
     table->setIndexHook(nullptr);
     index.reset();
@@ -189,28 +168,28 @@ int main(int argc, char** argv) {
     if (command == "make") {
         Status s =
             DbfFile::create(Env::Default(), path, {FieldDescriptor{"MATTER", 'C', 50, 0, 0}});
-        if (s.ok()) s = openIndexed(Env::Default(), path, &table, &index);
+        if (s.ok()) s = helper_tables::openIndexed(Env::Default(), path, kTag, &table, &index);
         for (int i = 0; s.ok() && i < count; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "seed-%03d", i);
-            s = append(*table, name);
+            s = helper_tables::append(*table, name);
         }
         if (s.ok()) s = closeIndexed(table, index);
         return s.ok() ? 0 : failed(s);
     }
     if (command == "append" && argc == 5) {
-        Status s = openIndexed(Env::Default(), path, &table, &index);
+        Status s = helper_tables::openIndexed(Env::Default(), path, kTag, &table, &index);
         for (int i = 0; s.ok() && i < count; ++i)
-            s = append(*table, "p" + std::string(argv[4]) + "-" + std::to_string(i));
+            s = helper_tables::append(*table, "p" + std::string(argv[4]) + "-" + std::to_string(i));
         if (s.ok()) s = closeIndexed(table, index);
         return s.ok() ? 0 : failed(s);
     }
     if (command == "crash" && argc == 5) {
         FaultEnv env(Env::Default(), std::atol(argv[4]));
-        Status s = openIndexed(&env, path, &table, &index);
+        Status s = helper_tables::openIndexed(&env, path, kTag, &table, &index);
         for (int i = 0; s.ok() && i < count; ++i) {
             const std::string name = "c" + std::string(argv[4]) + "-" + std::to_string(i);
-            s = append(*table, name);
+            s = helper_tables::append(*table, name);
             if (s.ok()) {
                 std::printf("ok %s\n", name.c_str());
                 std::fflush(stdout);
