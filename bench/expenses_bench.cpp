@@ -203,7 +203,8 @@ void BM_OpenLaterVisit(benchmark::State& state) {
 
 void BM_OpenFirstVisit(benchmark::State& state) {
     Session session(int(state.range(0)), QString());
-    int n = 0;
+    // Never a name used before, also when the benchmark is run again (trial runs, repetitions).
+    static int n = 0;
     for (auto _ : state) {
         session.matter = QStringLiteral("New matter %1").arg(++n);
         std::unique_ptr<QDialog> form = schedules::createExpensesForm(session.context, nullptr);
