@@ -221,6 +221,10 @@ class PrintJob {
         liabilities_.reset();
         summary_.reset();
         components_.T_PFamily.Close();
+        // The matter filter leaves with the job: a routine kept over the closing would make the
+        // next job's opening walk the table to the first line of this job's matter.
+        if (components_.T_PExpenses.Active())
+            components_.T_PExpenses.SetFilterToCB(nullptr, nullptr);
         components_.T_PExpenses.Close();
         components_.T_PIncome.Close();
         mainRows_.clear();

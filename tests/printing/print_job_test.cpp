@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <utility>
 
 #include "app/matter_filters.h"
 #include "matter/general_form.h"
@@ -59,10 +60,17 @@ class PrintJobTest : public testing::Test {
         context.dataDirectory = data_;
         context.currentMatter = [matter] { return matter; };
         context.general = &general;
-        context.installMatterFilter = [matter](const QString& component,
-                                               storage::TDbfCDataSet& table) {
-            table.SetFilterToCB(
-                app::matterFilter(component, table, [matter](void*) { return matter; }), nullptr);
+        context.installMatterFilter = [this, matter](const QString& component,
+                                                     storage::TDbfCDataSet& table) {
+            storage::FilterRoutine routine =
+                app::matterFilter(component, table, [matter](void*) { return matter; });
+            if (component == QLatin1String("T_PExpenses")) {
+                routine = [this, routine](void* owner) {
+                    ++expenseRecordsJudged_;
+                    return routine(owner);
+                };
+            }
+            table.SetFilterToCB(routine, nullptr);
         };
         context.components = &components_;
         context.pdfFile = root_.filePath(QStringLiteral("out.pdf"));
@@ -83,6 +91,7 @@ class PrintJobTest : public testing::Test {
     QTemporaryDir root_;
     QString data_, program_;
     printing::PrintComponents components_;
+    int expenseRecordsJudged_ = 0;  // by the expense table's filter routines, any job's
     QStringList lines_;
 };
 
@@ -216,8 +225,11 @@ TEST_F(PrintJobTest, PrintingTwiceGivesTheSameStatementAndLeavesNoIndexBehind) {
     print_test::writeScenario(data_);
     ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
     const QStringList first = lines_;
+    const int judgedFirst = std::exchange(expenseRecordsJudged_, 0);
     ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
     EXPECT_EQ(lines_, first);
+    EXPECT_EQ(expenseRecordsJudged_, judgedFirst)
+        << "the first job's filter must not walk the table when the second opens it";
     // The order is the run's own: the data directory gets no shared "Temp" index.
     EXPECT_TRUE(QDir(data_).entryList({"Temp.*", "temp.*", "TEMP.*"}, QDir::Files).isEmpty());
 }
