@@ -177,6 +177,7 @@ class MdxFile {
             file_->window_.clear();
             file_->window_.shrink_to_fit();
             file_->windowPages_ = 0;
+            file_->readAheadEnd_ = 0;
         }
         ReadAheadScope(const ReadAheadScope&) = delete;
         ReadAheadScope& operator=(const ReadAheadScope&) = delete;
@@ -200,8 +201,10 @@ class MdxFile {
     uint32_t firstNewPage_ = UINT32_MAX;
     bool changedExisting_ = false;
 
-    // Read-ahead (ReadAheadScope): pages [windowFirst_, windowFirst_ + windowPages_).
+    // Read-ahead (ReadAheadScope): pages [windowFirst_, windowFirst_ + windowPages_), and the
+    // page after the last one asked for.
     bool readAhead_ = false;
+    uint32_t readAheadEnd_ = 0;
     std::vector<uint8_t> window_;
     uint32_t windowFirst_ = 0;
     uint32_t windowPages_ = 0;
