@@ -242,6 +242,18 @@ TEST_F(Damage, SeparatorBelowTheKeysOfItsLeftChild) {
 class DamageFarIntoTheFile : public Damage {
   protected:
     int records() const override { return 3000; }
+    void SetUp() override {
+        Damage::SetUp();
+        // Built anew: a packed tree, whose blocks the check reads in file order.
+        env_.removeFile("/d/Family.MDX");
+        std::vector<storage::IndexListEntry> tags(1);
+        ASSERT_TRUE(storage::parseTagLine("MYKEY,F,T,matter", &tags[0]).ok());
+        std::unique_ptr<storage::ProductionIndex> index;
+        ASSERT_TRUE(
+            storage::ProductionIndex::openOrBuild(t_.table.get(), tags, nullptr, &index).ok());
+        index.reset();
+        bytes_ = env_.contents("/d/Family.MDX");
+    }
 };
 
 TEST_F(DamageFarIntoTheFile, KeysOutOfOrderInALeafPastTheFirstWindow) {
