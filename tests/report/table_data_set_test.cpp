@@ -37,10 +37,18 @@ class TableDataSetTest : public ::testing::Test {
     storage::TDbfTable table{"t_cash"};
 };
 
-TEST_F(TableDataSetTest, WalksTheVisibleRecordsAndReadsEachKindOfField) {
-    table.SetFilterToCB([this](void*) { return table.FieldByName("matter").AsString() == "Smith"; },
+// Both ways of reading a table: live (TableDataSet) and read once (TableSnapshot), made after
+// the table was filtered and positioned.
+template <typename Rows>
+class TableRowsTest : public TableDataSetTest {};
+using RowKinds = ::testing::Types<report::TableDataSet, report::TableSnapshot>;
+TYPED_TEST_SUITE(TableRowsTest, RowKinds);
+
+TYPED_TEST(TableRowsTest, WalksTheVisibleRecordsAndReadsEachKindOfField) {
+    storage::TDbfTable& table = this->table;
+    table.SetFilterToCB([&](void*) { return table.FieldByName("matter").AsString() == "Smith"; },
                         nullptr);
-    report::TableDataSet rows(table);
+    TypeParam rows(table);
     EXPECT_EQ(rows.fieldKind("AMT"), report::FieldKind::Number);
     EXPECT_EQ(rows.fieldKind("notes"), report::FieldKind::Memo);
     EXPECT_EQ(rows.fieldKind("when"), report::FieldKind::Date);
@@ -57,16 +65,43 @@ TEST_F(TableDataSetTest, WalksTheVisibleRecordsAndReadsEachKindOfField) {
     EXPECT_TRUE(rows.boolean("paid"));
 }
 
-TEST_F(TableDataSetTest, ASingleRecordConnectionReadsWhereItsOwnerPutItUntilWalked) {
-    ASSERT_TRUE(table.Locate("matter", {"Jones"}, 0));
-    report::TableDataSet rows(table);
+TYPED_TEST(TableRowsTest, ASingleRecordConnectionReadsWhereItsOwnerPutItUntilWalked) {
+    ASSERT_TRUE(this->table.Locate("matter", {"Jones"}, 0));
+    TypeParam rows(this->table);
     EXPECT_FALSE(rows.atEnd());
     EXPECT_EQ(rows.text("matter"), "Jones");
     EXPECT_EQ(rows.number("amt"), std::nullopt) << "a blank amount is no number";
+    rows.first();
+    EXPECT_EQ(rows.text("matter"), "Smith");
+}
 
+TEST_F(TableDataSetTest, ALiveConnectionFollowsItsTable) {
+    report::TableDataSet rows(table);
     table.SetFilterToCB([](void*) { return false; }, nullptr);
     rows.first();
     EXPECT_TRUE(rows.atEnd());
+}
+
+// Every pass of a report over a snapshot reads the same rows, whatever happens to the table.
+TEST_F(TableDataSetTest, ASnapshotKeepsTheRowsItRead) {
+    table.SetFilterToCB([this](void*) { return table.FieldByName("matter").AsString() == "Smith"; },
+                        nullptr);
+    report::TableSnapshot rows(table);
+    add("Smith", 99, "");
+    table.First();
+    table.Edit();
+    table.FieldByName("amt").setAsFloat(1);
+    table.Post();
+    table.Close();
+    std::vector<double> amounts;
+    for (rows.first(); !rows.atEnd(); rows.next()) amounts.push_back(*rows.number("amt"));
+    EXPECT_EQ(amounts, (std::vector<double>{1234.5, 7}));
+    EXPECT_EQ(rows.fieldKind("paid"), report::FieldKind::Boolean);
+
+    storage::TDbfTable closed{"t_closed"};
+    report::TableSnapshot none(closed);
+    EXPECT_TRUE(none.atEnd());
+    EXPECT_EQ(none.fieldKind("matter"), std::nullopt);
 }
 
 }  // namespace
