@@ -29,8 +29,9 @@ class PrintError : public std::runtime_error {
 };
 
 // The job's private instance of one schedule's table set: a table object per definition, in
-// the set's order, each with the report data set its connection reads. Independent of any
-// schedule form that may be open. Destroying it closes the tables in the set's order.
+// the set's order, each with the rows its connection reads (read once the table is filtered).
+// Independent of any schedule form that may be open. Destroying it closes the tables in the
+// set's order.
 class TableSetInstance {
   public:
     explicit TableSetInstance(schedules::FormId form) {
@@ -38,7 +39,6 @@ class TableSetInstance {
             Entry entry;
             entry.definition = &def;
             entry.table = std::make_unique<storage::TDbfTable>(def.component);
-            entry.rows = std::make_unique<report::TableDataSet>(*entry.table);
             entries_.push_back(std::move(entry));
         }
     }
@@ -49,7 +49,7 @@ class TableSetInstance {
     struct Entry {
         const schedules::TableDef* definition = nullptr;
         std::unique_ptr<storage::TDbfTable> table;
-        std::unique_ptr<report::TableDataSet> rows;
+        std::unique_ptr<report::TableSnapshot> rows;
     };
 
     Entry* find(const char* component) {
@@ -139,7 +139,8 @@ class PrintJob {
     }
 
     // Steps through the connections of one table set in order: points each table at its file,
-    // opens it, installs its matter filter and binds the connection to it.
+    // opens it, installs its matter filter and binds the connection to the matter's rows, read
+    // once, so that the statement's totals and lines come from one reading of each table.
     void openTableSet(ConnectionSource source, std::unique_ptr<TableSetInstance>& instance) {
         const schedules::FormId form =
             source == ConnectionSource::Assets        ? schedules::FormId::Assets
@@ -159,6 +160,7 @@ class PrintJob {
                 entry->table->Open();
                 context_.installMatterFilter(QLatin1String(def.component), *entry->table);
             }
+            if (!entry->rows) entry->rows = std::make_unique<report::TableSnapshot>(*entry->table);
             components_.connection(QLatin1String(def.name))->setDataSet(entry->rows.get());
         }
     }
