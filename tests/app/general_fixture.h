@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 
+#include "../support/table_records.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/select_matter.h"
@@ -38,16 +39,7 @@ inline QList<Record> readGeneral(const QString& directory) {
     table.CreateIfNotFound = false;
     table.setDbfFileName(generalPath(directory).toStdString());
     table.Open();
-    QList<Record> records;
-    for (table.First(); !table.Eof(); table.Next()) {
-        Record record;
-        for (int i = 0; i < table.FieldCount(); ++i) {
-            storage::TField& field = table.Fields(i);
-            record[QString::fromStdString(field.FieldName()).toLower()] =
-                QString::fromStdString(field.AsString());
-        }
-        records << record;
-    }
+    const QList<Record> records = test_support::readRecords(table);
     table.Close();
     return records;
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <stdexcept>
 
+#include "../support/table_records.h"
 #include "matter/general_form.h"
 #include "printing/print_components.h"
 #include "schedules/table_catalog.h"
@@ -361,17 +362,7 @@ QList<Record> readTable(const QString& dataDirectory, const char* component) {
     schedules::applyDefinition(table, definition(component), dataDirectory);
     table.CreateIfNotFound = false;
     table.Open();
-    QList<Record> records;
-    for (table.First(); !table.Eof(); table.Next()) {
-        Record record;
-        for (int i = 0; i < table.FieldCount(); ++i) {
-            storage::TField& field = table.Fields(i);
-            record[QString::fromStdString(field.FieldName()).toLower()] =
-                QString::fromStdString(field.AsString());
-        }
-        records << record;
-        if (table.RecordCount() == 0) break;
-    }
+    const QList<Record> records = test_support::readRecords(table);
     table.Close();
     return records;
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "../support/table_records.h"
 #include "app/matter_filters.h"
 #include "schedules/schedule_forms.h"
 #include "schedules/table_catalog.h"
@@ -50,17 +51,7 @@ class FormsFixture {
         table.setDbfFileName(
             (dataDirectory() + QLatin1String(schedules::findTable(component)->file)).toStdString());
         table.Open();
-        QList<Record> records;
-        for (table.First(); !table.Eof(); table.Next()) {
-            Record record;
-            for (int i = 0; i < table.FieldCount(); ++i) {
-                storage::TField& field = table.Fields(i);
-                record[QString::fromStdString(field.FieldName()).toLower()] =
-                    QString::fromStdString(field.AsString());
-            }
-            records << record;
-        }
-        return records;
+        return test_support::readRecords(table);
     }
 
     // Appends records to `component`'s file, created as the catalog declares it when missing.
