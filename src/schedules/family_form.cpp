@@ -21,15 +21,6 @@ namespace {
 
 const char* const kDateMask = "99/99/0000;1;_";
 
-template <typename Control>
-Control* bound(Control* control, const char* name, platform::DataSource* source,
-               const char* field) {
-    control->setObjectName(QLatin1String(name));
-    control->setDataSource(source);
-    control->setDataField(QLatin1String(field));
-    return control;
-}
-
 QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setBuddy(buddy);

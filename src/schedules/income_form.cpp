@@ -48,15 +48,6 @@ constexpr Source kSourcesBelow[] = {
     {"DbEdit27", "emphousoth", "Other"},
 };
 
-template <typename Control>
-Control* bound(Control* control, const char* name, platform::DataSource* source,
-               const char* field) {
-    control->setObjectName(QLatin1String(name));
-    control->setDataSource(source);
-    control->setDataField(QLatin1String(field));
-    return control;
-}
-
 QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QLatin1String>
 #include <memory>
 
 #include "schedules/schedule_frame.h"
 #include "storage/dbf_table.h"
+
+namespace platform {
+class DataSource;
+}  // namespace platform
 
 namespace schedules {
 
@@ -32,6 +37,16 @@ class ScheduleDialog : public ScheduleFrame {
   private:
     std::unique_ptr<storage::TDbfTable> table_;
 };
+
+// Names a data-aware control and binds it to `field` of `source`.
+template <typename Control>
+Control* bound(Control* control, const char* name, platform::DataSource* source,
+               const char* field) {
+    control->setObjectName(QLatin1String(name));
+    control->setDataSource(source);
+    control->setDataField(QLatin1String(field));
+    return control;
+}
 
 // Stored text of field `name` of the table's current record, as a QString.
 QString fieldText(storage::TDbfPrimDataset& table, const char* name);
