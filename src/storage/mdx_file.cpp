@@ -251,23 +251,16 @@ Status MdxFile::readCounter(uint32_t* counter) {
     return Status::OK();
 }
 
-Status MdxFile::beginUpdate() {
-    const uint32_t next = counter_ + ((counter_ & 1) ? 2 : 1);
-    uint8_t bytes[4];
-    putU32(bytes, next);
-    Status s = file_->write(kHeaderUpdateCounter, bytes, 4);
-    if (!s.ok()) return s;
-    counter_ = next;
-    return Status::OK();
-}
+Status MdxFile::beginUpdate() { return storeCounter(counter_ + ((counter_ & 1) ? 2 : 1)); }
 
-Status MdxFile::endUpdate() {
-    const uint32_t next = counter_ + ((counter_ & 1) ? 1 : 2);
+Status MdxFile::endUpdate() { return storeCounter(counter_ + ((counter_ & 1) ? 1 : 2)); }
+
+Status MdxFile::storeCounter(uint32_t counter) {
     uint8_t bytes[4];
-    putU32(bytes, next);
+    putU32(bytes, counter);
     Status s = file_->write(kHeaderUpdateCounter, bytes, 4);
     if (!s.ok()) return s;
-    counter_ = next;
+    counter_ = counter;
     return Status::OK();
 }
 

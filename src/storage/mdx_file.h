@@ -190,6 +190,8 @@ class MdxFile {
     explicit MdxFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
 
     Status readPages(uint32_t page, uint32_t count, uint8_t* buffer);
+    // Writes the update counter into the header and keeps it.
+    Status storeCounter(uint32_t counter);
 
     std::unique_ptr<File> file_;
     Status readPageCount(uint32_t* pages);
