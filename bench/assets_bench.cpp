@@ -23,13 +23,19 @@
 #include <vector>
 
 #include "app/matter_filters.h"
+#include "catalog/table_catalog.h"
 #include "platform/application_setup.h"
 #include "platform/data_source.h"
 #include "schedules/schedule_forms.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace {
+
+enum class Form { Assets, Liabilities };
+
+catalog::TableSet tablesOf(Form form) {
+    return form == Form::Assets ? catalog::assetsTables() : catalog::liabilitiesTables();
+}
 
 constexpr int kMatters = 5000;
 constexpr int kRecords = 50000;
@@ -47,10 +53,10 @@ std::string padded(const std::string& text, int width) {
 // Creates the table as the program does, then appends the records' bytes directly: every
 // character field gets a short text, every number 1234.50 (12.50 where narrower), memo fields stay
 // empty.
-void makeTable(const schedules::TableDef& definition, const QString& directory) {
+void makeTable(const catalog::TableDef& definition, const QString& directory) {
     {
         storage::TDbfTable table("maker");
-        schedules::applyDefinition(table, definition, directory);
+        catalog::applyDefinition(table, definition, directory.toStdString());
         table.Open();
         table.Close();
     }
@@ -64,7 +70,7 @@ void makeTable(const schedules::TableDef& definition, const QString& directory) 
     size_t written = 0;
     for (int i = 0; i < kRecords; ++i) {
         record = " ";
-        for (const schedules::FieldDef& field : definition.fields) {
+        for (const catalog::FieldDef& field : definition.fields) {
             if (std::strcmp(field.name, "matter") == 0) {
                 record += padded(matterName(i % kMatters), field.width);
             } else if (field.type == 'C') {
@@ -101,8 +107,8 @@ const QString& dataDirectory() {
     static QString path;
     if (path.isEmpty()) {
         path = directory.path() + QDir::separator();
-        for (schedules::FormId form : {schedules::FormId::Assets, schedules::FormId::Liabilities}) {
-            for (const schedules::TableDef& table : schedules::tableSet(form)) {
+        for (catalog::TableSet set : {catalog::assetsTables(), catalog::liabilitiesTables()}) {
+            for (const catalog::TableDef& table : set) {
                 makeTable(table, path);
             }
         }
@@ -121,9 +127,9 @@ schedules::ScheduleContext context() {
     return context;
 }
 
-std::unique_ptr<QDialog> openForm(schedules::FormId form) {
+std::unique_ptr<QDialog> openForm(Form form) {
     const schedules::ScheduleContext c = context();
-    std::unique_ptr<QDialog> dialog = form == schedules::FormId::Assets
+    std::unique_ptr<QDialog> dialog = form == Form::Assets
                                           ? schedules::createAssetsForm(c, nullptr)
                                           : schedules::createLiabilitiesForm(c, nullptr);
     dialog->show();
@@ -137,11 +143,11 @@ void reportPeak(benchmark::State& state) {
     state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void readFiles(benchmark::State& state, schedules::FormId form) {
+void readFiles(benchmark::State& state, Form form) {
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
         size_t bytes = 0;
-        for (const schedules::TableDef& table : schedules::tableSet(form)) {
+        for (const catalog::TableDef& table : tablesOf(form)) {
             QFile file(dataDirectory() + QLatin1String(table.file));
             file.open(QIODevice::ReadOnly);
             qint64 read;
@@ -154,7 +160,7 @@ void readFiles(benchmark::State& state, schedules::FormId form) {
     }
 }
 
-void open(benchmark::State& state, schedules::FormId form, bool newMatter = false) {
+void open(benchmark::State& state, Form form, bool newMatter = false) {
     dataDirectory();
     int round = 0;
     for (auto _ : state) {
@@ -173,7 +179,7 @@ void open(benchmark::State& state, schedules::FormId form, bool newMatter = fals
 
 // Changes three tables' current records (key fields kept), then closes the form; only the
 // closing is timed.
-void close(benchmark::State& state, schedules::FormId form,
+void close(benchmark::State& state, Form form,
            const std::vector<std::pair<const char*, const char*>>& changes) {
     dataDirectory();
     gMatter = QStringLiteral("Matter 2500 v. Doe");
@@ -196,26 +202,20 @@ void close(benchmark::State& state, schedules::FormId form,
     reportPeak(state);
 }
 
-void BM_ReadAssetFiles(benchmark::State& state) { readFiles(state, schedules::FormId::Assets); }
-void BM_OpenAssets(benchmark::State& state) { open(state, schedules::FormId::Assets); }
-void BM_OpenAssetsNewMatter(benchmark::State& state) {
-    open(state, schedules::FormId::Assets, true);
-}
+void BM_ReadAssetFiles(benchmark::State& state) { readFiles(state, Form::Assets); }
+void BM_OpenAssets(benchmark::State& state) { open(state, Form::Assets); }
+void BM_OpenAssetsNewMatter(benchmark::State& state) { open(state, Form::Assets, true); }
 void BM_CloseAssets(benchmark::State& state) {
     // Cash location, checking institution, stocks title.
-    close(state, schedules::FormId::Assets,
+    close(state, Form::Assets,
           {{"DataSource1", "location"}, {"DataSource2", "instituton"}, {"DataSource7", "title"}});
 }
-void BM_ReadLiabilityFiles(benchmark::State& state) {
-    readFiles(state, schedules::FormId::Liabilities);
-}
-void BM_OpenLiabilities(benchmark::State& state) { open(state, schedules::FormId::Liabilities); }
-void BM_OpenLiabilitiesNewMatter(benchmark::State& state) {
-    open(state, schedules::FormId::Liabilities, true);
-}
+void BM_ReadLiabilityFiles(benchmark::State& state) { readFiles(state, Form::Liabilities); }
+void BM_OpenLiabilities(benchmark::State& state) { open(state, Form::Liabilities); }
+void BM_OpenLiabilitiesNewMatter(benchmark::State& state) { open(state, Form::Liabilities, true); }
 void BM_CloseLiabilities(benchmark::State& state) {
     // Accounts payable debtor, mortgage date, credit card debtor.
-    close(state, schedules::FormId::Liabilities,
+    close(state, Form::Liabilities,
           {{"DataSource1", "debtor"}, {"DataSource5", "ddate"}, {"DataSource9", "debtor"}});
 }
 

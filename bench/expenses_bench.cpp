@@ -23,13 +23,13 @@
 #include <map>
 
 #include "app/matter_filters.h"
+#include "catalog/table_catalog.h"
 #include "platform/application_setup.h"
 #include "platform/db_grid.h"
 #include "platform/db_list_box.h"
 #include "schedules/expense_lines.h"
 #include "schedules/expenses_form.h"
 #include "schedules/schedule_forms.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace {
@@ -61,7 +61,7 @@ int makeTable(const QString& directory, int lines) {
     const QString dir = directory + QDir::separator();
     {
         storage::TDbfTable table("T_Expenses");
-        schedules::applyDefinition(table, *schedules::findTable("T_Expenses"), dir);
+        catalog::applyDefinition(table, *catalog::findTable("T_Expenses"), dir.toStdString());
         table.Open();
         table.Close();
     }
@@ -115,7 +115,7 @@ int makeTable(const QString& directory, int lines) {
     }
     // One opening builds the index.
     storage::TDbfTable table("T_Expenses");
-    schedules::applyDefinition(table, *schedules::findTable("T_Expenses"), dir);
+    catalog::applyDefinition(table, *catalog::findTable("T_Expenses"), dir.toStdString());
     table.ShowProgress = false;
     table.Open();
     return table.RecordCount() == count ? 0 : 2;
@@ -167,8 +167,8 @@ void report(benchmark::State& state) { state.counters["peak_rss_mb"] = peakRssMb
 void BM_FilteredCount(benchmark::State& state) {
     Session session(int(state.range(0)), matterName(int(state.range(0)) / 200));
     storage::TDbfTable table("T_Expenses");
-    schedules::applyDefinition(table, *schedules::findTable("T_Expenses"),
-                               session.context.dataDirectory);
+    catalog::applyDefinition(table, *catalog::findTable("T_Expenses"),
+                             session.context.dataDirectory.toStdString());
     table.Open();
     session.context.installMatterFilter("T_Expenses", table);
     for (auto _ : state) benchmark::DoNotOptimize(table.GetFilteredCount());
@@ -179,8 +179,8 @@ void BM_OpenTable(benchmark::State& state) {
     Session session(int(state.range(0)), QString());
     for (auto _ : state) {
         storage::TDbfTable table("T_Expenses");
-        schedules::applyDefinition(table, *schedules::findTable("T_Expenses"),
-                                   session.context.dataDirectory);
+        catalog::applyDefinition(table, *catalog::findTable("T_Expenses"),
+                                 session.context.dataDirectory.toStdString());
         table.Open();
         table.Close();
     }

@@ -19,11 +19,10 @@
 #include <vector>
 
 #include "app/matter_filters.h"
-#include "matter/general_form.h"
+#include "catalog/table_catalog.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
 #include "printing/print_job.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_file.h"
 #include "storage/dbf_table.h"
 #include "storage/record.h"
@@ -74,9 +73,9 @@ void bulkAppend(const QString& path, int perMatter) {
 
 // Creates `def`'s file empty (no production index yet), fills it, then opens it once through
 // the component so that its production index is built over every record.
-void buildTable(const QString& dir, const schedules::TableDef& def, int perMatter) {
+void buildTable(const QString& dir, const catalog::TableDef& def, int perMatter) {
     storage::TDbfTable table(def.component);
-    schedules::applyDefinition(table, def, dir);
+    catalog::applyDefinition(table, def, dir.toStdString());
     const std::vector<std::string> indexList = table.IndexList;
     table.IndexList.clear();
     table.Open();
@@ -92,22 +91,11 @@ class Workspace {
     Workspace() {
         data_ = QDir(dir_.path()).filePath("data") + '/';
         QDir().mkpath(data_);
-        {
-            storage::TDbfTable general("General");
-            general.DbfFields = matter::TF_General::fieldDefinitions();
-            general.setDbfFileName((data_ + "General.dbf").toStdString());
-            general.Open();
-            general.Close();
-            bulkAppend(data_ + "General.dbf", 1);
-            general.IndexList = {"MYKEY,F,T,matter", ""};
-            general.Open();
-            general.Close();
-        }
-        for (schedules::FormId form :
-             {schedules::FormId::Family, schedules::FormId::Expenses, schedules::FormId::Income,
-              schedules::FormId::Assets, schedules::FormId::Liabilities,
-              schedules::FormId::Summary}) {
-            for (const schedules::TableDef& def : schedules::tableSet(form)) {
+        buildTable(data_, catalog::generalTable(), 1);
+        for (catalog::TableSet set :
+             {catalog::familyTables(), catalog::expensesTables(), catalog::incomeTables(),
+              catalog::assetsTables(), catalog::liabilitiesTables(), catalog::summaryTables()}) {
+            for (const catalog::TableDef& def : set) {
                 const QString component = QLatin1String(def.component);
                 const int perMatter =
                     component == "T_Expenses" ? kExpenseLines
@@ -164,10 +152,8 @@ BENCHMARK(BM_ReadAllTableFiles)->Unit(benchmark::kMillisecond);
 void BM_PrintJobToPdf(benchmark::State& state) {
     Workspace& w = workspace();
     const QString matter = print_test::fullScenario().matter;
-    storage::TDbfTable general("DbfTable1");
-    general.DbfFields = matter::TF_General::fieldDefinitions();
-    general.IndexList = {"MYKEY,F,T,matter", ""};
-    general.setDbfFileName((w.data() + "General.dbf").toStdString());
+    storage::TDbfTable general(catalog::generalTable().component);
+    catalog::applyDefinition(general, catalog::generalTable(), w.data().toStdString());
     general.Open();
     if (!general.Locate("matter", {matter.toStdString()}, 0)) std::exit(3);
     printing::PrintComponents components;

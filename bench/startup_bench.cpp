@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/program.h"
-#include "matter/general_form.h"
+#include "catalog/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace {
@@ -76,10 +76,8 @@ QString programDirectory() {
         made = true;
         QDir(directory.path()).mkdir(QStringLiteral("data3005"));
         storage::TDbfTable table("T_Bench");
-        table.DbfFields = matter::TF_General::fieldDefinitions();
-        table.IndexList = {"MYKEY,F,T,matter", ""};
-        table.HideDeletedRecs = true;
-        table.setDbfFileName(directory.filePath("data3005/General.dbf").toStdString());
+        catalog::applyDefinition(table, catalog::generalTable(),
+                                 directory.filePath("data3005/").toStdString());
         table.Open();
         std::vector<int> order(kMatters);
         std::iota(order.begin(), order.end(), 1);

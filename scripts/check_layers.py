@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Fails when a source file includes a header of a layer above its own.
+"""Fails when a source file includes a header of a layer above its own, or when a layer that is
+plain C++ (storage, catalog, dbftool) includes a Qt header.
 
-The layers, from the bottom: storage, platform, report, then matter, schedules and printing side
-by side, then app. A layer may include its own headers and those of the layers below it. The
+The layers, from the bottom: storage, catalog (the table definitions, without Qt), platform,
+report, then matter, schedules and printing side by side, then app. A layer may include its own headers and those of the layers below it. The
 tools sit on the layers they serve (dbftool on storage, rpftool on report). Only the sources
 under src/ are checked: tests may put layers together as the program does.
 
@@ -14,20 +15,24 @@ import sys
 
 RANK = {
     "storage": 0,
-    "platform": 1,
-    "report": 2,
-    "matter": 3,
-    "schedules": 3,
-    "printing": 3,
-    "app": 4,
+    "catalog": 1,
+    "platform": 2,
+    "report": 3,
+    "matter": 4,
+    "schedules": 4,
+    "printing": 4,
+    "app": 5,
 }
 # Folders that are not layers themselves, with the rank of the layer they stand on.
 TOOL_RANK = {
     "tools/dbftool": RANK["storage"],
     "tools/rpftool": RANK["report"],
 }
+# Folders whose sources must build without Qt.
+WITHOUT_QT = ("storage", "catalog", "tools/dbftool")
 SOURCE = re.compile(r"\.(h|hpp|cpp|cc)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([A-Za-z_]+)/')
+QT_INCLUDE = re.compile(r'^\s*#\s*include\s*<Q[A-Za-z]*[>/]')
 
 
 def rank_of(relative):
@@ -39,6 +44,10 @@ def rank_of(relative):
     if folder in TOOL_RANK:
         return TOOL_RANK[folder]
     return RANK.get(parts[1])
+
+
+def without_qt(relative):
+    return any(relative.startswith("src/%s/" % folder) for folder in WITHOUT_QT)
 
 
 def violations(root):
@@ -53,8 +62,13 @@ def violations(root):
                 own = rank_of(relative)
                 if own is None:
                     continue
+                plain = without_qt(relative)
                 with open(path, encoding="utf-8", errors="replace") as source:
                     for number, line in enumerate(source, 1):
+                        if plain and QT_INCLUDE.match(line):
+                            found.append("%s:%d: includes a Qt header in a layer without Qt: %s" %
+                                         (relative, number, line.strip()))
+                            continue
                         match = INCLUDE.match(line)
                         if not match or match.group(1) not in RANK:
                             continue
@@ -71,7 +85,7 @@ def main():
     for line in found:
         print(line)
     if found:
-        print("Layer check: %d includes of a layer above" % len(found))
+        print("Layer check: %d includes of a layer above or of Qt" % len(found))
         return 1
     print("Layer check: every include stays within its layer or below")
     return 0

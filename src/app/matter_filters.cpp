@@ -5,42 +5,17 @@
 #include <string>
 #include <utility>
 
-#include "schedules/table_catalog.h"
+#include "catalog/table_catalog.h"
 #include "storage/dataset.h"
 
 namespace app {
 
-namespace {
-
-const char* formName(schedules::FormId form) {
-    switch (form) {
-        case schedules::FormId::Family:
-            return "F_Family";
-        case schedules::FormId::Expenses:
-            return "F_Expenses";
-        case schedules::FormId::Income:
-            return "F_Income";
-        case schedules::FormId::Assets:
-            return "F_Assets";
-        case schedules::FormId::Liabilities:
-            return "F_Liabilities";
-        case schedules::FormId::Summary:
-            return "F_Summary";
-        case schedules::FormId::Main:
-            return "F_Main";
-    }
-    return "";
-}
-
-}  // namespace
-
 const std::vector<MatterFilterTable>& matterFilterTables() {
     static const std::vector<MatterFilterTable> tables = [] {
         std::vector<MatterFilterTable> rows;
-        for (const schedules::TableDef* table : schedules::allTables()) {
+        for (const catalog::TableDef* table : catalog::allTables()) {
             if (!table->matterFiltered) continue;
-            rows.push_back(
-                {formName(table->form), table->component, table->file, table->filterCategory});
+            rows.push_back({table->owner, table->component, table->file, table->filterCategory});
         }
         return rows;
     }();

@@ -9,7 +9,7 @@
 
 #include "app/data_location.h"
 #include "app/matter_filters.h"
-#include "matter/general_form.h"
+#include "catalog/table_catalog.h"
 #include "platform/dialogs.h"
 #include "printing/print_components.h"
 #include "printing/print_job.h"
@@ -95,18 +95,16 @@ int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
         printError(QStringLiteral("The data directory %1 does not exist").arg(dataDirectory));
         return 1;
     }
-    const QString generalPath = dataDirectory + matter::TF_General::fileName();
-    if (!storage::Env::Default()->fileExists(generalPath.toStdString())) {
+    const catalog::TableDef& generalTable = catalog::generalTable();
+    const std::string generalPath = catalog::tablePath(dataDirectory.toStdString(), generalTable);
+    if (!storage::Env::Default()->fileExists(generalPath)) {
         printError(QStringLiteral("%1 holds no matters").arg(dataDirectory));
         return 1;
     }
 
     // The General record of the matter, as the General Information form would stand on it.
-    storage::TDbfTable general("DbfTable1");
-    general.DbfFields = matter::TF_General::fieldDefinitions();
-    general.IndexList = {"MYKEY,F,T,matter", ""};
-    general.HideDeletedRecs = true;
-    general.setDbfFileName(generalPath.toStdString());
+    storage::TDbfTable general(generalTable.component);
+    catalog::applyDefinition(general, generalTable, dataDirectory.toStdString());
     try {
         general.Open();
         if (!general.Locate("matter", {args.matter.toStdString()}, 0)) {

@@ -13,6 +13,7 @@
 #include "app/data_location.h"
 #include "app/network_form.h"
 #include "app/program_end.h"
+#include "catalog/table_catalog.h"
 #include "matter/general_form.h"
 #include "platform/colors.h"
 #include "platform/data_source.h"
@@ -29,14 +30,17 @@ namespace {
 
 const QString kPreset = QStringLiteral("Matter goes here");
 
+// T_Matter: General.dbf read for the list.
+const catalog::TableDef& matterList() { return catalog::matterSelectionTables().front(); }
+
 // Whether the matter `name` is still stored in the data directory's General.dbf, looked up
 // through the selection's own table so that F_General's table is not moved. A matter deleted at
 // another workstation since the list was filled is gone; so is one the lookup cannot read.
-bool matterGone(storage::TDbfTable& table, const QString& generalPath, const std::string& name) {
+bool matterGone(storage::TDbfTable& table, const QString& dataDirectory, const std::string& name) {
     bool found = false;
     const bool read = runDataAction([&] {
         table.Close();
-        table.setDbfFileName(generalPath.toStdString());
+        table.setDbfFileName(catalog::tablePath(dataDirectory.toStdString(), matterList()));
         table.Open();
         found = table.Locate("matter", {name}, storage::loCaseInsensitive);
     });
@@ -49,9 +53,7 @@ QString goneSelection(const platform::DbListBox& list, storage::TDbfTable& table
     const QList<QListWidgetItem*> selected = list.selectedItems();
     if (selected.isEmpty() || dataDirectory.isEmpty()) return QString();
     const QString name = selected.front()->text();
-    return matterGone(table, dataDirectory + matter::TF_General::fileName(), name.toStdString())
-               ? name
-               : QString();
+    return matterGone(table, dataDirectory, name.toStdString()) ? name : QString();
 }
 
 QPushButton* largeButton(QWidget* parent, const char* name, const QString& text,
@@ -99,11 +101,8 @@ TF_SelectMatter::TF_SelectMatter(DataLocation& location, matter::TF_General& gen
         network_ = ownNetwork_.get();
     }
 
-    matterTable_ = std::make_unique<storage::TDbfTable>("T_Matter");
-    matterTable_->DbfFields = matter::TF_General::fieldDefinitions();
-    matterTable_->IndexList = {"MYKEY,F,T,MATTER", ""};
-    matterTable_->HideDeletedRecs = true;
-    matterTable_->ReadOnly = true;
+    matterTable_ = std::make_unique<storage::TDbfTable>(matterList().component);
+    catalog::declare(*matterTable_, matterList());
 
     buildForm();
 }
@@ -210,7 +209,7 @@ void TF_SelectMatter::listMatters() {
     runDataAction([&] {
         storage::TDbfTable& table = *matterTable_;
         table.Close();
-        table.setDbfFileName((dataDirectory() + matter::TF_General::fileName()).toStdString());
+        table.setDbfFileName(catalog::tablePath(dataDirectory().toStdString(), matterList()));
         table.Open();
         storage::TField& matter = table.FieldByName("matter");
         for (table.First(); !table.Eof(); table.Next()) {

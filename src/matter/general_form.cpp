@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "catalog/table_catalog.h"
 #include "platform/colors.h"
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
@@ -37,17 +38,6 @@ class FixedSubWindow : public QMdiSubWindow {
 
 }  // namespace
 
-const std::vector<std::string>& TF_General::fieldDefinitions() {
-    static const std::vector<std::string> fields = {
-        "matter,C,50,0",    "court,C,50,0",     "court2,C,50,0",    "county,C,50,0",
-        "plainfiff,M,10,0", "defendant,M,10,0", "bypass,M,10,0",    "indexnum,C,15,0",
-        "state,C,50,0",     "ss,C,11,0",        "adate,D,10,0",     "xname,C,50,0",
-        "xpetition,C,1,0",  "xresponde,C,1,0",  "xplaintiff,C,1,0", "xdefendant,C,1,0",
-        "dobypass,C,1,0",   "county2,C,50,0",   "explisted,C,7,0",  "asofdate,D,10,0",
-        "adate_c,C,10,0",   "asofdate_c,C,10,0"};
-    return fields;
-}
-
 TF_General::TF_General(GeneralSeams seams, QWidget* parent)
     : QWidget(parent), seams_(std::move(seams)) {
     setObjectName(QStringLiteral("F_General"));
@@ -57,10 +47,9 @@ TF_General::TF_General(GeneralSeams seams, QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    table_ = std::make_unique<storage::TDbfTable>("DbfTable1");
-    table_->DbfFields = fieldDefinitions();
-    table_->IndexList = {"MYKEY,F,T,matter", ""};
-    table_->HideDeletedRecs = true;
+    const catalog::TableDef& definition = catalog::generalTable();
+    table_ = std::make_unique<storage::TDbfTable>(definition.component);
+    catalog::declare(*table_, definition);
     table_->BeforePost = [this](storage::TDbfPrimDataset& table) { DbfTable1BeforePost(table); };
     table_->AfterScroll = [this](storage::TDbfPrimDataset&) { DbfTable1CameToRest(); };
     table_->AfterCancel = [this](storage::TDbfPrimDataset&) { DbfTable1CameToRest(); };
@@ -107,7 +96,7 @@ void TF_General::FormShow() {
         seams_.readDataDirectory ? seams_.readDataDirectory() : std::nullopt;
     if (!directory) return;
     const bool opened = platform::runDataAction([&] {
-        table_->setDbfFileName((*directory + fileName()).toStdString());
+        pointTableAt(*directory);
         table_->Open();
         table_->Edit();  // on an empty table: a new blank record
     });
@@ -130,7 +119,8 @@ void TF_General::UpdateGeneral() {
 }
 
 void TF_General::pointTableAt(const QString& dataDirectory) {
-    table_->setDbfFileName((dataDirectory + fileName()).toStdString());
+    table_->setDbfFileName(
+        catalog::tablePath(dataDirectory.toStdString(), catalog::generalTable()));
 }
 
 void TF_General::loadStateBox() {

@@ -82,9 +82,6 @@ class TF_General : public QWidget {
     void clearStateBox();
     QString stateBoxText() const;
 
-    // The table's fixed file name, field definitions and index tag.
-    static QString fileName() { return QStringLiteral("General.dbf"); }
-    static const std::vector<std::string>& fieldDefinitions();
     // The 51 entries of the State box, in their order.
     static const QStringList& stateNames();
 

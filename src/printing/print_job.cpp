@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "catalog/table_catalog.h"
 #include "printing/print_components.h"
 #include "printing/print_parameters.h"
 #include "report/table_data_set.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace printing {
@@ -34,8 +34,8 @@ class PrintError : public std::runtime_error {
 // set's order.
 class TableSetInstance {
   public:
-    explicit TableSetInstance(schedules::FormId form) {
-        for (const schedules::TableDef& def : schedules::tableSet(form)) {
+    explicit TableSetInstance(catalog::TableSet set) {
+        for (const catalog::TableDef& def : set) {
             Entry entry;
             entry.definition = &def;
             entry.table = std::make_unique<storage::TDbfTable>(def.component);
@@ -47,7 +47,7 @@ class TableSetInstance {
     }
 
     struct Entry {
-        const schedules::TableDef* definition = nullptr;
+        const catalog::TableDef* definition = nullptr;
         std::unique_ptr<storage::TDbfTable> table;
         std::unique_ptr<report::TableSnapshot> rows;
     };
@@ -96,13 +96,12 @@ class PrintJob {
   private:
     // Points one of the print tables at its file, with the catalog's record format, and opens it.
     storage::TDbfTable& openMainTable(storage::TDbfTable& table) {
-        const schedules::TableDef* def =
-            schedules::findTable(schedules::FormId::Main, table.Name());
+        const catalog::TableDef* def = catalog::findTable(catalog::printTables(), table.Name());
         if (!def)
             throw PrintError(QStringLiteral("No table definition for %1")
                                  .arg(QString::fromStdString(table.Name())));
         table.Close();
-        schedules::applyDefinition(table, *def, context_.dataDirectory);
+        catalog::applyDefinition(table, *def, context_.dataDirectory.toStdString());
         table.Open();
         return table;
     }
@@ -142,11 +141,11 @@ class PrintJob {
     // opens it, installs its matter filter and binds the connection to the matter's rows, read
     // once, so that the statement's totals and lines come from one reading of each table.
     void openTableSet(ConnectionSource source, std::unique_ptr<TableSetInstance>& instance) {
-        const schedules::FormId form =
-            source == ConnectionSource::Assets        ? schedules::FormId::Assets
-            : source == ConnectionSource::Liabilities ? schedules::FormId::Liabilities
-                                                      : schedules::FormId::Summary;
-        instance = std::make_unique<TableSetInstance>(form);
+        const catalog::TableSet set = source == ConnectionSource::Assets ? catalog::assetsTables()
+                                      : source == ConnectionSource::Liabilities
+                                          ? catalog::liabilitiesTables()
+                                          : catalog::summaryTables();
+        instance = std::make_unique<TableSetInstance>(set);
         for (const ConnectionDef& def : connectionDefinitions()) {
             if (def.source != source) continue;
             TableSetInstance::Entry* entry = instance->find(def.component);
@@ -155,8 +154,8 @@ class PrintJob {
                     QStringLiteral("No table definition for %1").arg(QLatin1String(def.component)));
             }
             if (def.opened) {
-                schedules::applyDefinition(*entry->table, *entry->definition,
-                                           context_.dataDirectory);
+                catalog::applyDefinition(*entry->table, *entry->definition,
+                                         context_.dataDirectory.toStdString());
                 entry->table->Open();
                 context_.installMatterFilter(QLatin1String(def.component), *entry->table);
             }

@@ -1,5 +1,6 @@
 // The Assets form as data: 13 group boxes and two cream strips over the 19 asset tables.
 
+#include "catalog/table_catalog.h"
 #include "schedules/group_box_schedule.h"
 
 namespace schedules {
@@ -196,7 +197,7 @@ const FormItemDef kItems[] = {
     {nullptr, &kGroups[12]},
 };
 
-const FormDef kForm{FormId::Assets,
+const FormDef kForm{catalog::assetsTables,
                     "F_Assets",
                     "Assets",
                     770,

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "catalog/table_catalog.h"
 #include "platform/colors.h"
 #include "platform/data_source.h"
 #include "platform/db_grid.h"
@@ -16,7 +17,6 @@
 #include "platform/dialogs.h"
 #include "schedules/expense_lines.h"
 #include "schedules/schedule_table.h"
-#include "schedules/table_catalog.h"
 
 namespace schedules {
 
@@ -27,7 +27,8 @@ TF_Expenses::TF_Expenses(const ScheduleContext& context, QWidget* owner)
     setObjectName(QStringLiteral("F_Expenses"));
     setWindowTitle(QStringLiteral("Expenses"));
     resize(1290, 569);
-    storage::TDbfTable& table = createTable(*findTable(FormId::Expenses, "T_Expenses"));
+    storage::TDbfTable& table =
+        createTable(*catalog::findTable(catalog::expensesTables(), "T_Expenses"));
     table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_ExpensesAfterInsert(set); };
     table.BeforePost = [](storage::TDbfPrimDataset&) {};
     DataSource1_ = new platform::DataSource(this);

@@ -8,12 +8,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
-#include "schedules/table_catalog.h"
 
 namespace schedules {
 
@@ -34,7 +34,7 @@ TF_Family::TF_Family(const ScheduleContext& context, QWidget* owner)
     setObjectName(QStringLiteral("F_Family"));
     setWindowTitle(QStringLiteral("Family Data"));
     resize(705, 544);
-    createTable(*findTable(FormId::Family, "T_Family"));
+    createTable(*catalog::findTable(catalog::familyTables(), "T_Family"));
     DataSource1_ = new platform::DataSource(this);
     DataSource1_->setObjectName(QStringLiteral("DataSource1"));
     buildForm();

@@ -29,8 +29,8 @@ constexpr int kMemoHeight = 46;
 // The grid of a group box has this many columns; a row's controls share them equally.
 constexpr int kGridColumns = 8;
 
-const FieldDef* fieldOf(const TableDef& table, const char* name) {
-    for (const FieldDef& field : table.fields) {
+const catalog::FieldDef* fieldOf(const catalog::TableDef& table, const char* name) {
+    for (const catalog::FieldDef& field : table.fields) {
         if (QLatin1String(field.name) == QLatin1String(name)) return &field;
     }
     return nullptr;
@@ -60,7 +60,7 @@ GroupBoxScheduleForm::GroupBoxScheduleForm(const FormDef& definition,
     setWindowTitle(QLatin1String(definition.caption));
     resize(definition.width, definition.height);
 
-    const std::span<const TableDef> set = tableSet(definition.form);
+    const catalog::TableSet set = definition.tables();
     for (size_t i = 0; i < set.size(); ++i) {
         auto table = std::make_unique<ScheduleTable>(set[i], this->context());
         table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
@@ -156,7 +156,7 @@ void GroupBoxScheduleForm::build() {
 QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
     ScheduleTable* table = scheduleTable(group.component);
     Q_ASSERT(table);
-    const TableDef& tableDef = table->definition();
+    const catalog::TableDef& tableDef = table->definition();
     platform::DataSource* source = &table->dataSource();
 
     auto* box = new QGroupBox;
@@ -209,7 +209,7 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
         const int span = kGridColumns / count;
         for (int i = 0; i < count; ++i) {
             const ControlDef& def = controls[first + i];
-            const FieldDef* field = fieldOf(tableDef, def.field);
+            const catalog::FieldDef* field = fieldOf(tableDef, def.field);
             Q_ASSERT(field);
             QWidget* widget = nullptr;
             if (field->type == 'M') {

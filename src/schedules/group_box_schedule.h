@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
+#include "catalog/table_def.h"
 #include "schedules/schedule_forms.h"
 #include "schedules/schedule_frame.h"
-#include "schedules/table_catalog.h"
 
 class QScrollArea;
 class QPushButton;
@@ -60,9 +60,9 @@ struct FormItemDef {
 };
 
 struct FormDef {
-    FormId form;             // whose table set the form opens, posts and closes
-    const char* objectName;  // "F_Assets"
-    const char* caption;     // until shown; then caption + " - " + the current matter
+    catalog::TableSet (*tables)();  // the table set the form opens, posts and closes
+    const char* objectName;         // "F_Assets"
+    const char* caption;            // until shown; then caption + " - " + the current matter
     int width;
     int height;
     std::span<const FormItemDef> items;

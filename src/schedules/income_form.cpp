@@ -9,11 +9,11 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
-#include "schedules/table_catalog.h"
 
 namespace schedules {
 
@@ -69,7 +69,8 @@ TF_Income::TF_Income(const ScheduleContext& context, QWidget* owner)
     : ScheduleDialog(context, owner) {
     setObjectName(QStringLiteral("F_Income"));
     setWindowTitle(QStringLiteral("Gross Income"));
-    storage::TDbfTable& table = createTable(*findTable(FormId::Income, "T_Income"));
+    storage::TDbfTable& table =
+        createTable(*catalog::findTable(catalog::incomeTables(), "T_Income"));
     table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_IncomeAfterInsert(set); };
     DataSource1_ = new platform::DataSource(this);
     DataSource1_->setObjectName(QStringLiteral("DataSource1"));

@@ -1,6 +1,7 @@
 // The Liabilities form as data: ten group boxes, one per liability table. On screen "Other
 // liabilities" stands last; in the tab order it keeps its place in the table set (eighth).
 
+#include "catalog/table_catalog.h"
 #include "schedules/group_box_schedule.h"
 
 namespace schedules {
@@ -140,7 +141,7 @@ const FormItemDef kItems[] = {
     {nullptr, &kGroups[8]}, {nullptr, &kGroups[9]},
 };
 
-const FormDef kForm{FormId::Liabilities,
+const FormDef kForm{catalog::liabilitiesTables,
                     "F_Liabilities",
                     "Liabilities",
                     743,

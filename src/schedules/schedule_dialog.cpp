@@ -1,7 +1,7 @@
 #include "schedules/schedule_dialog.h"
 
+#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
-#include "schedules/table_catalog.h"
 
 namespace schedules {
 
@@ -12,9 +12,9 @@ ScheduleDialog::~ScheduleDialog() {
     if (table_) table_->Close();
 }
 
-storage::TDbfTable& ScheduleDialog::createTable(const TableDef& definition) {
+storage::TDbfTable& ScheduleDialog::createTable(const catalog::TableDef& definition) {
     table_ = std::make_unique<storage::TDbfTable>(definition.component);
-    applyDefinition(*table_, definition, context().dataDirectory);
+    catalog::applyDefinition(*table_, definition, context().dataDirectory.toStdString());
     return *table_;
 }
 

@@ -10,9 +10,11 @@ namespace platform {
 class DataSource;
 }  // namespace platform
 
-namespace schedules {
-
+namespace catalog {
 struct TableDef;
+}
+
+namespace schedules {
 
 // A schedule form over one table (Family, Expenses, Gross Income): closing posts the table when
 // it is being edited or inserted and then closes it.
@@ -25,7 +27,7 @@ class ScheduleDialog : public ScheduleFrame {
 
   protected:
     // Creates the table component as `definition` declares it, pointed at the data directory.
-    storage::TDbfTable& createTable(const TableDef& definition);
+    storage::TDbfTable& createTable(const catalog::TableDef& definition);
     storage::TDbfTable* table() const { return table_.get(); }
 
     // Single-record tables: stands on the current matter's record (locate ignoring letter case)

@@ -1,5 +1,6 @@
 #include "schedules/schedule_table.h"
 
+#include "catalog/table_catalog.h"
 #include "platform/dialogs.h"
 
 namespace schedules {
@@ -13,7 +14,7 @@ bool editing(const storage::TDbfPrimDataset& table) {
 
 }  // namespace
 
-ScheduleTable::ScheduleTable(const TableDef& definition, const ScheduleContext& context)
+ScheduleTable::ScheduleTable(const catalog::TableDef& definition, const ScheduleContext& context)
     : definition_(definition),
       context_(context),
       table_(definition.component),
@@ -28,7 +29,7 @@ ScheduleTable::~ScheduleTable() {
 }
 
 void ScheduleTable::open(bool firstRecord) {
-    applyDefinition(table_, definition_, context_.dataDirectory);
+    catalog::applyDefinition(table_, definition_, context_.dataDirectory.toStdString());
     table_.Open();
     if (definition_.matterFiltered && context_.installMatterFilter) {
         context_.installMatterFilter(QString::fromLatin1(definition_.component), table_);

@@ -4,9 +4,9 @@
 #include <functional>
 #include <memory>
 
+#include "catalog/table_def.h"
 #include "platform/data_source.h"
 #include "schedules/schedule_forms.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace schedules {
@@ -36,12 +36,12 @@ namespace schedules {
 // controls first (or calls close()). Closing does not post.
 class ScheduleTable {
   public:
-    ScheduleTable(const TableDef& definition, const ScheduleContext& context);
+    ScheduleTable(const catalog::TableDef& definition, const ScheduleContext& context);
     ~ScheduleTable();
     ScheduleTable(const ScheduleTable&) = delete;
     ScheduleTable& operator=(const ScheduleTable&) = delete;
 
-    const TableDef& definition() const { return definition_; }
+    const catalog::TableDef& definition() const { return definition_; }
     storage::TDbfTable& table() { return table_; }
     // Owned here, deleted before the table; the form names it ("DataSource1" ...) and may make
     // it its child, which it leaves on deletion.
@@ -75,7 +75,7 @@ class ScheduleTable {
     // No field but `matter` and the key holds a value.
     bool holdsOnlyMatter();
 
-    const TableDef& definition_;
+    const catalog::TableDef& definition_;
     const ScheduleContext& context_;
     storage::TDbfTable table_;
     std::unique_ptr<platform::DataSource> dataSource_;

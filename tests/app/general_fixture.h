@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "app/select_matter.h"
+#include "catalog/table_catalog.h"
 #include "matter/general_form.h"
 #include "platform/db_list_box.h"
 #include "storage/dbf_table.h"
@@ -54,9 +55,7 @@ inline QStringList storedMatters(const QString& directory) {
 // missing); each record gives some fields by name.
 inline void writeGeneral(const QString& directory, const QList<Record>& records) {
     storage::TDbfTable table("T_Writer");
-    table.DbfFields = matter::TF_General::fieldDefinitions();
-    table.IndexList = {"MYKEY,F,T,matter", ""};
-    table.HideDeletedRecs = true;
+    catalog::declare(table, catalog::generalTable());
     table.setDbfFileName(generalPath(directory).toStdString());
     table.Open();
     for (const Record& record : records) {

@@ -168,14 +168,15 @@ class NewUserTest : public QObject {
                           .arg(f[2].toInt())
                           .arg(f[3].toInt());
         }
-        QStringList declared;
-        for (const std::string& line : matter::TF_General::fieldDefinitions())
-            declared << QString::fromStdString(line);
-        QCOMPARE(layout.size(), declared.size());
-        for (int i = 0; i < declared.size(); ++i) {
-            // Names and types as declared; date fields take the eight bytes of the format.
-            QCOMPARE(layout[i].section(',', 0, 1), declared[i].section(',', 0, 1));
-        }
+        // As the file stores them: a date field takes the eight bytes of its YYYYMMDD text.
+        const QStringList expectedLayout = {
+            "matter,C,50,0",    "court,C,50,0",     "court2,C,50,0",    "county,C,50,0",
+            "plainfiff,M,10,0", "defendant,M,10,0", "bypass,M,10,0",    "indexnum,C,15,0",
+            "state,C,50,0",     "ss,C,11,0",        "adate,D,8,0",      "xname,C,50,0",
+            "xpetition,C,1,0",  "xresponde,C,1,0",  "xplaintiff,C,1,0", "xdefendant,C,1,0",
+            "dobypass,C,1,0",   "county2,C,50,0",   "explisted,C,7,0",  "asofdate,D,8,0",
+            "adate_c,C,10,0",   "asofdate_c,C,10,0"};
+        QCOMPARE(layout, expectedLayout);
 
         const QJsonArray records = file["records"].toArray();
         QCOMPARE(records.size(), 1);

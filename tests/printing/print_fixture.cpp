@@ -4,17 +4,16 @@
 #include <stdexcept>
 
 #include "../support/table_records.h"
-#include "matter/general_form.h"
+#include "catalog/table_catalog.h"
 #include "printing/print_components.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 namespace print_test {
 
 namespace {
 
-const schedules::TableDef& definition(const char* component) {
-    const schedules::TableDef* def = schedules::findTable(component);
+const catalog::TableDef& definition(const char* component) {
+    const catalog::TableDef* def = catalog::findTable(component);
     if (!def) throw std::runtime_error(std::string("no table ") + component);
     return *def;
 }
@@ -321,8 +320,8 @@ Scenario makeScenario() {
 Record strangerRecord(const char* component, const QString& matter) {
     Record record;
     record["matter"] = matter;
-    const schedules::TableDef& def = definition(component);
-    for (const schedules::FieldDef& field : def.fields) {
+    const catalog::TableDef& def = definition(component);
+    for (const catalog::FieldDef& field : def.fields) {
         const QString name = QString::fromLatin1(field.name);
         if (name == "matter") continue;
         if (field.type == 'C' || field.type == 'M') record[name] = QStringLiteral("STRANGER");
@@ -335,14 +334,14 @@ Record strangerRecord(const char* component, const QString& matter) {
 
 void writeTable(const QString& dataDirectory, const char* component, const QList<Record>& records) {
     storage::TDbfTable table(component);
-    schedules::applyDefinition(table, definition(component), dataDirectory);
+    catalog::applyDefinition(table, definition(component), dataDirectory.toStdString());
     append(table, records);
 }
 
 void createAllTables(const QString& dataDirectory) {
-    for (const schedules::TableDef* def : schedules::allTables()) {
+    for (const catalog::TableDef* def : catalog::allTables()) {
         storage::TDbfTable table(def->component);
-        schedules::applyDefinition(table, *def, dataDirectory);
+        catalog::applyDefinition(table, *def, dataDirectory.toStdString());
         table.Open();
         table.Close();
     }
@@ -350,16 +349,13 @@ void createAllTables(const QString& dataDirectory) {
 
 void writeGeneral(const QString& dataDirectory, const QList<Record>& records) {
     storage::TDbfTable table("T_Writer");
-    table.DbfFields = matter::TF_General::fieldDefinitions();
-    table.IndexList = {"MYKEY,F,T,matter", ""};
-    table.HideDeletedRecs = true;
-    table.setDbfFileName((dataDirectory + matter::TF_General::fileName()).toStdString());
+    catalog::applyDefinition(table, catalog::generalTable(), dataDirectory.toStdString());
     append(table, records);
 }
 
 QList<Record> readTable(const QString& dataDirectory, const char* component) {
     storage::TDbfTable table(component);
-    schedules::applyDefinition(table, definition(component), dataDirectory);
+    catalog::applyDefinition(table, definition(component), dataDirectory.toStdString());
     table.CreateIfNotFound = false;
     table.Open();
     const QList<Record> records = test_support::readRecords(table);

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "app/matter_filters.h"
-#include "matter/general_form.h"
+#include "catalog/table_catalog.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
 #include "storage/dbf_table.h"
@@ -47,11 +47,8 @@ class PrintJobTest : public testing::Test {
     // Runs the job for `matter` as the main window does: General.dbf open on the matter's
     // record, the matter filters of the program. The lines of the PDF go to lines().
     printing::PrintOutcome print(const QString& matter) {
-        storage::TDbfTable general("DbfTable1");
-        general.DbfFields = matter::TF_General::fieldDefinitions();
-        general.IndexList = {"MYKEY,F,T,matter", ""};
-        general.HideDeletedRecs = true;
-        general.setDbfFileName((data_ + QStringLiteral("General.dbf")).toStdString());
+        storage::TDbfTable general(catalog::generalTable().component);
+        catalog::applyDefinition(general, catalog::generalTable(), data_.toStdString());
         general.Open();
         EXPECT_TRUE(general.Locate("matter", {matter.toStdString()}, 0));
 

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/scripted_dialogs.h"
 #include "schedules/group_box_schedule.h"
@@ -25,7 +26,14 @@
 #include "storage/dbf_table.h"
 
 using platform::ScriptedDialogs;
-using schedules::FormId;
+// The group-box forms under test.
+enum class FormId { Assets, Liabilities, Summary };
+
+catalog::TableSet tableSet(FormId form) {
+    return form == FormId::Assets        ? catalog::assetsTables()
+           : form == FormId::Liabilities ? catalog::liabilitiesTables()
+                                         : catalog::summaryTables();
+}
 using Record = QMap<QString, QString>;
 
 namespace {
@@ -69,8 +77,8 @@ class AssetsFormsTest : public QObject {
     // Appends records (field name to text) to a schedule table, created as the catalog says.
     void writeRecords(FormId form, const char* component, const QList<Record>& records) {
         storage::TDbfTable table("writer");
-        schedules::applyDefinition(table, *schedules::findTable(form, component),
-                                   context_.dataDirectory);
+        catalog::applyDefinition(table, *catalog::findTable(tableSet(form), component),
+                                 context_.dataDirectory.toStdString());
         table.Open();
         for (const Record& record : records) {
             table.Append();
@@ -82,7 +90,7 @@ class AssetsFormsTest : public QObject {
         table.Close();
     }
     QList<Record> stored(FormId form, const char* component) {
-        return readTable(path(schedules::findTable(form, component)->file));
+        return readTable(path(catalog::findTable(tableSet(form), component)->file));
     }
 
     void open(FormId form) {
@@ -170,10 +178,10 @@ class AssetsFormsTest : public QObject {
         QFETCH(int, form);
         QFETCH(int, tables);
         QFETCH(QString, caption);
-        const auto set = schedules::tableSet(FormId(form));
+        const auto set = tableSet(FormId(form));
         QCOMPARE(int(set.size()), tables);
         // Another matter's record in every table decides nothing and never shows.
-        for (const schedules::TableDef& table : set) {
+        for (const catalog::TableDef& table : set) {
             writeRecords(FormId(form), table.component, {{{"matter", "Jones"}}});
         }
         open(FormId(form));
@@ -191,7 +199,7 @@ class AssetsFormsTest : public QObject {
                      storage::DataSetState::Edit);
         }
         QVERIFY(close());
-        for (const schedules::TableDef& table : set) {
+        for (const catalog::TableDef& table : set) {
             QCOMPARE(stored(FormId(form), table.component),
                      QList<Record>({{{"matter", "Jones"}}, {{"matter", "Smith v. Smith"}}}));
         }
@@ -361,13 +369,15 @@ class AssetsFormsTest : public QObject {
 
     void fileNamesDifferingInCaseAreOneFile() {
         // The print job's spellings, written first.
-        const schedules::TableDef* vehicles = schedules::findTable(FormId::Assets, "T_Vehicals");
-        const schedules::TableDef* broker = schedules::findTable(FormId::Liabilities, "T_LBroker");
+        const catalog::TableDef* vehicles =
+            catalog::findTable(catalog::assetsTables(), "T_Vehicals");
+        const catalog::TableDef* broker =
+            catalog::findTable(catalog::liabilitiesTables(), "T_LBroker");
         for (auto [definition, file, form] :
              {std::tuple{vehicles, "F_Vehicals.dbf", FormId::Assets},
               std::tuple{broker, "L_Broker.dbf", FormId::Liabilities}}) {
             storage::TDbfTable table("writer");
-            table.DbfFields = schedules::dbfFieldLines(*definition);
+            table.DbfFields = catalog::dbfFieldLines(*definition);
             table.setDbfFileName(path(file).toStdString());
             table.Open();
             table.Append();

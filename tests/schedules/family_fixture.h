@@ -12,8 +12,8 @@
 
 #include "../support/table_records.h"
 #include "app/matter_filters.h"
+#include "catalog/table_catalog.h"
 #include "schedules/schedule_forms.h"
-#include "schedules/table_catalog.h"
 #include "storage/dbf_table.h"
 
 using Record = QMap<QString, QString>;
@@ -49,7 +49,7 @@ class FormsFixture {
         table.ReadOnly = true;
         table.CreateIfNotFound = false;
         table.setDbfFileName(
-            (dataDirectory() + QLatin1String(schedules::findTable(component)->file)).toStdString());
+            catalog::tablePath(dataDirectory().toStdString(), *catalog::findTable(component)));
         table.Open();
         return test_support::readRecords(table);
     }
@@ -57,7 +57,8 @@ class FormsFixture {
     // Appends records to `component`'s file, created as the catalog declares it when missing.
     void write(const char* component, const QList<Record>& records) const {
         storage::TDbfTable table("T_Writer");
-        schedules::applyDefinition(table, *schedules::findTable(component), dataDirectory());
+        catalog::applyDefinition(table, *catalog::findTable(component),
+                                 dataDirectory().toStdString());
         table.Open();
         for (const Record& record : records) {
             table.Append();

@@ -12,16 +12,16 @@
 
 namespace {
 
+using catalog::TableDef;
 using schedules::ScheduleTable;
-using schedules::TableDef;
 using storage::DataSetState;
 using Kind = platform::ScriptedDialogs::Kind;
 
-const schedules::FieldDef kFields[] = {
+const catalog::FieldDef kFields[] = {
     {"matter", 'C', 50, 0}, {"location", 'C', 50, 0}, {"amt", 'N', 12, 2}, {"desc", 'M', 10, 0}};
 
 TableDef cashDefinition(const char* keyField) {
-    TableDef table{schedules::FormId::Assets, "t_cash", "A_CashAcc_Cash.dbf", kFields, {}};
+    TableDef table{"F_Assets", "t_cash", "A_CashAcc_Cash.dbf", kFields, {}};
     table.hideDeletedRecs = true;
     table.keyField = keyField;
     table.matterFiltered = true;

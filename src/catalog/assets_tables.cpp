@@ -1,8 +1,8 @@
 // Tables of the Assets, Liabilities and Summary forms.
 
-#include "schedules/catalog_forms.h"
+#include "catalog/table_catalog.h"
 
-namespace schedules::catalog {
+namespace catalog {
 
 namespace {
 
@@ -182,16 +182,16 @@ constexpr FieldDef kRetirement[] = {kMatter,
                                     {"value", 'N', 12, 2}};
 
 // Every schedule table hides deleted records, has no index and holds many matters' records.
-constexpr TableDef schedule(FormId form, const char* component, const char* file,
+constexpr TableDef schedule(const char* owner, const char* component, const char* file,
                             std::span<const FieldDef> fields, const char* keyField) {
-    TableDef table{form, component, file, fields, {}};
+    TableDef table{owner, component, file, fields, {}};
     table.hideDeletedRecs = true;
     table.keyField = keyField;
     table.matterFiltered = true;
     return table;
 }
 
-constexpr FormId A = FormId::Assets;
+constexpr const char* A = "F_Assets";
 const TableDef kAssets[] = {
     schedule(A, "t_cash", "A_CashAcc_Cash.dbf", kCash, "location"),
     schedule(A, "t_check", "A_CashAcc_Checking.dbf", kCheck, "instituton"),
@@ -300,7 +300,7 @@ constexpr FieldDef kHomeEquity[] = {kMatter,
                                     {"curdebt", 'N', 12, 2},
                                     {"curequity", 'N', 12, 2}};
 
-constexpr FormId L = FormId::Liabilities;
+constexpr const char* L = "F_Liabilities";
 const TableDef kLiabilities[] = {
     schedule(L, "T_AP", "L_AP.dbf", kAccountsPayable, "debtor"),
     schedule(L, "T_notespayable", "L_notes.dbf", kNotesPayable, "debtor"),
@@ -355,7 +355,7 @@ constexpr FieldDef kSupport[] = {kMatter,
                                  {"sworndte", 'C', 10, 0},
                                  {"swornbme", 'C', 45, 0}};
 
-constexpr FormId S = FormId::Summary;
+constexpr const char* S = "F_Summary";
 const TableDef kSummary[] = {
     schedule(S, "T_Axfered", "Axfered.dbf", kTransfers, "xdate"),
     schedule(S, "T_Support", "Support.dbf", kSupport, nullptr),
@@ -363,8 +363,8 @@ const TableDef kSummary[] = {
 
 }  // namespace
 
-std::span<const TableDef> assetsTables() { return kAssets; }
-std::span<const TableDef> liabilitiesTables() { return kLiabilities; }
-std::span<const TableDef> summaryTables() { return kSummary; }
+TableSet assetsTables() { return kAssets; }
+TableSet liabilitiesTables() { return kLiabilities; }
+TableSet summaryTables() { return kSummary; }
 
-}  // namespace schedules::catalog
+}  // namespace catalog

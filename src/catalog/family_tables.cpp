@@ -2,9 +2,9 @@
 // The print copies share the record formats and settings of the forms' tables: they point at the
 // very same field arrays and index lists.
 
-#include "schedules/catalog_forms.h"
+#include "catalog/table_catalog.h"
 
-namespace schedules::catalog {
+namespace catalog {
 
 namespace {
 
@@ -46,31 +46,31 @@ constexpr const char* kExpensesIndex[] = {"RAW,F,F,recno()", ""};
 constexpr const char* kIncomeIndex[] = {"BYMATTER,F,T,matter", ""};
 
 constexpr TableDef kFamilyTables[] = {
-    {FormId::Family, "T_Family", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
+    {"F_Family", "T_Family", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
 };
 
 constexpr TableDef kExpensesTables[] = {
-    {FormId::Expenses, "T_Expenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true,
-     "expense", true, "(a) Housing"},
+    {"F_Expenses", "T_Expenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true, "expense",
+     true, "(a) Housing"},
 };
 
 constexpr TableDef kIncomeTables[] = {
-    {FormId::Income, "T_Income", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
+    {"F_Income", "T_Income", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
 };
 
 // T_PExpenses gets the matter routine alone: the print job wants every category of the matter.
 constexpr TableDef kPrintTables[] = {
-    {FormId::Main, "T_PFamily", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
-    {FormId::Main, "T_PExpenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true, "expense",
+    {"F_Main", "T_PFamily", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
+    {"F_Main", "T_PExpenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true, "expense",
      true, nullptr},
-    {FormId::Main, "T_PIncome", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
+    {"F_Main", "T_PIncome", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
 };
 
 }  // namespace
 
-std::span<const TableDef> familyTables() { return kFamilyTables; }
-std::span<const TableDef> expensesTables() { return kExpensesTables; }
-std::span<const TableDef> incomeTables() { return kIncomeTables; }
-std::span<const TableDef> printTables() { return kPrintTables; }
+TableSet familyTables() { return kFamilyTables; }
+TableSet expensesTables() { return kExpensesTables; }
+TableSet incomeTables() { return kIncomeTables; }
+TableSet printTables() { return kPrintTables; }
 
-}  // namespace schedules::catalog
+}  // namespace catalog

@@ -1,0 +1,150 @@
+// Every table of the catalog, created through the table component in a directory of its own and
+// read back by dbfread: its record layout must be the one written out in the expectation files,
+// so that a typo in the catalog (a name, a width, a lost field) fails here.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cctype>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalog/table_catalog.h"
+#include "storage/dbf_table.h"
+
+namespace {
+
+// File name → its expected line, from every expectation file.
+QMap<QString, QString> expectedLayouts() {
+    QMap<QString, QString> layouts;
+    for (const char* path : {GENERAL_FIELDS, FAMILY_FIELDS, ASSETS_FIELDS}) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+            if (line.isEmpty() || line.startsWith('#')) continue;
+            layouts[line.section(':', 0, 0).toLower()] = line;
+        }
+    }
+    return layouts;
+}
+
+class CatalogTable : public ::testing::TestWithParam<const catalog::TableDef*> {};
+
+TEST_P(CatalogTable, FileReadsBackAsDeclared) {
+    const catalog::TableDef& definition = *GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        storage::TDbfTable table(definition.component);
+        catalog::applyDefinition(table, definition, (dir.path() + QDir::separator()).toStdString());
+        table.Open();
+        table.Close();
+    }
+    QProcess reader;
+    reader.start(QStringLiteral(NETWORTH_PYTHON), {QStringLiteral(FIELD_LIST_SCRIPT), dir.path()});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QString actual = QString::fromUtf8(reader.readAllStandardOutput()).trimmed();
+
+    const QString file = QString::fromLatin1(definition.file);
+    const QString expected = expectedLayouts().value(file.toLower());
+    ASSERT_FALSE(expected.isEmpty()) << "no expected layout for " << definition.file;
+    EXPECT_EQ(actual.toStdString(), expected.toStdString());
+
+    // Only these tables keep a production index beside them.
+    const bool indexed = file == "General.dbf" || file == "Family.dbf" || file == "Income.dbf" ||
+                         file == "Expenses.dbf";
+    const QString mdx = QFileInfo(file).completeBaseName() + ".mdx";
+    bool found = false;
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
+        found = found || name.compare(mdx, Qt::CaseInsensitive) == 0;
+    }
+    EXPECT_EQ(found, indexed) << definition.file;
+}
+
+std::string tableName(const ::testing::TestParamInfo<const catalog::TableDef*>& info) {
+    return info.param->component;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTables, CatalogTable, ::testing::ValuesIn(catalog::allTables()),
+                         tableName);
+
+TEST(Catalog, PrintCopiesAndFilteredTables) {
+    // The print job's three tables, and which tables are filtered by matter.
+    int filtered = 0;
+    for (const catalog::TableDef* table : catalog::allTables()) filtered += table->matterFiltered;
+    EXPECT_EQ(filtered, 33);
+    EXPECT_STREQ(catalog::findTable(catalog::printTables(), "T_PExpenses")->file, "Expenses.dbf");
+    EXPECT_EQ(catalog::findTable("T_PExpenses")->filterCategory, nullptr);
+    EXPECT_STREQ(catalog::findTable("T_Expenses")->filterCategory, "(a) Housing");
+    EXPECT_TRUE(catalog::findTable("T_Expenses")->hideDeletedRecs);
+    EXPECT_FALSE(catalog::findTable("T_Family")->hideDeletedRecs);
+    EXPECT_FALSE(catalog::findTable("T_PIncome")->matterFiltered);
+}
+
+// General.dbf as each of its readers declares it: the form's table writes, the matter
+// selection's list only reads, and both hide deleted records.
+TEST(Catalog, GeneralTableAndMatterList) {
+    const catalog::TableDef& general = catalog::generalTable();
+    EXPECT_STREQ(general.component, "DbfTable1");
+    EXPECT_STREQ(general.owner, "F_General");
+    EXPECT_EQ(catalog::dbfFieldLines(general).front(), "matter,C,50,0");
+    EXPECT_EQ(std::vector<std::string>(general.indexList.begin(), general.indexList.end()),
+              (std::vector<std::string>{"MYKEY,F,T,matter", ""}));
+    EXPECT_TRUE(general.hideDeletedRecs);
+    EXPECT_FALSE(general.readOnly);
+
+    const catalog::TableDef* list = catalog::findTable("T_Matter");
+    ASSERT_NE(list, nullptr);
+    EXPECT_STREQ(list->file, "General.dbf");
+    EXPECT_EQ(catalog::dbfFieldLines(*list), catalog::dbfFieldLines(general));
+    EXPECT_EQ(std::vector<std::string>(list->indexList.begin(), list->indexList.end()),
+              (std::vector<std::string>{"MYKEY,F,T,MATTER", ""}));
+    EXPECT_TRUE(list->hideDeletedRecs);
+    EXPECT_TRUE(list->readOnly);
+}
+
+// Components that share a file declare one record format under one spelling of its name, and
+// no two files differ in letter case alone: a table added under another table's name in another
+// case would open that table's file on Windows and on the data directory's case-blind lookup.
+TEST(Catalog, OneFileOneRecordFormat) {
+    std::map<std::string, const catalog::TableDef*> byFile;
+    for (const catalog::TableDef* table : catalog::allTables()) {
+        std::string key = table->file;
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto [first, added] = byFile.emplace(key, table);
+        if (added) continue;
+        EXPECT_STREQ(table->file, first->second->file) << table->component;
+        EXPECT_EQ(catalog::dbfFieldLines(*table), catalog::dbfFieldLines(*first->second))
+            << table->component << " and " << first->second->component;
+    }
+    EXPECT_EQ(byFile.size(), 35u);  // General.dbf and the 34 schedule tables
+}
+
+// Each component name is found, and found once: the forms and the print job look tables up
+// by it.
+TEST(Catalog, ComponentNamesAreUnique) {
+    std::set<std::string> names;
+    for (const catalog::TableDef* table : catalog::allTables()) {
+        EXPECT_TRUE(names.insert(table->component).second) << table->component;
+        EXPECT_EQ(catalog::findTable(table->component), table);
+    }
+    EXPECT_EQ(names.size(), 39u);
+    EXPECT_EQ(catalog::findTable("t_Cash"), nullptr);  // letter case counts
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
