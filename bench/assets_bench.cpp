@@ -31,11 +31,10 @@
 
 namespace {
 
-enum class Form { Assets, Liabilities };
+using Form = const schedules::ScheduleFormEntry&;
 
-catalog::TableSet tablesOf(Form form) {
-    return form == Form::Assets ? catalog::assetsTables() : catalog::liabilitiesTables();
-}
+Form assets() { return *schedules::findScheduleForm("F_Assets"); }
+Form liabilities() { return *schedules::findScheduleForm("F_Liabilities"); }
 
 constexpr int kMatters = 5000;
 constexpr int kRecords = 50000;
@@ -107,8 +106,8 @@ const QString& dataDirectory() {
     static QString path;
     if (path.isEmpty()) {
         path = directory.path() + QDir::separator();
-        for (catalog::TableSet set : {catalog::assetsTables(), catalog::liabilitiesTables()}) {
-            for (const catalog::TableDef& table : set) {
+        for (const schedules::ScheduleFormEntry* form : {&assets(), &liabilities()}) {
+            for (const catalog::TableDef& table : form->tables()) {
                 makeTable(table, path);
             }
         }
@@ -129,9 +128,7 @@ schedules::ScheduleContext context() {
 
 std::unique_ptr<QDialog> openForm(Form form) {
     const schedules::ScheduleContext c = context();
-    std::unique_ptr<QDialog> dialog = form == Form::Assets
-                                          ? schedules::createAssetsForm(c, nullptr)
-                                          : schedules::createLiabilitiesForm(c, nullptr);
+    std::unique_ptr<QDialog> dialog = schedules::openScheduleForm(form, c, nullptr);
     dialog->show();
     QCoreApplication::processEvents();
     return dialog;
@@ -147,7 +144,7 @@ void readFiles(benchmark::State& state, Form form) {
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
         size_t bytes = 0;
-        for (const catalog::TableDef& table : tablesOf(form)) {
+        for (const catalog::TableDef& table : form.tables()) {
             QFile file(dataDirectory() + QLatin1String(table.file));
             file.open(QIODevice::ReadOnly);
             qint64 read;
@@ -202,20 +199,20 @@ void close(benchmark::State& state, Form form,
     reportPeak(state);
 }
 
-void BM_ReadAssetFiles(benchmark::State& state) { readFiles(state, Form::Assets); }
-void BM_OpenAssets(benchmark::State& state) { open(state, Form::Assets); }
-void BM_OpenAssetsNewMatter(benchmark::State& state) { open(state, Form::Assets, true); }
+void BM_ReadAssetFiles(benchmark::State& state) { readFiles(state, assets()); }
+void BM_OpenAssets(benchmark::State& state) { open(state, assets()); }
+void BM_OpenAssetsNewMatter(benchmark::State& state) { open(state, assets(), true); }
 void BM_CloseAssets(benchmark::State& state) {
     // Cash location, checking institution, stocks title.
-    close(state, Form::Assets,
+    close(state, assets(),
           {{"DataSource1", "location"}, {"DataSource2", "instituton"}, {"DataSource7", "title"}});
 }
-void BM_ReadLiabilityFiles(benchmark::State& state) { readFiles(state, Form::Liabilities); }
-void BM_OpenLiabilities(benchmark::State& state) { open(state, Form::Liabilities); }
-void BM_OpenLiabilitiesNewMatter(benchmark::State& state) { open(state, Form::Liabilities, true); }
+void BM_ReadLiabilityFiles(benchmark::State& state) { readFiles(state, liabilities()); }
+void BM_OpenLiabilities(benchmark::State& state) { open(state, liabilities()); }
+void BM_OpenLiabilitiesNewMatter(benchmark::State& state) { open(state, liabilities(), true); }
 void BM_CloseLiabilities(benchmark::State& state) {
     // Accounts payable debtor, mortgage date, credit card debtor.
-    close(state, Form::Liabilities,
+    close(state, liabilities(),
           {{"DataSource1", "debtor"}, {"DataSource5", "ddate"}, {"DataSource9", "debtor"}});
 }
 

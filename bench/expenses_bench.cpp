@@ -164,6 +164,11 @@ void paint(QDialog& form) {
 
 void report(benchmark::State& state) { state.counters["peak_rss_mb"] = peakRssMb(); }
 
+std::unique_ptr<QDialog> openExpensesForm(const schedules::ScheduleContext& context) {
+    return schedules::openScheduleForm(*schedules::findScheduleForm("F_Expenses"), context,
+                                       nullptr);
+}
+
 void BM_FilteredCount(benchmark::State& state) {
     Session session(int(state.range(0)), matterName(int(state.range(0)) / 200));
     storage::TDbfTable table("T_Expenses");
@@ -191,7 +196,7 @@ void BM_OpenLaterVisit(benchmark::State& state) {
     // A matter in the middle of the file.
     Session session(int(state.range(0)), matterName(int(state.range(0)) / 200));
     for (auto _ : state) {
-        std::unique_ptr<QDialog> form = schedules::createExpensesForm(session.context, nullptr);
+        std::unique_ptr<QDialog> form = openExpensesForm(session.context);
         paint(*form);
         state.PauseTiming();
         form->close();
@@ -207,7 +212,7 @@ void BM_OpenFirstVisit(benchmark::State& state) {
     static int n = 0;
     for (auto _ : state) {
         session.matter = QStringLiteral("New matter %1").arg(++n);
-        std::unique_ptr<QDialog> form = schedules::createExpensesForm(session.context, nullptr);
+        std::unique_ptr<QDialog> form = openExpensesForm(session.context);
         paint(*form);
         state.PauseTiming();
         form->close();
@@ -219,7 +224,7 @@ void BM_OpenFirstVisit(benchmark::State& state) {
 
 void BM_CategoryChange(benchmark::State& state) {
     Session session(int(state.range(0)), matterName(int(state.range(0)) / 200));
-    std::unique_ptr<QDialog> form = schedules::createExpensesForm(session.context, nullptr);
+    std::unique_ptr<QDialog> form = openExpensesForm(session.context);
     paint(*form);
     auto* expenses = static_cast<schedules::TF_Expenses*>(form.get());
     auto* list = form->findChild<platform::DbListBox*>("ListBox1");
@@ -236,7 +241,7 @@ void BM_CategoryChange(benchmark::State& state) {
 
 void BM_ScrollRepaint(benchmark::State& state) {
     Session session(int(state.range(0)), QString::fromLatin1(kScrollMatter));
-    std::unique_ptr<QDialog> form = schedules::createExpensesForm(session.context, nullptr);
+    std::unique_ptr<QDialog> form = openExpensesForm(session.context);
     paint(*form);
     auto* expenses = static_cast<schedules::TF_Expenses*>(form.get());
     form->findChild<platform::DbListBox*>("ListBox1")->setCurrentRow(13);

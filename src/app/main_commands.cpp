@@ -48,16 +48,17 @@ void TF_Main::New1Click() { showMatterSelection(); }
 
 void TF_Main::Open1Click() { showMatterSelection(); }
 
-bool TF_Main::passGate(Gate gate) {
-    if (gate != Gate::C && currentMatter().isEmpty()) {
+bool TF_Main::passGate(schedules::GateRule rule) {
+    using schedules::GateRule;
+    if (rule != GateRule::CommitThenStopQuietly && currentMatter().isEmpty()) {
         platform::dialogs().showMessage(QStringLiteral("No matter has been specified"));
         open1_->trigger();
         return false;  // the user gives the command again once a matter is chosen
     }
     UpdateGeneral();
-    if (gate == Gate::P) return true;
+    if (rule == GateRule::OfferSelectionOnly) return true;
     if (currentMatter().isEmpty()) {
-        if (gate == Gate::A) {
+        if (rule == GateRule::OfferSelectionThenSayIncomplete) {
             platform::dialogs().showMessage(
                 QStringLiteral("General information form is incomplete"));
         }
@@ -66,21 +67,14 @@ bool TF_Main::passGate(Gate gate) {
     return true;
 }
 
-void TF_Main::openScheduleForm(ScheduleForm form, Gate gate) {
-    if (!passGate(gate) || !seams_.createScheduleForm) return;
+void TF_Main::openScheduleForm(const schedules::ScheduleFormEntry& form) {
+    if (!passGate(form.gate) || !seams_.createScheduleForm) return;
     std::unique_ptr<QDialog> dialog = seams_.createScheduleForm(form, this);
     if (dialog && !programEnding()) dialog->exec();
 }
 
-void TF_Main::Family1Click() { openScheduleForm(ScheduleForm::Family, Gate::A); }
-void TF_Main::Expenses1Click() { openScheduleForm(ScheduleForm::Expenses, Gate::A); }
-void TF_Main::GrossIncome1Click() { openScheduleForm(ScheduleForm::GrossIncome, Gate::B); }
-void TF_Main::Assets1Click() { openScheduleForm(ScheduleForm::Assets, Gate::B); }
-void TF_Main::Liabilities1Click() { openScheduleForm(ScheduleForm::Liabilities, Gate::B); }
-void TF_Main::Summary1Click() { openScheduleForm(ScheduleForm::Summary, Gate::C); }
-
 void TF_Main::Print1Click() {
-    if (passGate(Gate::P) && seams_.printJob) seams_.printJob();
+    if (passGate(schedules::GateRule::OfferSelectionOnly) && seams_.printJob) seams_.printJob();
 }
 
 void TF_Main::Exit1Click() {

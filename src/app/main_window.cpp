@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <span>
 
 #include "app/data_location.h"
 #include "app/program_end.h"
@@ -26,36 +27,26 @@ using platform::Icon;
 namespace {
 
 struct Command {
-    const char* menu;  // objectName of the menu; null: a command on the menu bar itself
     const char* name;  // objectName of the action
     const char* caption;
     Icon icon;
     void (TF_Main::*handler)();
 };
 
-struct Menu {
-    const char* name;
-    const char* caption;
+constexpr Command kFileCommands[] = {
+    {"New1", "&New", Icon::New, &TF_Main::New1Click},
+    {"Open1", "&Open", Icon::Open, &TF_Main::Open1Click},
+    {"Print1", "&Print", Icon::Print, &TF_Main::Print1Click},
+    {"Exit1", "&Exit", Icon::Exit, &TF_Main::Exit1Click},
 };
 
-constexpr Menu kMenus[] = {{"File1", "&File"}, {"Forms1", "F&orms"}, {"Help1", "&Help"}};
+// A command on the menu bar itself, between the Forms and Help menus.
+constexpr Command kNetworkPath = {"NetworkPath1", "Change_Data_Network_Path", Icon::NetworkPath,
+                                  &TF_Main::NetworkPath1Click};
 
-// In menu bar order; "Change_Data_Network_Path" stands between the Forms and Help menus.
-const Command kCommands[] = {
-    {"File1", "New1", "&New", Icon::New, &TF_Main::New1Click},
-    {"File1", "Open1", "&Open", Icon::Open, &TF_Main::Open1Click},
-    {"File1", "Print1", "&Print", Icon::Print, &TF_Main::Print1Click},
-    {"File1", "Exit1", "&Exit", Icon::Exit, &TF_Main::Exit1Click},
-    {"Forms1", "Family1", "F&amily", Icon::Family, &TF_Main::Family1Click},
-    {"Forms1", "Expenses1", "&Expenses", Icon::Expenses, &TF_Main::Expenses1Click},
-    {"Forms1", "GrossIncome1", "&Gross Income", Icon::GrossIncome, &TF_Main::GrossIncome1Click},
-    {"Forms1", "Assets1", "&Assets", Icon::Assets, &TF_Main::Assets1Click},
-    {"Forms1", "Liabilities1", "&Liabilities", Icon::Liabilities, &TF_Main::Liabilities1Click},
-    {"Forms1", "Summary1", "&Summary", Icon::Summary, &TF_Main::Summary1Click},
-    {nullptr, "NetworkPath1", "Change_Data_Network_Path", Icon::NetworkPath,
-     &TF_Main::NetworkPath1Click},
-    {"Help1", "About1", "&About", Icon::About, &TF_Main::About1Click},
-    {"Help1", "Contents1", "&Contents", Icon::Contents, &TF_Main::Contents1Click},
+constexpr Command kHelpCommands[] = {
+    {"About1", "&About", Icon::About, &TF_Main::About1Click},
+    {"Contents1", "&Contents", Icon::Contents, &TF_Main::Contents1Click},
 };
 
 struct ToolButton {
@@ -68,12 +59,6 @@ constexpr ToolButton kFileButtons[] = {
     {"ToolButton1", "New1", "Start a new matter"},
     {"ToolButton2", "Open1", "Open a different matter"},
     {"ToolButton3", "Print1", "Print"},
-};
-
-constexpr ToolButton kFormButtons[] = {
-    {"ToolButton5", "Family1", "Family Form"},      {"ToolButton6", "Expenses1", "Expenses"},
-    {"ToolButton7", "GrossIncome1", "Income Form"}, {"ToolButton8", "Assets1", "Assets"},
-    {"ToolButton9", "Liabilities1", "Liabilities"}, {"ToolButton10", "Summary1", "Summary"},
 };
 
 constexpr int kButtonHeight = 26;
@@ -103,33 +88,36 @@ TF_Main::~TF_Main() = default;
 void TF_Main::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto addMenu = [&](const char* name) {
-        for (const Menu& menu : kMenus) {
-            if (qstrcmp(menu.name, name) != 0) continue;
-            QMenu* made = bar->addMenu(QString::fromLatin1(menu.caption));
-            made->setObjectName(QString::fromLatin1(menu.name));
-            return made;
+    auto newAction = [this](const char* name, const char* caption, Icon icon) {
+        auto* action = new QAction(platform::icon(icon), QString::fromLatin1(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    auto addMenu = [bar](const char* name, const char* caption) {
+        QMenu* menu = bar->addMenu(QString::fromLatin1(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto addCommands = [&](QMenu* menu, std::span<const Command> commands) {
+        for (const Command& command : commands) {
+            QAction* action = newAction(command.name, command.caption, command.icon);
+            connect(action, &QAction::triggered, this, command.handler);
+            menu->addAction(action);
         }
-        return static_cast<QMenu*>(nullptr);
     };
 
-    QMenu* current = nullptr;
-    for (const Command& command : kCommands) {
-        auto* action =
-            new QAction(platform::icon(command.icon), QString::fromLatin1(command.caption), this);
-        action->setObjectName(QString::fromLatin1(command.name));
-        connect(action, &QAction::triggered, this, command.handler);
-        if (!command.menu) {
-            action->setIcon(QIcon());  // a menu bar shows an icon instead of the caption
-            bar->addAction(action);
-            current = nullptr;
-            continue;
-        }
-        if (!current || current->objectName() != QLatin1String(command.menu)) {
-            current = addMenu(command.menu);
-        }
-        current->addAction(action);
+    addCommands(addMenu("File1", "&File"), kFileCommands);
+    QMenu* forms = addMenu("Forms1", "F&orms");
+    for (const schedules::ScheduleFormEntry& form : schedules::scheduleForms()) {
+        QAction* action = newAction(form.menuItem, form.menuCaption, form.icon);
+        connect(action, &QAction::triggered, this, [this, &form] { openScheduleForm(form); });
+        forms->addAction(action);
     }
+    QAction* network = newAction(kNetworkPath.name, kNetworkPath.caption, kNetworkPath.icon);
+    network->setIcon(QIcon());  // a menu bar shows an icon instead of the caption
+    connect(network, &QAction::triggered, this, kNetworkPath.handler);
+    bar->addAction(network);
+    addCommands(addMenu("Help1", "&Help"), kHelpCommands);
     open1_ = findChild<QAction*>(QStringLiteral("Open1"));
 }
 
@@ -143,22 +131,21 @@ void TF_Main::buildToolBar() {
     toolBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, toolBar);
 
-    auto addButtons = [&](const auto& buttons) {
-        for (const ToolButton& spec : buttons) {
-            QAction* command = findChild<QAction*>(QString::fromLatin1(spec.command));
-            auto* button = new QToolButton(toolBar);
-            button->setObjectName(QString::fromLatin1(spec.name));
-            button->setToolTip(QString::fromLatin1(spec.hint));
-            button->setIcon(command->icon());
-            button->setAutoRaise(true);  // flat
-            button->setFixedHeight(kButtonHeight);
-            button->setMinimumWidth(kButtonHeight);
-            connect(button, &QToolButton::clicked, command, &QAction::trigger);
-            toolBar->addWidget(button);
-        }
+    auto addButton = [&](const char* name, const char* commandName, const char* hint) {
+        QAction* command = findChild<QAction*>(QString::fromLatin1(commandName));
+        auto* button = new QToolButton(toolBar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(QString::fromLatin1(hint));
+        button->setIcon(command->icon());
+        button->setAutoRaise(true);  // flat
+        button->setFixedHeight(kButtonHeight);
+        button->setMinimumWidth(kButtonHeight);
+        connect(button, &QToolButton::clicked, command, &QAction::trigger);
+        toolBar->addWidget(button);
     };
 
-    addButtons(kFileButtons);
+    for (const ToolButton& button : kFileButtons)
+        addButton(button.name, button.command, button.hint);
     QAction* separator = toolBar->addSeparator();
     toolBar->widgetForAction(separator)->setObjectName(QStringLiteral("ToolButton4"));
 
@@ -173,7 +160,8 @@ void TF_Main::buildToolBar() {
     label->setAlignment(Qt::AlignCenter);
     toolBar->addWidget(label);
 
-    addButtons(kFormButtons);
+    for (const schedules::ScheduleFormEntry& form : schedules::scheduleForms())
+        addButton(form.toolButton, form.menuItem, form.hint);
 }
 
 void TF_Main::buildStatusBar() {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/shell_seams.h"
+#include "schedules/schedule_forms.h"
 #include "storage/filtered_dataset.h"
 
 class QAction;
@@ -20,12 +21,13 @@ class DataLocation;
 class TF_network;
 
 // The main window F_Main: an MDI frame whose only child is the General Information form, with
-// the menu bar, the toolbar of shortcuts and the status line. Every command has a handler named
-// after its menu item (`Open1Click`, `Family1Click`, ...); each toolbar button triggers its menu
-// item, so both run one handler.
+// the menu bar, the toolbar of shortcuts and the status line. The File and Help commands have a
+// handler named after their menu item (`Open1Click`, ...); the Forms menu and its toolbar
+// buttons come from the schedule form registry, one item and one button per row. Each toolbar
+// button triggers its menu item, so both run one handler.
 //
-// Schedule commands and Print first pass the common gate on the current matter. The forms behind
-// the commands come from ShellSeams.
+// Schedule commands and Print first pass the common gate on the current matter, as the form's
+// registry row says. The forms behind the commands come from ShellSeams.
 class TF_Main : public QMainWindow {
     Q_OBJECT
   public:
@@ -64,12 +66,6 @@ class TF_Main : public QMainWindow {
     void Open1Click();
     void Print1Click();
     void Exit1Click();
-    void Family1Click();
-    void Expenses1Click();
-    void GrossIncome1Click();
-    void Assets1Click();
-    void Liabilities1Click();
-    void Summary1Click();
     void NetworkPath1Click();
     void About1Click();
     void Contents1Click();
@@ -79,16 +75,12 @@ class TF_Main : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Variants of the common gate: A (Family, Expenses), B (Gross Income, Assets, Liabilities),
-    // C (Summary), P (Print).
-    enum class Gate { A, B, C, P };
-
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
     void FormShow();
-    bool passGate(Gate gate);
-    void openScheduleForm(ScheduleForm form, Gate gate);
+    bool passGate(schedules::GateRule rule);
+    void openScheduleForm(const schedules::ScheduleFormEntry& form);
     void showMatterSelection();
 
     DataLocation& location_;

@@ -47,8 +47,7 @@ Program::Program(const QString& programDirectory)
         if (!general_) return nullptr;
         return std::make_unique<TF_SelectMatter>(*location_, *general_, network_.get(), owner);
     };
-    seams.createScheduleForm = [this](ScheduleForm form,
-                                      QWidget* owner) -> std::unique_ptr<QDialog> {
+    seams.createScheduleForm = [this](const schedules::ScheduleFormEntry& form, QWidget* owner) {
         return createScheduleForm(form, owner);
     };
     seams.printJob = [this] {
@@ -90,7 +89,8 @@ Program::~Program() {
     network_.reset();
 }
 
-std::unique_ptr<QDialog> Program::createScheduleForm(ScheduleForm form, QWidget* owner) {
+std::unique_ptr<QDialog> Program::createScheduleForm(const schedules::ScheduleFormEntry& form,
+                                                     QWidget* owner) {
     schedules::ScheduleContext context;
     context.dataDirectory = location_->directory();
     context.currentMatter = [this] { return main_->currentMatter(); };
@@ -100,21 +100,7 @@ std::unique_ptr<QDialog> Program::createScheduleForm(ScheduleForm form, QWidget*
     context.installCategoryFilter = [this](const QString& etype, storage::TDbfCDataSet& table) {
         main_->installCategoryFilter(etype, table);
     };
-    switch (form) {
-        case ScheduleForm::Family:
-            return schedules::createFamilyForm(context, owner);
-        case ScheduleForm::Expenses:
-            return schedules::createExpensesForm(context, owner);
-        case ScheduleForm::GrossIncome:
-            return schedules::createIncomeForm(context, owner);
-        case ScheduleForm::Assets:
-            return schedules::createAssetsForm(context, owner);
-        case ScheduleForm::Liabilities:
-            return schedules::createLiabilitiesForm(context, owner);
-        case ScheduleForm::Summary:
-            return schedules::createSummaryForm(context, owner);
-    }
-    return nullptr;
+    return schedules::openScheduleForm(form, context, owner);
 }
 
 void Program::showMainWindow() {

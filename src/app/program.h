@@ -42,7 +42,8 @@ class Program {
 
   private:
     // A new schedule form for the current matter over the data directory in force.
-    std::unique_ptr<QDialog> createScheduleForm(ScheduleForm form, QWidget* owner);
+    std::unique_ptr<QDialog> createScheduleForm(const schedules::ScheduleFormEntry& form,
+                                                QWidget* owner);
 
     std::unique_ptr<DataLocation> location_;
     std::unique_ptr<TF_Main> main_;

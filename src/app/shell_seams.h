@@ -5,10 +5,11 @@
 #include <functional>
 #include <memory>
 
-namespace app {
+namespace schedules {
+struct ScheduleFormEntry;
+}
 
-// The schedule commands of the "F&orms" menu.
-enum class ScheduleForm { Family, Expenses, GrossIncome, Assets, Liabilities, Summary };
+namespace app {
 
 // What the main window needs from the forms built on top of it: the General Information form
 // (its Matter box and its commit), the matter selection, the schedule forms and the print job.
@@ -22,9 +23,11 @@ struct ShellSeams {
     // A new matter selection (F_SelectMatter), not yet shown; the caller shows it modally and
     // releases it when it closes.
     std::function<std::unique_ptr<QDialog>(QWidget* owner)> createMatterSelection;
-    // A new schedule form with its tables opened for the current matter, not yet shown; the
-    // caller shows it modally and releases it when it closes.
-    std::function<std::unique_ptr<QDialog>(ScheduleForm form, QWidget* owner)> createScheduleForm;
+    // A new schedule form (a row of the schedule form registry) with its tables opened for the
+    // current matter, not yet shown; the caller shows it modally and releases it when it closes.
+    std::function<std::unique_ptr<QDialog>(const schedules::ScheduleFormEntry& form,
+                                           QWidget* owner)>
+        createScheduleForm;
     // The print job for the current matter; returns when the user is done.
     std::function<void()> printJob;
 };

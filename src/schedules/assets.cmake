@@ -1,6 +1,5 @@
 # The Assets, Liabilities and Summary forms: one group-box form mechanism and the forms as data.
 target_sources(schedules PRIVATE
-  forms_assets.cpp
   schedule_table.cpp schedule_table.h
   group_box_schedule.cpp group_box_schedule.h
   assets_form_data.cpp liabilities_form_data.cpp summary_form_data.cpp

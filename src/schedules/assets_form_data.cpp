@@ -1,6 +1,5 @@
 // The Assets form as data: 13 group boxes and two cream strips over the 19 asset tables.
 
-#include "catalog/table_catalog.h"
 #include "schedules/group_box_schedule.h"
 
 namespace schedules {
@@ -197,16 +196,14 @@ const FormItemDef kItems[] = {
     {nullptr, &kGroups[12]},
 };
 
-const FormDef kForm{catalog::assetsTables,
-                    "F_Assets",
-                    "Assets",
-                    770,
-                    566,
-                    kItems,
+const FormDef kForm{770, 566, kItems,
                     "   Press + to add a new account. Press - to delete the current account."};
 
 }  // namespace
 
 const FormDef& assetsFormDef() { return kForm; }
+
+TF_Assets::TF_Assets(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner)
+    : GroupBoxScheduleForm(entry, kForm, context, owner) {}
 
 }  // namespace schedules

@@ -22,13 +22,11 @@ namespace schedules {
 
 using storage::DataSetState;
 
-TF_Expenses::TF_Expenses(const ScheduleContext& context, QWidget* owner)
-    : ScheduleDialog(context, owner) {
-    setObjectName(QStringLiteral("F_Expenses"));
-    setWindowTitle(QStringLiteral("Expenses"));
+TF_Expenses::TF_Expenses(const ScheduleFormEntry& entry, const ScheduleContext& context,
+                         QWidget* owner)
+    : ScheduleDialog(entry, context, owner) {
     resize(1290, 569);
-    storage::TDbfTable& table =
-        createTable(*catalog::findTable(catalog::expensesTables(), "T_Expenses"));
+    storage::TDbfTable& table = createTable(*catalog::findTable(entry.tables(), "T_Expenses"));
     table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_ExpensesAfterInsert(set); };
     table.BeforePost = [](storage::TDbfPrimDataset&) {};
     DataSource1_ = new platform::DataSource(this);
@@ -134,7 +132,7 @@ void TF_Expenses::buildForm() {
     layout->addWidget(StatusBar1_);
 }
 
-void TF_Expenses::Open() {
+void TF_Expenses::open() {
     storage::TDbfTable& table = T_Expenses();
     table.Open();
     // Seeding test: all of the matter's lines count, so a matter whose Housing lines were all

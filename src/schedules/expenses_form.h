@@ -28,12 +28,12 @@ class TF_Expenses : public ScheduleDialog {
     Q_OBJECT
 
   public:
-    TF_Expenses(const ScheduleContext& context, QWidget* owner);
+    TF_Expenses(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
     ~TF_Expenses() override;
 
     // Opens T_Expenses, seeds the standard lines when the current matter has none, shows the
     // matter's "(a) Housing" lines and puts the first of them into editing. Errors propagate.
-    void Open();
+    void open() override;
 
     storage::TDbfTable& T_Expenses() const { return *table(); }
     platform::DbGrid* grid() const { return DBGrid1_; }

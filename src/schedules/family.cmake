@@ -1,5 +1,4 @@
 target_sources(schedules PRIVATE
-  forms_family.cpp
   schedule_dialog.cpp schedule_dialog.h
   family_form.cpp family_form.h
   expense_lines.cpp expense_lines.h

@@ -29,12 +29,10 @@ QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent) {
 
 }  // namespace
 
-TF_Family::TF_Family(const ScheduleContext& context, QWidget* owner)
-    : ScheduleDialog(context, owner) {
-    setObjectName(QStringLiteral("F_Family"));
-    setWindowTitle(QStringLiteral("Family Data"));
+TF_Family::TF_Family(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner)
+    : ScheduleDialog(entry, context, owner) {
     resize(705, 544);
-    createTable(*catalog::findTable(catalog::familyTables(), "T_Family"));
+    createTable(*catalog::findTable(entry.tables(), "T_Family"));
     DataSource1_ = new platform::DataSource(this);
     DataSource1_->setObjectName(QStringLiteral("DataSource1"));
     buildForm();
@@ -131,7 +129,7 @@ void TF_Family::buildForm() {
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void TF_Family::Open() {
+void TF_Family::open() {
     storage::TDbfTable& table = T_Family();
     table.Open();
     DataSource1_->setDataSet(&table);

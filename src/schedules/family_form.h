@@ -22,13 +22,13 @@ class TF_Family : public ScheduleDialog {
     Q_OBJECT
 
   public:
-    // Builds the form; Open() then opens the table on the current matter's record.
-    TF_Family(const ScheduleContext& context, QWidget* owner);
+    // Builds the form; open() then opens the table on the current matter's record.
+    TF_Family(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
     ~TF_Family() override;
 
     // Opens T_Family and stands on the current matter's record, in editing; a matter without a
     // record gets a new one holding its name, written when the form closes. Errors propagate.
-    void Open();
+    void open() override;
 
     storage::TDbfTable& T_Family() const { return *table(); }
 

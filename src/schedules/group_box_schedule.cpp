@@ -53,14 +53,13 @@ QLabel* boldLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-GroupBoxScheduleForm::GroupBoxScheduleForm(const FormDef& definition,
+GroupBoxScheduleForm::GroupBoxScheduleForm(const ScheduleFormEntry& entry,
+                                           const FormDef& definition,
                                            const ScheduleContext& context, QWidget* owner)
-    : ScheduleFrame(context, owner), definition_(definition) {
-    setObjectName(QLatin1String(definition.objectName));
-    setWindowTitle(QLatin1String(definition.caption));
+    : ScheduleFrame(entry, context, owner), definition_(definition) {
     resize(definition.width, definition.height);
 
-    const catalog::TableSet set = definition.tables();
+    const catalog::TableSet set = entry.tables();
     for (size_t i = 0; i < set.size(); ++i) {
         auto table = std::make_unique<ScheduleTable>(set[i], this->context());
         table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
@@ -331,7 +330,7 @@ void GroupBoxScheduleForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     scrollBox_->verticalScrollBar()->setValue(0);
     const QString matter = context().currentMatter ? context().currentMatter() : QString();
-    setWindowTitle(QLatin1String(definition_.caption) + QStringLiteral(" - ") + matter);
+    setWindowTitle(QLatin1String(entry().caption) + QStringLiteral(" - ") + matter);
 }
 
 }  // namespace schedules

@@ -9,7 +9,6 @@
 #include <span>
 #include <vector>
 
-#include "catalog/table_def.h"
 #include "schedules/schedule_forms.h"
 #include "schedules/schedule_frame.h"
 
@@ -59,10 +58,9 @@ struct FormItemDef {
     const GroupBoxDef* group;
 };
 
+// A form's layout. Its name, caption and table set are its registry row's; until shown the
+// window bears the caption, then caption + " - " + the current matter.
 struct FormDef {
-    catalog::TableSet (*tables)();  // the table set the form opens, posts and closes
-    const char* objectName;         // "F_Assets"
-    const char* caption;            // until shown; then caption + " - " + the current matter
     int width;
     int height;
     std::span<const FormItemDef> items;
@@ -76,19 +74,19 @@ const FormDef& assetsFormDef();
 const FormDef& liabilitiesFormDef();
 const FormDef& summaryFormDef();
 
-// The form. Construction builds the widgets; open() opens the table set in its order (see
-// ScheduleTable::open) and binds the controls. Closing (see ScheduleFrame) posts each table in
-// edit or insert state, in the set's order, then closes them all.
+// The form. Construction builds the widgets over the registry row's table set; open() opens
+// the set in its order (see ScheduleTable::open) and binds the controls. Closing (see
+// ScheduleFrame) posts each table in edit or insert state, in the set's order, then closes them
+// all.
 class GroupBoxScheduleForm : public ScheduleFrame {
     Q_OBJECT
 
   public:
-    GroupBoxScheduleForm(const FormDef& definition, const ScheduleContext& context, QWidget* owner);
+    GroupBoxScheduleForm(const ScheduleFormEntry& entry, const FormDef& definition,
+                         const ScheduleContext& context, QWidget* owner);
     ~GroupBoxScheduleForm() override;
 
-    // Errors of the table component propagate; the tables opened so far are closed again when
-    // the form is released.
-    void open();
+    void open() override;
 
     const FormDef& definition() const { return definition_; }
     ScheduleTable* scheduleTable(const char* component) const;
@@ -118,6 +116,17 @@ class GroupBoxScheduleForm : public ScheduleFrame {
     std::vector<std::pair<const GroupBoxDef*, QWidget*>> groups_;
     QScrollArea* scrollBox_ = nullptr;
     QPushButton* closeButton_ = nullptr;
+};
+
+// The Assets and Liabilities forms: their data on the group-box form.
+class TF_Assets : public GroupBoxScheduleForm {
+  public:
+    TF_Assets(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
+};
+
+class TF_Liabilities : public GroupBoxScheduleForm {
+  public:
+    TF_Liabilities(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
 };
 
 }  // namespace schedules

@@ -65,12 +65,9 @@ QFrame* panel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TF_Income::TF_Income(const ScheduleContext& context, QWidget* owner)
-    : ScheduleDialog(context, owner) {
-    setObjectName(QStringLiteral("F_Income"));
-    setWindowTitle(QStringLiteral("Gross Income"));
-    storage::TDbfTable& table =
-        createTable(*catalog::findTable(catalog::incomeTables(), "T_Income"));
+TF_Income::TF_Income(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner)
+    : ScheduleDialog(entry, context, owner) {
+    storage::TDbfTable& table = createTable(*catalog::findTable(entry.tables(), "T_Income"));
     table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_IncomeAfterInsert(set); };
     DataSource1_ = new platform::DataSource(this);
     DataSource1_->setObjectName(QStringLiteral("DataSource1"));
@@ -194,7 +191,7 @@ void TF_Income::buildRightPanel() {
     ScrollBox1_->setWidget(inner);
 }
 
-void TF_Income::Open() {
+void TF_Income::open() {
     storage::TDbfTable& table = T_Income();
     table.Open();
     DataSource1_->setDataSet(&table);

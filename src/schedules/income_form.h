@@ -24,12 +24,12 @@ class TF_Income : public ScheduleDialog {
     Q_OBJECT
 
   public:
-    TF_Income(const ScheduleContext& context, QWidget* owner);
+    TF_Income(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
     ~TF_Income() override;
 
     // Opens T_Income and stands on the current matter's record, in editing; a matter without a
     // record gets a new one (T_IncomeAfterInsert names it), written when the form closes.
-    void Open();
+    void open() override;
 
     storage::TDbfTable& T_Income() const { return *table(); }
 

@@ -1,7 +1,6 @@
 // The Liabilities form as data: ten group boxes, one per liability table. On screen "Other
 // liabilities" stands last; in the tab order it keeps its place in the table set (eighth).
 
-#include "catalog/table_catalog.h"
 #include "schedules/group_box_schedule.h"
 
 namespace schedules {
@@ -141,17 +140,16 @@ const FormItemDef kItems[] = {
     {nullptr, &kGroups[8]}, {nullptr, &kGroups[9]},
 };
 
-const FormDef kForm{catalog::liabilitiesTables,
-                    "F_Liabilities",
-                    "Liabilities",
-                    743,
-                    654,
-                    kItems,
+const FormDef kForm{743, 654, kItems,
                     "   Press + to add a new account. Press - to delete the current account.",
                     "T_AP"};
 
 }  // namespace
 
 const FormDef& liabilitiesFormDef() { return kForm; }
+
+TF_Liabilities::TF_Liabilities(const ScheduleFormEntry& entry, const ScheduleContext& context,
+                               QWidget* owner)
+    : GroupBoxScheduleForm(entry, kForm, context, owner) {}
 
 }  // namespace schedules

@@ -7,8 +7,11 @@
 
 namespace schedules {
 
-ScheduleFrame::ScheduleFrame(const ScheduleContext& context, QWidget* owner)
-    : QDialog(owner), context_(context) {
+ScheduleFrame::ScheduleFrame(const ScheduleFormEntry& entry, const ScheduleContext& context,
+                             QWidget* owner)
+    : QDialog(owner), entry_(entry), context_(context) {
+    setObjectName(QLatin1String(entry.objectName));
+    setWindowTitle(QLatin1String(entry.caption));
     setModal(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, platform::skyBlueColor());

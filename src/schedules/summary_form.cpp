@@ -8,8 +8,9 @@
 
 namespace schedules {
 
-TF_Summary::TF_Summary(const ScheduleContext& context, QWidget* owner)
-    : GroupBoxScheduleForm(summaryFormDef(), context, owner) {
+TF_Summary::TF_Summary(const ScheduleFormEntry& entry, const ScheduleContext& context,
+                       QWidget* owner)
+    : GroupBoxScheduleForm(entry, summaryFormDef(), context, owner) {
     dateBox_ = control("T_Axfered", "xdate");
     if (dateBox_) dateBox_->installEventFilter(this);
 }

@@ -15,7 +15,7 @@ class TF_Summary : public GroupBoxScheduleForm {
     Q_OBJECT
 
   public:
-    TF_Summary(const ScheduleContext& context, QWidget* owner);
+    TF_Summary(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
 
     // The locale whose short date format the check reads; the system's unless set.
     void setDateLocale(const QLocale& locale) { dateLocale_ = locale; }

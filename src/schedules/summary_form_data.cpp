@@ -1,7 +1,6 @@
 // The Summary form as data: the transfers of "Axfered.dbf" and two group boxes over the one
 // "Support.dbf" record of the matter, which has no navigator.
 
-#include "catalog/table_catalog.h"
 #include "schedules/group_box_schedule.h"
 
 namespace schedules {
@@ -57,7 +56,7 @@ const FormItemDef kItems[] = {
     {nullptr, &kGroups[2]},
 };
 
-const FormDef kForm{catalog::summaryTables, "F_Summary", "Summary", 746, 604, kItems, nullptr};
+const FormDef kForm{746, 604, kItems, nullptr};
 
 }  // namespace
 

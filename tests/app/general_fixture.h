@@ -23,6 +23,7 @@
 #include "catalog/table_catalog.h"
 #include "matter/general_form.h"
 #include "platform/db_list_box.h"
+#include "schedules/schedule_forms.h"
 #include "storage/dbf_table.h"
 
 using Record = QMap<QString, QString>;
@@ -144,10 +145,8 @@ class SelectionDriver : public QObject {
 
   private:
     static bool isScheduleForm(QObject* object) {
-        static const QStringList names = {"F_Family", "F_Expenses",    "F_Income",
-                                          "F_Assets", "F_Liabilities", "F_Summary"};
         return object->isWidgetType() && static_cast<QWidget*>(object)->isWindow() &&
-               names.contains(object->objectName());
+               schedules::findScheduleForm(object->objectName().toStdString());
     }
 
     static bool mainWindowVisible() {

@@ -26,7 +26,6 @@
 #include "platform/scripted_dialogs.h"
 #include "platform/shell_open.h"
 
-using app::ScheduleForm;
 using platform::ScriptedDialogs;
 
 namespace {
@@ -50,24 +49,6 @@ class LoggingDialog : public QDialog {
     QString name_;
     std::function<void()> whileOpen_;
 };
-
-const char* formName(ScheduleForm form) {
-    switch (form) {
-        case ScheduleForm::Family:
-            return "Family";
-        case ScheduleForm::Expenses:
-            return "Expenses";
-        case ScheduleForm::GrossIncome:
-            return "GrossIncome";
-        case ScheduleForm::Assets:
-            return "Assets";
-        case ScheduleForm::Liabilities:
-            return "Liabilities";
-        case ScheduleForm::Summary:
-            return "Summary";
-    }
-    return "?";
-}
 
 }  // namespace
 
@@ -114,8 +95,9 @@ class MainWindowTest : public QObject {
             log_ << "create selection";
             return std::make_unique<LoggingDialog>(log_, "selection", inSelection_, owner);
         };
-        seams.createScheduleForm = [this](ScheduleForm form, QWidget* owner) {
-            const QString name = QString::fromLatin1(formName(form));
+        seams.createScheduleForm = [this](const schedules::ScheduleFormEntry& form,
+                                          QWidget* owner) {
+            const QString name = QString::fromLatin1(form.objectName);
             log_ << "create " + name;
             return std::make_unique<LoggingDialog>(log_, name, nullptr, owner);
         };
@@ -265,8 +247,9 @@ class MainWindowTest : public QObject {
 
     void withAMatterEachCommandOpensItsForm() {
         const QList<std::pair<const char*, QString>> cases = {
-            {"Family1", "Family"}, {"Expenses1", "Expenses"},       {"GrossIncome1", "GrossIncome"},
-            {"Assets1", "Assets"}, {"Liabilities1", "Liabilities"}, {"Summary1", "Summary"}};
+            {"Family1", "F_Family"},           {"Expenses1", "F_Expenses"},
+            {"GrossIncome1", "F_Income"},      {"Assets1", "F_Assets"},
+            {"Liabilities1", "F_Liabilities"}, {"Summary1", "F_Summary"}};
         matter_ = "Smith v. Smith";
         for (const auto& [command, form] : cases) {
             log_.clear();

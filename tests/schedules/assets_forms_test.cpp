@@ -26,13 +26,13 @@
 #include "storage/dbf_table.h"
 
 using platform::ScriptedDialogs;
-// The group-box forms under test.
-enum class FormId { Assets, Liabilities, Summary };
+// The group-box forms under test, by their registry rows' object names.
+constexpr const char* kAssets = "F_Assets";
+constexpr const char* kLiabilities = "F_Liabilities";
+constexpr const char* kSummary = "F_Summary";
 
-catalog::TableSet tableSet(FormId form) {
-    return form == FormId::Assets        ? catalog::assetsTables()
-           : form == FormId::Liabilities ? catalog::liabilitiesTables()
-                                         : catalog::summaryTables();
+catalog::TableSet tableSet(const QString& form) {
+    return schedules::findScheduleForm(form.toStdString())->tables();
 }
 using Record = QMap<QString, QString>;
 
@@ -75,7 +75,7 @@ class AssetsFormsTest : public QObject {
     QString path(const char* file) const { return QDir(dir_->path()).filePath(file); }
 
     // Appends records (field name to text) to a schedule table, created as the catalog says.
-    void writeRecords(FormId form, const char* component, const QList<Record>& records) {
+    void writeRecords(const QString& form, const char* component, const QList<Record>& records) {
         storage::TDbfTable table("writer");
         catalog::applyDefinition(table, *catalog::findTable(tableSet(form), component),
                                  context_.dataDirectory.toStdString());
@@ -89,22 +89,13 @@ class AssetsFormsTest : public QObject {
         }
         table.Close();
     }
-    QList<Record> stored(FormId form, const char* component) {
+    QList<Record> stored(const QString& form, const char* component) {
         return readTable(path(catalog::findTable(tableSet(form), component)->file));
     }
 
-    void open(FormId form) {
-        switch (form) {
-            case FormId::Assets:
-                form_ = schedules::createAssetsForm(context_, nullptr);
-                break;
-            case FormId::Liabilities:
-                form_ = schedules::createLiabilitiesForm(context_, nullptr);
-                break;
-            default:
-                form_ = schedules::createSummaryForm(context_, nullptr);
-                break;
-        }
+    void open(const QString& form) {
+        form_ = schedules::openScheduleForm(*schedules::findScheduleForm(form.toStdString()),
+                                            context_, nullptr);
         QVERIFY(form_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -166,25 +157,25 @@ class AssetsFormsTest : public QObject {
     }
 
     void firstOpeningSeedsEveryTableOnce_data() {
-        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("form");
         QTest::addColumn<int>("tables");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("assets") << int(FormId::Assets) << 19 << "Assets - Smith v. Smith";
+        QTest::newRow("assets") << QString(kAssets) << 19 << "Assets - Smith v. Smith";
         QTest::newRow("liabilities")
-            << int(FormId::Liabilities) << 10 << "Liabilities - Smith v. Smith";
-        QTest::newRow("summary") << int(FormId::Summary) << 2 << "Summary - Smith v. Smith";
+            << QString(kLiabilities) << 10 << "Liabilities - Smith v. Smith";
+        QTest::newRow("summary") << QString(kSummary) << 2 << "Summary - Smith v. Smith";
     }
     void firstOpeningSeedsEveryTableOnce() {
-        QFETCH(int, form);
+        QFETCH(QString, form);
         QFETCH(int, tables);
         QFETCH(QString, caption);
-        const auto set = tableSet(FormId(form));
+        const auto set = tableSet(form);
         QCOMPARE(int(set.size()), tables);
         // Another matter's record in every table decides nothing and never shows.
         for (const catalog::TableDef& table : set) {
-            writeRecords(FormId(form), table.component, {{{"matter", "Jones"}}});
+            writeRecords(form, table.component, {{{"matter", "Jones"}}});
         }
-        open(FormId(form));
+        open(form);
         QCOMPARE(form_->windowTitle(), caption);
         QCOMPARE(widget<QScrollArea>("ScrollBox1")->verticalScrollBar()->value(), 0);
         for (int i = 1; i <= tables; ++i) {
@@ -193,14 +184,14 @@ class AssetsFormsTest : public QObject {
             QCOMPARE(QString::fromStdString(set->FieldByName("matter").AsString()), matter_);
         }
         QVERIFY(close());
-        open(FormId(form));
+        open(form);
         for (int i = 1; i <= tables; ++i) {
             QCOMPARE(dataSet(qPrintable(QString("DataSource%1").arg(i)))->State(),
                      storage::DataSetState::Edit);
         }
         QVERIFY(close());
         for (const catalog::TableDef& table : set) {
-            QCOMPARE(stored(FormId(form), table.component),
+            QCOMPARE(stored(form, table.component),
                      QList<Record>({{{"matter", "Jones"}}, {{"matter", "Smith v. Smith"}}}));
         }
         QVERIFY((*script_)->shown().isEmpty());
@@ -209,7 +200,7 @@ class AssetsFormsTest : public QObject {
     // Each branch of the blank-key rule with the question answered both ways: a record that
     // holds something besides `matter` but not its key field.
     void blankKeyQuestion_data() {
-        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("component");
         QTest::addColumn<Record>("first");    // the matter's stored record
         QTest::addColumn<bool>("addSecond");  // the user adds a record (else edits the first)
@@ -218,35 +209,34 @@ class AssetsFormsTest : public QObject {
         QTest::addColumn<QString>("keyBox");  // ... leaving this one empty
         QTest::addColumn<QString>("question");
         QTest::newRow("second cash record with only an amount")
-            << int(FormId::Assets) << "t_cash" << Record{{"location", "Safe"}} << true
-            << "t_cash_amt"
+            << QString(kAssets) << "t_cash" << Record{{"location", "Safe"}} << true << "t_cash_amt"
             << "250.5"
             << "t_cash_location"
             << "Cash:\n\"Location\" is empty, so this record will not be saved.\n\nDiscard the "
                "record?";
         QTest::newRow("cleared location of the only cash record")
-            << int(FormId::Assets) << "t_cash" << Record{{"location", "Safe"}, {"amt", "100"}}
-            << false << "t_cash_location"
+            << QString(kAssets) << "t_cash" << Record{{"location", "Safe"}, {"amt", "100"}} << false
+            << "t_cash_location"
             << ""
             << "t_cash_location"
             << "Cash:\n\"Location\" is empty, so the changes to this record will not be "
                "saved.\n\nDiscard the changes?";
         QTest::newRow("retirement record without current value")
-            << int(FormId::Assets) << "t_retirement" << Record{{"value", "5000"}} << true
+            << QString(kAssets) << "t_retirement" << Record{{"value", "5000"}} << true
             << "t_retirement_title"
             << "Jane Smith"
             << "t_retirement_value"
             << "Retirement Accounts:\n\"Current value\" is empty, so this record will not be "
                "saved.\n\nDiscard the record?";
         QTest::newRow("second mortgage without date of incurring debt")
-            << int(FormId::Liabilities) << "T_mortpay" << Record{{"ddate", "01/02/2003"}} << true
+            << QString(kLiabilities) << "T_mortpay" << Record{{"ddate", "01/02/2003"}} << true
             << "T_mortpay_amount"
             << "180000"
             << "T_mortpay_ddate"
             << "Mortgages payable on real estate:\n\"Date of incurring debt\" is empty, so this "
                "record will not be saved.\n\nDiscard the record?";
         QTest::newRow("second transfer without date")
-            << int(FormId::Summary) << "T_Axfered" << Record{{"xdate", "3/4/2015"}} << true
+            << QString(kSummary) << "T_Axfered" << Record{{"xdate", "3/4/2015"}} << true
             << "T_Axfered_desc"
             << "Boat"
             << "DbEdit1"
@@ -254,7 +244,7 @@ class AssetsFormsTest : public QObject {
                "saved.\n\nDiscard the record?";
     }
     void blankKeyQuestion() {
-        QFETCH(int, form);
+        QFETCH(QString, form);
         QFETCH(QString, component);
         QFETCH(Record, first);
         QFETCH(bool, addSecond);
@@ -264,10 +254,10 @@ class AssetsFormsTest : public QObject {
         QFETCH(QString, question);
         Record firstStored = first;
         firstStored["matter"] = matter_;
-        writeRecords(FormId(form), qPrintable(component), {firstStored});
+        writeRecords(form, qPrintable(component), {firstStored});
 
         for (bool discard : {false, true}) {
-            open(FormId(form));
+            open(form);
             if (addSecond) {
                 QTest::mouseClick(navigatorButton(component, "InsertButton"), Qt::LeftButton);
             }
@@ -296,14 +286,13 @@ class AssetsFormsTest : public QObject {
             } else if (addSecond) {
                 QVERIFY(close());
             }
-            QCOMPARE(stored(FormId(form), qPrintable(component)), QList<Record>({firstStored}));
+            QCOMPARE(stored(form, qPrintable(component)), QList<Record>({firstStored}));
         }
     }
 
     void deletingTheLastRecordReseeds() {
-        writeRecords(FormId::Assets, "t_check",
-                     {{{"matter", matter_}, {"instituton", "First Bank"}}});
-        open(FormId::Assets);
+        writeRecords(kAssets, "t_check", {{{"matter", matter_}, {"instituton", "First Bank"}}});
+        open(kAssets);
         QCOMPARE(widget<QLineEdit>("t_check_instituton")->text(), QString("First Bank"));
         (*script_)->answerCancel();
         QTest::mouseClick(navigatorButton("t_check", "DeleteButton"), Qt::LeftButton);
@@ -313,24 +302,24 @@ class AssetsFormsTest : public QObject {
         QCOMPARE((*script_)->shownTexts(ScriptedDialogs::Kind::OkCancel),
                  QStringList({"Delete record?", "Delete record?"}));
         QVERIFY(close());
-        QCOMPARE(stored(FormId::Assets, "t_check"), QList<Record>());
-        open(FormId::Assets);
+        QCOMPARE(stored(kAssets, "t_check"), QList<Record>());
+        open(kAssets);
         QCOMPARE(dataSet("DataSource2")->State(), storage::DataSetState::Insert);
         QCOMPARE(widget<QLineEdit>("t_check_instituton")->text(), QString());
         QVERIFY(close());
-        QCOMPARE(stored(FormId::Assets, "t_check"), QList<Record>({{{"matter", matter_}}}));
+        QCOMPARE(stored(kAssets, "t_check"), QList<Record>({{{"matter", matter_}}}));
     }
 
     void accountsPayableOpensOnTheFirstRecord() {
-        writeRecords(FormId::Liabilities, "T_AP",
+        writeRecords(kLiabilities, "T_AP",
                      {{{"matter", "Jones"}, {"debtor", "Jones"}},
                       {{"matter", matter_}, {"debtor", "Husband"}},
                       {{"matter", matter_}, {"debtor", "Wife"}}});
-        writeRecords(FormId::Liabilities, "T_notespayable",
+        writeRecords(kLiabilities, "T_notespayable",
                      {{{"matter", "Jones"}, {"debtor", "Jones"}},
                       {{"matter", matter_}, {"debtor", "Husband"}},
                       {{"matter", matter_}, {"debtor", "Wife"}}});
-        open(FormId::Liabilities);
+        open(kLiabilities);
         QCOMPARE(widget<QLineEdit>("T_AP_debtor")->text(), QString("Husband"));
         QCOMPARE(dataSet("DataSource1")->State(), storage::DataSetState::Edit);
         // The other tables stay on the last of the matter's records.
@@ -339,7 +328,7 @@ class AssetsFormsTest : public QObject {
     }
 
     void supportFieldsWithoutControlsSurviveEdits() {
-        writeRecords(FormId::Summary, "T_Support",
+        writeRecords(kSummary, "T_Support",
                      {{{"matter", matter_},
                        {"paymade", "voluntarily"},
                        {"damt1", "125.5"},
@@ -347,7 +336,7 @@ class AssetsFormsTest : public QObject {
                        {"swornbme", "Jane Smith"}}});
         QString before;  // the attorney stored so far
         for (const char* name : {"Mary Major, Esq.", "Mary Major"}) {
-            open(FormId::Summary);
+            open(kSummary);
             QCOMPARE(widget<QLineEdit>("T_Support_swornbme")->text(), QString("Jane Smith"));
             type("T_Support_attorney", "typo");
             QTest::keyClick(widget("T_Support_attorney"), Qt::Key_Escape);  // takes the typing back
@@ -358,13 +347,13 @@ class AssetsFormsTest : public QObject {
             QVERIFY(close());
             before = name;
         }
-        QCOMPARE(stored(FormId::Summary, "T_Support"), QList<Record>({{{"matter", matter_},
-                                                                       {"paymade", "voluntarily"},
-                                                                       {"damt1", "125.5"},
-                                                                       {"childper", "week"},
-                                                                       {"swornbme", "Jane Smith"},
-                                                                       {"attorney", "Mary Major"},
-                                                                       {"otherdata", "None"}}}));
+        QCOMPARE(stored(kSummary, "T_Support"), QList<Record>({{{"matter", matter_},
+                                                                {"paymade", "voluntarily"},
+                                                                {"damt1", "125.5"},
+                                                                {"childper", "week"},
+                                                                {"swornbme", "Jane Smith"},
+                                                                {"attorney", "Mary Major"},
+                                                                {"otherdata", "None"}}}));
     }
 
     void fileNamesDifferingInCaseAreOneFile() {
@@ -373,20 +362,19 @@ class AssetsFormsTest : public QObject {
             catalog::findTable(catalog::assetsTables(), "T_Vehicals");
         const catalog::TableDef* broker =
             catalog::findTable(catalog::liabilitiesTables(), "T_LBroker");
-        for (auto [definition, file, form] :
-             {std::tuple{vehicles, "F_Vehicals.dbf", FormId::Assets},
-              std::tuple{broker, "L_Broker.dbf", FormId::Liabilities}}) {
+        for (auto [definition, file, form] : {std::tuple{vehicles, "F_Vehicals.dbf", kAssets},
+                                              std::tuple{broker, "L_Broker.dbf", kLiabilities}}) {
             storage::TDbfTable table("writer");
             table.DbfFields = catalog::dbfFieldLines(*definition);
             table.setDbfFileName(path(file).toStdString());
             table.Open();
             table.Append();
             table.FieldByName("matter").setAsString(matter_.toStdString());
-            table.FieldByName(form == FormId::Assets ? "title" : "ddate").setAsString("X1");
+            table.FieldByName(form == kAssets ? "title" : "ddate").setAsString("X1");
             table.Post();
             table.Close();
             open(form);
-            const QString box = form == FormId::Assets ? "T_Vehicals_title" : "T_LBroker_ddate";
+            const QString box = form == kAssets ? "T_Vehicals_title" : "T_LBroker_ddate";
             QCOMPARE(widget<QLineEdit>(box)->text(), QString("X1"));
             QVERIFY(close());
         }
@@ -421,7 +409,7 @@ class AssetsFormsTest : public QObject {
         QFETCH(QString, locale);
         QFETCH(QString, typed);
         QFETCH(bool, error);
-        open(FormId::Summary);
+        open(kSummary);
         static_cast<schedules::TF_Summary*>(form_.get())->setDateLocale(QLocale(locale));
         type("DbEdit1", typed);
         QTest::keyClick(widget("DbEdit1"), Qt::Key_Tab);
@@ -431,7 +419,7 @@ class AssetsFormsTest : public QObject {
         QCOMPARE(widget<QLineEdit>("DbEdit1")->text(), typed);
         (*script_)->clear();
         QVERIFY(close());
-        const QList<Record> records = stored(FormId::Summary, "T_Axfered");
+        const QList<Record> records = stored(kSummary, "T_Axfered");
         QCOMPARE(records.size(), 1);
         QCOMPARE(records[0].value("xdate"), typed);  // stored as typed, error or not
     }
@@ -446,7 +434,7 @@ class AssetsFormsTest : public QObject {
             }
             return names;
         };
-        open(FormId::Liabilities);
+        open(kLiabilities);
         // After accounts of life insurance loans: "Other liabilities", then credit cards, then
         // home equity with its navigator first.
         QCOMPARE(chain("T_loanslife_amount", 4),
@@ -457,7 +445,7 @@ class AssetsFormsTest : public QObject {
                  QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton",
                               "t_homeequity_mortgagee"}));
         QVERIFY(close());
-        open(FormId::Summary);
+        open(kSummary);
         QCOMPARE(chain("T_Axfered_value", 6),
                  QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton",
                               "T_Support_otherdata", "T_Support_feememo"}));
@@ -468,7 +456,7 @@ class AssetsFormsTest : public QObject {
 
     // The record layout of every file the three forms create, read back by dbfread.
     void createdFilesHoldTheDeclaredFields() {
-        for (FormId form : {FormId::Assets, FormId::Liabilities, FormId::Summary}) {
+        for (const char* form : {kAssets, kLiabilities, kSummary}) {
             open(form);
             QVERIFY(close());
         }

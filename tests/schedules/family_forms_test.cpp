@@ -34,8 +34,9 @@ class FamilyFormsTest : public QObject {
         if (!found) qWarning("no child %s", name);
         return found;
     }
-    bool open(std::unique_ptr<QDialog> (*factory)(const schedules::ScheduleContext&, QWidget*)) {
-        form_ = factory(fx_->context(), nullptr);
+    bool open(const char* objectName) {
+        form_ = schedules::openScheduleForm(*schedules::findScheduleForm(objectName),
+                                            fx_->context(), nullptr);
         if (!form_) return false;
         form_->show();
         return QTest::qWaitForWindowExposed(form_.get());
@@ -112,7 +113,7 @@ class FamilyFormsTest : public QObject {
 
     void familyFirstVisitStoresTheMatterAndTheSecondEditsIt() {
         fx_->write("T_Family", {{{"matter", "Jones"}, {"husbocc", "Baker"}}});
-        QVERIFY(open(schedules::createFamilyForm));
+        QVERIFY(open("F_Family"));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Family Data"));
         close();
         QList<Record> stored = fx_->read("T_Family");
@@ -121,7 +122,7 @@ class FamilyFormsTest : public QObject {
         QCOMPARE(stored[1]["husbocc"], QString());
         QCOMPARE(stored[1]["custody"], QString());
 
-        QVERIFY(open(schedules::createFamilyForm));
+        QVERIFY(open("F_Family"));
         typeInto(child("DbEdit11"), QStringLiteral("Teacher"));
         // Escape takes back the typing; a second one leaves the form open.
         QTest::keyClick(child("DbEdit11"), Qt::Key_Escape);
@@ -138,7 +139,7 @@ class FamilyFormsTest : public QObject {
     void familyCustodyAndPriorMarriageFlags() {
         fx_->write("T_Family", {{{"matter", "Smith v. Smith"}, {"custody", "Wife"}},
                                 {{"matter", "Jones"}, {"custody", "Sole"}}});
-        QVERIFY(open(schedules::createFamilyForm));
+        QVERIFY(open("F_Family"));
         auto* custody = child<platform::DbRadioGroup>("DbRadioGroup2");
         QCOMPARE(custody->title(), QStringLiteral("Custody of children of prior marriage"));
         QCOMPARE(custody->itemIndex(), 1);
@@ -154,7 +155,7 @@ class FamilyFormsTest : public QObject {
         QCOMPARE(stored["childpri1"], QString());
 
         fx_->matter = QStringLiteral("Jones");
-        QVERIFY(open(schedules::createFamilyForm));
+        QVERIFY(open("F_Family"));
         QCOMPARE(child<platform::DbRadioGroup>("DbRadioGroup2")->itemIndex(), -1);
         child<QCheckBox>("DbCheckBox1")->click();
         child<QCheckBox>("DbCheckBox1")->click();
@@ -164,7 +165,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void familyDatesCaptionsAndTabOrder() {
-        QVERIFY(open(schedules::createFamilyForm));
+        QVERIFY(open("F_Family"));
         QCOMPARE(captionOf(child("DbEdit1")), QStringLiteral("Plantiff's Date of Birth"));
         QCOMPARE(captionOf(child("DbEdit2")), QStringLiteral("Defendants Date of Birth"));
         QCOMPARE(captionOf(child("DbEdit3")), QStringLiteral("Date married::"));
@@ -202,7 +203,7 @@ class FamilyFormsTest : public QObject {
     void expensesLaterVisitsDoNotSeedAgain();
 
     void expensesNewLineUnderRecreational() {
-        QVERIFY(open(schedules::createExpensesForm));
+        QVERIFY(open("F_Expenses"));
         chooseCategory(10);
         QTRY_COMPARE(gridColumn(0).size(), 9);
         QTest::keyClick(grid(), Qt::Key_Insert);
@@ -221,7 +222,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void expensesAmountOnlyNewLineAsksBeforeItIsDropped() {
-        QVERIFY(open(schedules::createExpensesForm));
+        QVERIFY(open("F_Expenses"));
         QTest::keyClick(grid(), Qt::Key_Insert);
         typeCell(6, 1, QStringLiteral("75"));
 
@@ -248,7 +249,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void expensesClearedItemAndEmptyNewLine() {
-        QVERIFY(open(schedules::createExpensesForm));
+        QVERIFY(open("F_Expenses"));
         typeCell(1, 1, QStringLiteral("2150"));  // Mortgage
         typeCell(1, 0, QString());
         grid()->setCurrentIndex(grid()->gridModel()->index(3, 0));  // leave the line
@@ -275,7 +276,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void expensesReclickingTheShownCategoryKeepsTheTypedAmount() {
-        QVERIFY(open(schedules::createExpensesForm));
+        QVERIFY(open("F_Expenses"));
         typeCell(0, 1, QStringLiteral("1800"));
         chooseCategory(0);
         QCOMPARE(recordsOf("(a) Housing", "amt").value(0), QStringLiteral("1800"));
@@ -284,7 +285,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void expensesFormTexts() {
-        QVERIFY(open(schedules::createExpensesForm));
+        QVERIFY(open("F_Expenses"));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Expenses"));
         auto* model = grid()->gridModel();
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("EXPENSE"));
@@ -307,7 +308,7 @@ class FamilyFormsTest : public QObject {
     // ---- Gross Income ----------------------------------------------------------------------
 
     void incomeCaptionsNameTheirFields() {
-        QVERIFY(open(schedules::createIncomeForm));
+        QVERIFY(open("F_Income"));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Gross Income"));
         QMap<QString, QString> fieldOf;
         for (QLabel* label : form_->findChildren<QLabel*>()) {
@@ -368,7 +369,7 @@ class FamilyFormsTest : public QObject {
 
     void incomeSalaryQuestionIsAnswered() {
         fx_->write("T_Income", {{{"matter", "Jones"}, {"incomechg", "Yes"}}});
-        QVERIFY(open(schedules::createIncomeForm));
+        QVERIFY(open("F_Income"));
         QCOMPARE(child<platform::DbRadioGroup>("DbRadioGroup1")->itemIndex(), 0);
         close();
         QList<Record> stored = fx_->read("T_Income");
@@ -377,7 +378,7 @@ class FamilyFormsTest : public QObject {
         QCOMPARE(stored[1]["incomechg"], QStringLiteral("No"));
 
         fx_->matter = QStringLiteral("Jones");
-        QVERIFY(open(schedules::createIncomeForm));
+        QVERIFY(open("F_Income"));
         QCOMPARE(child<platform::DbRadioGroup>("DbRadioGroup1")->itemIndex(), 1);
         close();
         stored = fx_->read("T_Income");
@@ -386,7 +387,7 @@ class FamilyFormsTest : public QObject {
     }
 
     void incomePanelsFollowTheWidth() {
-        QVERIFY(open(schedules::createIncomeForm));
+        QVERIFY(open("F_Income"));
         QCOMPARE(form_->width(), 721);
         QCOMPARE(child("Panel2")->width(), 350);
         QCOMPARE(child("Panel3")->width(), 360);
@@ -402,7 +403,7 @@ void FamilyFormsTest::expensesFirstVisitSeedsTheStandardLines() {
         "T_Expenses",
         {{{"matter", "Jones"}, {"etype", "(a) Housing"}, {"expense", "Rent"}},
          {{"matter", "SMITH V. SMITH"}, {"etype", "(b) Utilities"}, {"expense", "Electric"}}});
-    QVERIFY(open(schedules::createExpensesForm));
+    QVERIFY(open("F_Expenses"));
     QCOMPARE(child<platform::DbListBox>("ListBox1")->selectedText(), QStringLiteral("(a) Housing"));
     QTRY_COMPARE(gridColumn(0), QStringList({"Rent", "Mortgage/Co-op Loan", "Real estate taxes",
                                              "Home Equity Line of Credit/Second Mortgage",
@@ -480,7 +481,7 @@ void FamilyFormsTest::expensesFirstVisitSeedsTheStandardLines() {
 }
 
 void FamilyFormsTest::expensesLaterVisitsDoNotSeedAgain() {
-    QVERIFY(open(schedules::createExpensesForm));
+    QVERIFY(open("F_Expenses"));
     // The matter's Housing lines all go: the next visit must not seed the list a second time.
     for (int i = 0; i < 6; ++i) {
         (*script_)->answerOk();
@@ -491,7 +492,7 @@ void FamilyFormsTest::expensesLaterVisitsDoNotSeedAgain() {
     close();
     QCOMPARE(fx_->read("T_Expenses").size(), 93);
 
-    QVERIFY(open(schedules::createExpensesForm));
+    QVERIFY(open("F_Expenses"));
     // Nothing to edit: a new Housing line is started, and goes without a word when left empty.
     QCOMPARE(expenses().State(), DataSetState::Insert);
     chooseCategory(3);
@@ -501,7 +502,7 @@ void FamilyFormsTest::expensesLaterVisitsDoNotSeedAgain() {
 
     // Another matter without lines is seeded in full beside them.
     fx_->matter = QStringLiteral("Jones");
-    QVERIFY(open(schedules::createExpensesForm));
+    QVERIFY(open("F_Expenses"));
     QTRY_COMPARE(gridColumn(0).size(), 6);
     close();
     QCOMPARE(fx_->read("T_Expenses").size(), 192);
