@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "catalog/table_catalog.h"
 #include "platform/colors.h"
 #include "platform/data_source.h"
 #include "platform/db_grid.h"
 #include "platform/db_list_box.h"
 #include "platform/dialogs.h"
 #include "schedules/expense_lines.h"
+#include "schedules/form_controls.h"
 #include "schedules/schedule_table.h"
 
 namespace schedules {
@@ -24,23 +24,20 @@ using storage::DataSetState;
 
 TF_Expenses::TF_Expenses(const ScheduleFormEntry& entry, const ScheduleContext& context,
                          QWidget* owner)
-    : ScheduleDialog(entry, context, owner) {
+    : ScheduleFrame(entry, context, owner), lines_(requireTable("T_Expenses")) {
     resize(1290, 569);
-    storage::TDbfTable& table = createTable(*catalog::findTable(entry.tables(), "T_Expenses"));
-    table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_ExpensesAfterInsert(set); };
-    table.BeforePost = [](storage::TDbfPrimDataset&) {};
-    DataSource1_ = new platform::DataSource(this);
-    DataSource1_->setObjectName(QStringLiteral("DataSource1"));
-    DataSource1_->OnUpdateData = [this](platform::DataSource&) { DataSource1UpdateData(); };
+    // T_ExpensesBeforePost does nothing: the blank-item rule is the update-data event's.
+    lines_.dropBlankKeyRule();
+    lines_.afterInsert = [this](storage::TDbfPrimDataset& set) { T_ExpensesAfterInsert(set); };
+    lines_.dataSource().OnUpdateData = [this](platform::DataSource&) { DataSource1UpdateData(); };
     buildForm();
     connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::close);
     connect(ListBox1_, &platform::DbListBox::chosen, this, [this] { ListBox1Click(); });
 }
 
-TF_Expenses::~TF_Expenses() {
-    DBGrid1_->setDataSource(nullptr);
-    DataSource1_->setDataSet(nullptr);
-}
+TF_Expenses::~TF_Expenses() { DBGrid1_->setDataSource(nullptr); }
+
+storage::TDbfTable& TF_Expenses::T_Expenses() const { return lines_.table(); }
 
 void TF_Expenses::buildForm() {
     auto* layout = new QVBoxLayout(this);
@@ -117,7 +114,7 @@ void TF_Expenses::buildForm() {
          QStringLiteral("INFO (Information in this column will not be included in the totals)"),
          500, Qt::AlignLeft},
     });
-    DBGrid1_->setDataSource(DataSource1_);
+    DBGrid1_->setDataSource(&lines_.dataSource());
     right->addWidget(DBGrid1_);
     body->addWidget(Panel2_, 1);
 
@@ -133,13 +130,13 @@ void TF_Expenses::buildForm() {
 }
 
 void TF_Expenses::open() {
+    lines_.openFile();
     storage::TDbfTable& table = T_Expenses();
-    table.Open();
     // Seeding test: all of the matter's lines count, so a matter whose Housing lines were all
     // deleted is not given the standard list a second time. Taken before the grid is bound, which
     // would read the rows of every category.
     context().installCategoryFilter(QString(), table);
-    DataSource1_->setDataSet(&table);
+    lines_.bind();
     if (table.IsEmpty()) seedStandardLines();
     context().installMatterFilter(QStringLiteral("T_Expenses"), table);
     shownCategory_ = 0;
@@ -154,7 +151,7 @@ void TF_Expenses::open() {
 void TF_Expenses::seedStandardLines() {
     storage::TDbfTable& table = T_Expenses();
     const std::string matter = context().currentMatter().toStdString();
-    platform::DataSource::QuietScope quiet(*DataSource1_);
+    platform::DataSource::QuietScope quiet(lines_.dataSource());
     const auto categories = expenseCategories();
     for (int row = 0; row < int(categories.size()); ++row) {
         const ExpenseCategory& category = categories[row];
@@ -171,9 +168,9 @@ void TF_Expenses::seedStandardLines() {
     }
 }
 
+// After the binding named the new line's matter.
 void TF_Expenses::T_ExpensesAfterInsert(storage::TDbfPrimDataset& table) {
     const QString etype = ListBox1_->selectedText();
-    table.FieldByName("matter").setAsString(context().currentMatter().toStdString());
     table.FieldByName("etype").setAsString(etype.toStdString());
     table.FieldByName("setype").setAsString(etype.mid(3, 25).toStdString());
 }
@@ -213,7 +210,7 @@ void TF_Expenses::FormShow() {
 }
 
 void TF_Expenses::showEvent(QShowEvent* event) {
-    ScheduleDialog::showEvent(event);
+    ScheduleFrame::showEvent(event);
     if (!shown_) {
         shown_ = true;
         FormShow();
@@ -228,7 +225,7 @@ void TF_Expenses::ListBox1Click() {
     // blank-item rule) before another filter is installed, even when the same category was
     // chosen again.
     const bool finished = platform::runDataAction([&] { table.CheckBrowseMode(); });
-    if (!finished || DataSource1_->editing()) {
+    if (!finished || lines_.editing()) {
         ListBox1_->selectRow(shownCategory_);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "schedules/schedule_dialog.h"
+#include "schedules/schedule_frame.h"
+#include "storage/dbf_table.h"
 
 class QLabel;
 class QPushButton;
@@ -8,12 +9,13 @@ class QStatusBar;
 class QFrame;
 
 namespace platform {
-class DataSource;
 class DbGrid;
 class DbListBox;
 }  // namespace platform
 
 namespace schedules {
+
+class ScheduleTable;
 
 // The Expenses form F_Expenses ("Expenses"): the current matter's expense lines, one category at
 // a time. The list on the left picks the category; the grid on the right shows that category's
@@ -24,7 +26,7 @@ namespace schedules {
 // the user typed is dropped silently when it is written or left; one that holds an amount or
 // remarks makes the form ask whether to discard the line's changes: No stops whatever was
 // leaving the line (a move, a category change, closing) and puts the focus on its EXPENSE cell.
-class TF_Expenses : public ScheduleDialog {
+class TF_Expenses : public ScheduleFrame {
     Q_OBJECT
 
   public:
@@ -35,7 +37,7 @@ class TF_Expenses : public ScheduleDialog {
     // matter's "(a) Housing" lines and puts the first of them into editing. Errors propagate.
     void open() override;
 
-    storage::TDbfTable& T_Expenses() const { return *table(); }
+    storage::TDbfTable& T_Expenses() const;
     platform::DbGrid* grid() const { return DBGrid1_; }
 
     // Selects "(a) Housing" in the list without installing a filter.
@@ -59,7 +61,7 @@ class TF_Expenses : public ScheduleDialog {
     void DataSource1UpdateData();
     void focusExpenseCell();
 
-    platform::DataSource* DataSource1_;
+    ScheduleTable& lines_;
     QFrame* Panel1_;
     QLabel* Label1_;
     platform::DbListBox* ListBox1_;

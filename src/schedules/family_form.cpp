@@ -8,12 +8,13 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
+#include "schedules/form_controls.h"
+#include "schedules/schedule_table.h"
 
 namespace schedules {
 
@@ -21,48 +22,79 @@ namespace {
 
 const char* const kDateMask = "99/99/0000;1;_";
 
-QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
+// A box of the form with the caption beside it.
+enum class Kind { Date, Memo, Text };
+struct Box {
+    const char* control;
+    const char* field;
+    const char* caption;
+    Kind kind;
+    int height = 0;  // memos
+};
+
+// Above the scrolling area, top to bottom.
+constexpr Box kTop[] = {
+    {"DbEdit1", "husbage", "Plantiff's Date of Birth", Kind::Date},
+    {"DbEdit2", "wifeage", "Defendants Date of Birth", Kind::Date},
+    {"DbEdit3", "datemarrie", "Date married::", Kind::Date},
+    {"DbMemo1", "depnames", "Names and dates of birth of children:", Kind::Memo, 70},
+};
+
+// In the scrolling area, below the prior-marriage line and the custody choices.
+constexpr Box kBelowCustody[] = {
+    {"DbMemo3", "husbaddr", "Plaintiff's present address", Kind::Memo, 64},
+    {"DbMemo4", "wifaddr", "Defendant's present address", Kind::Memo, 64},
+    {"DbEdit10", "husbocc", "Occupation of Plaintiff", Kind::Text},
+    {"DbEdit11", "wifeocc", "Occupation of Defendant", Kind::Text},
+};
+
+// Places `box` with its caption in row `row` of `grid`; returns the control.
+QWidget* place(const Box& box, QGridLayout* grid, int row, QWidget* parent,
+               platform::DataSource* source) {
+    QWidget* control = nullptr;
+    if (box.kind == Kind::Memo) {
+        control = bound(new platform::DbMemo(parent), box.control, source, box.field);
+        control->setFixedHeight(box.height);
+    } else {
+        auto* edit = bound(new platform::DbEdit(parent), box.control, source, box.field);
+        if (box.kind == Kind::Date) {
+            edit->setEntryMask(QLatin1String(kDateMask));
+            edit->setFixedWidth(100);
+        }
+        control = edit;
+    }
+    auto* label = new QLabel(QLatin1String(box.caption), parent);
+    label->setBuddy(control);
+    if (box.kind == Kind::Date) {
+        grid->addWidget(label, row, 0);
+        grid->addWidget(control, row, 1, Qt::AlignLeft);
+    } else {
+        grid->addWidget(label, row, 0, Qt::AlignTop);
+        grid->addWidget(control, row, 1);
+    }
+    return control;
 }
 
 }  // namespace
 
 TF_Family::TF_Family(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner)
-    : ScheduleDialog(entry, context, owner) {
+    : ScheduleFrame(entry, context, owner), family_(requireTable("T_Family")) {
     resize(705, 544);
-    createTable(*catalog::findTable(entry.tables(), "T_Family"));
-    DataSource1_ = new platform::DataSource(this);
-    DataSource1_->setObjectName(QStringLiteral("DataSource1"));
     buildForm();
     connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::close);
 }
 
-TF_Family::~TF_Family() { DataSource1_->setDataSet(nullptr); }
+storage::TDbfTable& TF_Family::T_Family() const { return family_.table(); }
 
 void TF_Family::buildForm() {
+    platform::DataSource* source = &family_.dataSource();
     auto* layout = new QVBoxLayout(this);
+    // Top to bottom, except that the custody choices come after the occupations.
+    QList<QWidget*> order;
 
     auto* top = new QGridLayout;
-    DbEdit1_ = bound(new platform::DbEdit(this), "DbEdit1", DataSource1_, "husbage");
-    DbEdit2_ = bound(new platform::DbEdit(this), "DbEdit2", DataSource1_, "wifeage");
-    DbEdit3_ = bound(new platform::DbEdit(this), "DbEdit3", DataSource1_, "datemarrie");
     int row = 0;
-    for (auto [edit, text] :
-         {std::pair{DbEdit1_, "Plantiff's Date of Birth"},
-          std::pair{DbEdit2_, "Defendants Date of Birth"}, std::pair{DbEdit3_, "Date married::"}}) {
-        edit->setEntryMask(QLatin1String(kDateMask));
-        edit->setFixedWidth(100);
-        top->addWidget(caption(QLatin1String(text), edit, this), row, 0);
-        top->addWidget(edit, row, 1, Qt::AlignLeft);
-        ++row;
-    }
-    DbMemo1_ = bound(new platform::DbMemo(this), "DbMemo1", DataSource1_, "depnames");
-    DbMemo1_->setFixedHeight(70);
-    top->addWidget(caption(QStringLiteral("Names and dates of birth of children:"), DbMemo1_, this),
-                   row, 0, Qt::AlignTop);
-    top->addWidget(DbMemo1_, row, 1);
+    for (const Box& box : kTop) order << place(box, top, row++, this, source);
     top->setColumnStretch(1, 1);
     layout->addLayout(top);
 
@@ -74,19 +106,20 @@ void TF_Family::buildForm() {
     auto* area = new QGridLayout(inner);
 
     DbCheckBox1_ = bound(new platform::DbCheckBox(QStringLiteral("Plaintiff"), inner),
-                         "DbCheckBox1", DataSource1_, "childpri1");
+                         "DbCheckBox1", source, "childpri1");
     DbCheckBox2_ = bound(new platform::DbCheckBox(QStringLiteral("Defendant"), inner),
-                         "DbCheckBox2", DataSource1_, "childpri2");
+                         "DbCheckBox2", source, "childpri2");
     auto* priorLine = new QHBoxLayout;
     priorLine->addWidget(new QLabel(QStringLiteral("Minor children of prior marriage:  "), inner));
     priorLine->addWidget(DbCheckBox1_);
     priorLine->addWidget(DbCheckBox2_);
     priorLine->addStretch(1);
     area->addLayout(priorLine, 0, 0, 1, 2);
+    order << DbCheckBox1_ << DbCheckBox2_;
 
     DbRadioGroup2_ = bound(
         new platform::DbRadioGroup(QStringLiteral("Custody of children of prior marriage"), inner),
-        "DbRadioGroup2", DataSource1_, "custody");
+        "DbRadioGroup2", source, "custody");
     DbRadioGroup2_->setColumns(2);
     DbRadioGroup2_->setItems({QStringLiteral("Plaintiff"), QStringLiteral("Defendant"),
                               QStringLiteral("Joint"), QStringLiteral("N/A")},
@@ -94,21 +127,8 @@ void TF_Family::buildForm() {
                               QStringLiteral("Joint"), QStringLiteral("N/A")});
     area->addWidget(DbRadioGroup2_, 1, 0, 1, 2);
 
-    DbMemo3_ = bound(new platform::DbMemo(inner), "DbMemo3", DataSource1_, "husbaddr");
-    DbMemo4_ = bound(new platform::DbMemo(inner), "DbMemo4", DataSource1_, "wifaddr");
-    DbEdit10_ = bound(new platform::DbEdit(inner), "DbEdit10", DataSource1_, "husbocc");
-    DbEdit11_ = bound(new platform::DbEdit(inner), "DbEdit11", DataSource1_, "wifeocc");
     row = 2;
-    for (auto [control, text] :
-         {std::pair<QWidget*, const char*>{DbMemo3_, "Plaintiff's present address"},
-          std::pair<QWidget*, const char*>{DbMemo4_, "Defendant's present address"},
-          std::pair<QWidget*, const char*>{DbEdit10_, "Occupation of Plaintiff"},
-          std::pair<QWidget*, const char*>{DbEdit11_, "Occupation of Defendant"}}) {
-        if (qobject_cast<platform::DbMemo*>(control)) control->setFixedHeight(64);
-        area->addWidget(caption(QLatin1String(text), control, inner), row, 0, Qt::AlignTop);
-        area->addWidget(control, row, 1);
-        ++row;
-    }
+    for (const Box& box : kBelowCustody) order << place(box, area, row++, inner, source);
     area->setColumnStretch(1, 1);
     area->setRowStretch(row, 1);
     ScrollBox1_->setWidget(inner);
@@ -119,9 +139,6 @@ void TF_Family::buildForm() {
     BitBtn1_->setAutoDefault(false);
     layout->addWidget(BitBtn1_, 0, Qt::AlignRight);
 
-    // Top to bottom, except that the custody choices come after the occupations.
-    QList<QWidget*> order = {DbEdit1_,     DbEdit2_, DbEdit3_, DbMemo1_,  DbCheckBox1_,
-                             DbCheckBox2_, DbMemo3_, DbMemo4_, DbEdit10_, DbEdit11_};
     for (int i = 0; i < DbRadioGroup2_->captions().size(); ++i) {
         order << DbRadioGroup2_->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(i));
     }
@@ -129,13 +146,6 @@ void TF_Family::buildForm() {
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void TF_Family::open() {
-    storage::TDbfTable& table = T_Family();
-    table.Open();
-    DataSource1_->setDataSet(&table);
-    if (locateOrInsert()) {
-        table.FieldByName("matter").setAsString(context().currentMatter().toStdString());
-    }
-}
+void TF_Family::open() { family_.open(); }
 
 }  // namespace schedules

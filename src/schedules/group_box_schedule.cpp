@@ -58,15 +58,6 @@ GroupBoxScheduleForm::GroupBoxScheduleForm(const ScheduleFormEntry& entry,
                                            const ScheduleContext& context, QWidget* owner)
     : ScheduleFrame(entry, context, owner), definition_(definition) {
     resize(definition.width, definition.height);
-
-    const catalog::TableSet set = entry.tables();
-    for (size_t i = 0; i < set.size(); ++i) {
-        auto table = std::make_unique<ScheduleTable>(set[i], this->context());
-        table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
-        table->dataSource().setParent(
-            this);  // found by name; deleted with its table, before the form
-        tables_.push_back(std::move(table));
-    }
     build();
 }
 
@@ -74,15 +65,6 @@ GroupBoxScheduleForm::~GroupBoxScheduleForm() {
     // The controls go before their data sources and tables.
     delete scrollBox_;
     scrollBox_ = nullptr;
-}
-
-ScheduleTable* GroupBoxScheduleForm::scheduleTable(const char* component) const {
-    for (const auto& table : tables_) {
-        if (QLatin1String(table->definition().component) == QLatin1String(component)) {
-            return table.get();
-        }
-    }
-    return nullptr;
 }
 
 QWidget* GroupBoxScheduleForm::control(const char* component, const char* field) const {
@@ -154,7 +136,11 @@ void GroupBoxScheduleForm::build() {
 
 QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
     ScheduleTable* table = scheduleTable(group.component);
-    Q_ASSERT(table);
+    // The form's data names tables and fields of the catalog; a mismatch is a fault of the data,
+    // found by the first opening of the form.
+    if (!table)
+        qFatal("%s of %s: the form has no table %s", group.objectName,
+               objectName().toLatin1().constData(), group.component);
     const catalog::TableDef& tableDef = table->definition();
     platform::DataSource* source = &table->dataSource();
 
@@ -209,7 +195,9 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
         for (int i = 0; i < count; ++i) {
             const ControlDef& def = controls[first + i];
             const catalog::FieldDef* field = fieldOf(tableDef, def.field);
-            Q_ASSERT(field);
+            if (!field)
+                qFatal("%s: table %s has no field %s", group.objectName, group.component,
+                       def.field);
             QWidget* widget = nullptr;
             if (field->type == 'M') {
                 auto* memo = new platform::DbMemo(box);
@@ -310,20 +298,12 @@ void GroupBoxScheduleForm::focusControl(QWidget* widget) {
 }
 
 void GroupBoxScheduleForm::open() {
-    for (const auto& table : tables_) {
+    for (const auto& table : tables()) {
         const bool first =
             definition_.openOnFirst &&
             QLatin1String(definition_.openOnFirst) == QLatin1String(table->definition().component);
         table->open(first);
     }
-}
-
-bool GroupBoxScheduleForm::postAndCloseTables() {
-    for (const auto& table : tables_) {
-        if (!table->post()) return false;
-    }
-    for (const auto& table : tables_) table->close();
-    return true;
 }
 
 void GroupBoxScheduleForm::showEvent(QShowEvent* event) {

@@ -74,10 +74,8 @@ const FormDef& assetsFormDef();
 const FormDef& liabilitiesFormDef();
 const FormDef& summaryFormDef();
 
-// The form. Construction builds the widgets over the registry row's table set; open() opens
-// the set in its order (see ScheduleTable::open) and binds the controls. Closing (see
-// ScheduleFrame) posts each table in edit or insert state, in the set's order, then closes them
-// all.
+// The form. Construction builds the widgets over the frame's tables; open() opens them in the
+// set's order (see ScheduleTable::open), which binds the controls. Closing is the frame's.
 class GroupBoxScheduleForm : public ScheduleFrame {
     Q_OBJECT
 
@@ -89,12 +87,10 @@ class GroupBoxScheduleForm : public ScheduleFrame {
     void open() override;
 
     const FormDef& definition() const { return definition_; }
-    ScheduleTable* scheduleTable(const char* component) const;
     QScrollArea* scrollBox() const { return scrollBox_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool postAndCloseTables() override;
     // The control bound to `field` of `component`, or nullptr.
     QWidget* control(const char* component, const char* field) const;
 
@@ -111,7 +107,6 @@ class GroupBoxScheduleForm : public ScheduleFrame {
     };
 
     const FormDef& definition_;
-    std::vector<std::unique_ptr<ScheduleTable>> tables_;  // in the set's order
     std::vector<BuiltControl> controls_;
     std::vector<std::pair<const GroupBoxDef*, QWidget*>> groups_;
     QScrollArea* scrollBox_ = nullptr;

@@ -9,11 +9,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
+#include "schedules/form_controls.h"
+#include "schedules/schedule_table.h"
 
 namespace schedules {
 
@@ -66,17 +67,13 @@ QFrame* panel(const char* name, QWidget* parent) {
 }  // namespace
 
 TF_Income::TF_Income(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner)
-    : ScheduleDialog(entry, context, owner) {
-    storage::TDbfTable& table = createTable(*catalog::findTable(entry.tables(), "T_Income"));
-    table.AfterInsert = [this](storage::TDbfPrimDataset& set) { T_IncomeAfterInsert(set); };
-    DataSource1_ = new platform::DataSource(this);
-    DataSource1_->setObjectName(QStringLiteral("DataSource1"));
+    : ScheduleFrame(entry, context, owner), income_(requireTable("T_Income")) {
     buildForm();
     connect(BitBtn1_, &QPushButton::clicked, this, &QDialog::close);
     resize(721, 573);
 }
 
-TF_Income::~TF_Income() { DataSource1_->setDataSet(nullptr); }
+storage::TDbfTable& TF_Income::T_Income() const { return income_.table(); }
 
 void TF_Income::buildForm() {
     auto* layout = new QVBoxLayout(this);
@@ -123,9 +120,9 @@ void TF_Income::buildForm() {
 }
 
 void TF_Income::buildLeftPanel() {
+    platform::DataSource* data = &income_.dataSource();
     auto* left = new QVBoxLayout(Panel2_);
-    DbRadioGroup1_ =
-        bound(new platform::DbRadioGroup(Panel2_), "DbRadioGroup1", DataSource1_, "incomechg");
+    DbRadioGroup1_ = bound(new platform::DbRadioGroup(Panel2_), "DbRadioGroup1", data, "incomechg");
     DbRadioGroup1_->setColumns(2);
     DbRadioGroup1_->setItems({QStringLiteral("No"), QStringLiteral("Yes")});
     left->addWidget(caption(QStringLiteral("Salary or wages:  (State whether income has changed "
@@ -133,7 +130,7 @@ void TF_Income::buildLeftPanel() {
                             DbRadioGroup1_, Panel2_));
     left->addWidget(DbRadioGroup1_);
 
-    DbEdit1_ = bound(new platform::DbEdit(Panel2_), "DbEdit1", DataSource1_, "salary");
+    DbEdit1_ = bound(new platform::DbEdit(Panel2_), "DbEdit1", data, "salary");
     DbEdit1_->setAlignment(Qt::AlignRight);
     DbEdit1_->setFixedWidth(120);
     left->addWidget(caption(QStringLiteral("Gross (total) income - as should have been or should "
@@ -142,7 +139,7 @@ void TF_Income::buildLeftPanel() {
                             DbEdit1_, Panel2_));
     left->addWidget(DbEdit1_);
 
-    DbMemo1_ = bound(new platform::DbMemo(Panel2_), "DbMemo1", DataSource1_, "employers");
+    DbMemo1_ = bound(new platform::DbMemo(Panel2_), "DbMemo1", data, "employers");
     left->addWidget(caption(QStringLiteral("List any amount deducted from gross income for "
                                            "retirement benefits or tax deferred savings."),
                             DbMemo1_, Panel2_));
@@ -150,6 +147,7 @@ void TF_Income::buildLeftPanel() {
 }
 
 void TF_Income::buildRightPanel() {
+    platform::DataSource* data = &income_.dataSource();
     auto* right = new QVBoxLayout(Panel3_);
     right->setContentsMargins(2, 2, 2, 2);
     ScrollBox1_ = new QScrollArea(Panel3_);
@@ -162,7 +160,7 @@ void TF_Income::buildRightPanel() {
     grid->setColumnStretch(0, 1);
     int row = 0;
     auto addSource = [&](const Source& source) {
-        auto* edit = bound(new platform::DbEdit(inner), source.control, DataSource1_, source.field);
+        auto* edit = bound(new platform::DbEdit(inner), source.control, data, source.field);
         edit->setAlignment(Qt::AlignRight);
         edit->setFixedWidth(100);
         grid->addWidget(caption(QLatin1String(source.caption), edit, inner), row, 0);
@@ -172,9 +170,9 @@ void TF_Income::buildRightPanel() {
     };
     for (const Source& source : kSourcesAbove) addSource(source);
 
-    auto* names = bound(new platform::DbMemo(inner), "DbMemo3", DataSource1_, "emphosehld");
+    auto* names = bound(new platform::DbMemo(inner), "DbMemo3", data, "emphosehld");
     names->setFixedHeight(60);
-    auto* amount = bound(new platform::DbEdit(inner), "DbEdit23", DataSource1_, "emphousamt");
+    auto* amount = bound(new platform::DbEdit(inner), "DbEdit23", data, "emphousamt");
     amount->setAlignment(Qt::AlignRight);
     amount->setFixedWidth(100);
     grid->addWidget(caption(QStringLiteral("If any child or other member of your household is "
@@ -191,19 +189,10 @@ void TF_Income::buildRightPanel() {
     ScrollBox1_->setWidget(inner);
 }
 
-void TF_Income::open() {
-    storage::TDbfTable& table = T_Income();
-    table.Open();
-    DataSource1_->setDataSet(&table);
-    locateOrInsert();
-}
-
-void TF_Income::T_IncomeAfterInsert(storage::TDbfPrimDataset& table) {
-    table.FieldByName("matter").setAsString(context().currentMatter().toStdString());
-}
+void TF_Income::open() { income_.open(); }
 
 void TF_Income::FormShow() {
-    if (DbRadioGroup1_->itemIndex() >= 0 || !DataSource1_->editing()) return;
+    if (DbRadioGroup1_->itemIndex() >= 0 || !income_.editing()) return;
     platform::runDataAction([this] { T_Income().FieldByName("incomechg").setAsString("No"); });
 }
 
@@ -213,7 +202,7 @@ void TF_Income::FormResize() {
 }
 
 void TF_Income::showEvent(QShowEvent* event) {
-    ScheduleDialog::showEvent(event);
+    ScheduleFrame::showEvent(event);
     if (!shown_) {
         shown_ = true;
         FormShow();
@@ -221,7 +210,7 @@ void TF_Income::showEvent(QShowEvent* event) {
 }
 
 void TF_Income::resizeEvent(QResizeEvent* event) {
-    ScheduleDialog::resizeEvent(event);
+    ScheduleFrame::resizeEvent(event);
     FormResize();
 }
 

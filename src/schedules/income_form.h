@@ -1,6 +1,7 @@
 #pragma once
 
-#include "schedules/schedule_dialog.h"
+#include "schedules/schedule_frame.h"
+#include "storage/dbf_table.h"
 
 class QFrame;
 class QLabel;
@@ -8,7 +9,6 @@ class QPushButton;
 class QScrollArea;
 
 namespace platform {
-class DataSource;
 class DbEdit;
 class DbMemo;
 class DbRadioGroup;
@@ -16,22 +16,23 @@ class DbRadioGroup;
 
 namespace schedules {
 
+class ScheduleTable;
+
 // The Gross Income form F_Income ("Gross Income"): the current matter's one record of
 // "Income.dbf", found (or started) when the form opens and written when it closes. The fields
 // keep their historical names; what each holds is the caption beside its edit (`bonus` is the
 // worker's compensation, `trust` the food stamps ...).
-class TF_Income : public ScheduleDialog {
+class TF_Income : public ScheduleFrame {
     Q_OBJECT
 
   public:
     TF_Income(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
-    ~TF_Income() override;
 
     // Opens T_Income and stands on the current matter's record, in editing; a matter without a
     // record gets a new one (T_IncomeAfterInsert names it), written when the form closes.
     void open() override;
 
-    storage::TDbfTable& T_Income() const { return *table(); }
+    storage::TDbfTable& T_Income() const;
 
     // A record that answers neither "No" nor "Yes" to the salary question gets "No".
     void FormShow();
@@ -46,9 +47,8 @@ class TF_Income : public ScheduleDialog {
     void buildForm();
     void buildLeftPanel();
     void buildRightPanel();
-    void T_IncomeAfterInsert(storage::TDbfPrimDataset& table);
 
-    platform::DataSource* DataSource1_;
+    ScheduleTable& income_;
     QFrame* Panel1_;
     QLabel* Label1_;
     QPushButton* BitBtn1_;

@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "platform/colors.h"
+#include "schedules/schedule_table.h"
 
 namespace schedules {
 
@@ -17,11 +18,40 @@ ScheduleFrame::ScheduleFrame(const ScheduleFormEntry& entry, const ScheduleConte
     palette.setColor(QPalette::Window, platform::skyBlueColor());
     setPalette(palette);
     setAutoFillBackground(true);
+
+    const catalog::TableSet set = entry.tables();
+    for (size_t i = 0; i < set.size(); ++i) {
+        auto table = std::make_unique<ScheduleTable>(set[i], context_);
+        table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
+        table->dataSource().setParent(this);  // found by name; deleted with its table
+        tables_.push_back(std::move(table));
+    }
+}
+
+ScheduleFrame::~ScheduleFrame() = default;
+
+ScheduleTable* ScheduleFrame::scheduleTable(std::string_view component) const {
+    for (const auto& table : tables_) {
+        if (component == table->definition().component) return table.get();
+    }
+    return nullptr;
+}
+
+ScheduleTable& ScheduleFrame::requireTable(std::string_view component) const {
+    ScheduleTable* table = scheduleTable(component);
+    if (!table) {
+        qFatal("%s: no table %.*s in the form's table set", entry_.objectName,
+               int(component.size()), component.data());
+    }
+    return *table;
 }
 
 bool ScheduleFrame::FormClose() {
     if (closed_) return true;
-    if (!postAndCloseTables()) return false;
+    for (const auto& table : tables_) {
+        if (!table->post()) return false;
+    }
+    for (const auto& table : tables_) table->close();
     closed_ = true;
     return true;
 }

@@ -1,22 +1,31 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 #include "schedules/schedule_forms.h"
 
 namespace schedules {
 
+class ScheduleTable;
+
 // The frame every schedule form shares: a modal sky-blue window named and captioned as its
-// registry row says, whose every way of closing (a Close button, the window's close box, accept
-// or reject) runs FormClose. Escape does not close it: in a box it only takes back what was
-// typed there. When a post does not happen (a question answered No, a value or a lock refused)
-// the window stays open with the change pending.
+// registry row says, holding one ScheduleTable for each table of the row's table set (their
+// data sources named "DataSource1", "DataSource2" ... in the set's order). Its every way of
+// closing (a Close button, the window's close box, accept or reject) runs FormClose, which posts
+// each table being edited or inserted, in the set's order, and then closes them all. When a post
+// does not happen (a question answered No, a value or a lock refused) the window stays open with
+// the change pending. Escape does not close it: in a box it only takes back what was typed there.
 class ScheduleFrame : public QDialog {
     Q_OBJECT
 
   public:
     // `entry` is the form's registry row (constant data, outlives the form).
     ScheduleFrame(const ScheduleFormEntry& entry, const ScheduleContext& context, QWidget* owner);
+    // Closes the tables unposted (a form released without closing, or after a failed opening).
+    ~ScheduleFrame() override;
 
     const ScheduleFormEntry& entry() const { return entry_; }
     const ScheduleContext& context() const { return context_; }
@@ -26,6 +35,12 @@ class ScheduleFrame : public QDialog {
     // tables opened so far are closed, unposted, when the form is released.
     virtual void open() = 0;
 
+    // The binding of table component `component`; nullptr when the form has none.
+    ScheduleTable* scheduleTable(std::string_view component) const;
+    // The same for a table the form's code relies on: one missing from the registry row's set
+    // is a fault of the program, which ends it with a message naming the table.
+    ScheduleTable& requireTable(std::string_view component) const;
+
     // Posts and closes the form's tables, once; false when a post did not happen and the form
     // must stay.
     bool FormClose();
@@ -33,15 +48,15 @@ class ScheduleFrame : public QDialog {
     void done(int result) override;
 
   protected:
-    // Posts each table in edit or insert state, then closes them all; false, with every table
-    // left open, when a post did not happen.
-    virtual bool postAndCloseTables() = 0;
+    // In the set's order.
+    const std::vector<std::unique_ptr<ScheduleTable>>& tables() const { return tables_; }
 
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
     const ScheduleFormEntry& entry_;
     ScheduleContext context_;
+    std::vector<std::unique_ptr<ScheduleTable>> tables_;
     bool closed_ = false;
 };
 

@@ -5,21 +5,12 @@
 
 namespace schedules {
 
-namespace {
-
-bool editing(const storage::TDbfPrimDataset& table) {
-    return table.State() == storage::DataSetState::Edit ||
-           table.State() == storage::DataSetState::Insert;
-}
-
-}  // namespace
-
 ScheduleTable::ScheduleTable(const catalog::TableDef& definition, const ScheduleContext& context)
     : definition_(definition),
       context_(context),
       table_(definition.component),
       dataSource_(std::make_unique<platform::DataSource>()) {
-    table_.AfterInsert = [this](storage::TDbfPrimDataset&) { afterInsert(); };
+    table_.AfterInsert = [this](storage::TDbfPrimDataset&) { nameNewRecord(); };
     table_.BeforePost = [this](storage::TDbfPrimDataset&) { beforePost(); };
 }
 
@@ -29,9 +20,24 @@ ScheduleTable::~ScheduleTable() {
 }
 
 void ScheduleTable::open(bool firstRecord) {
+    openFile();
+    if (definition_.matterFiltered) {
+        standOnMatterRecords(firstRecord);
+    } else {
+        standOnMatterRecord();
+    }
+    bind();
+}
+
+void ScheduleTable::openFile() {
     catalog::applyDefinition(table_, definition_, context_.dataDirectory.toStdString());
     table_.Open();
-    if (definition_.matterFiltered && context_.installMatterFilter) {
+}
+
+void ScheduleTable::bind() { dataSource_->setDataSet(&table_); }
+
+void ScheduleTable::standOnMatterRecords(bool firstRecord) {
+    if (context_.installMatterFilter) {
         context_.installMatterFilter(QString::fromLatin1(definition_.component), table_);
     }
     if (firstRecord) table_.First();
@@ -42,22 +48,37 @@ void ScheduleTable::open(bool firstRecord) {
     } else {
         table_.Edit();
     }
-    dataSource_->setDataSet(&table_);
+}
+
+void ScheduleTable::standOnMatterRecord() {
+    const std::string matter =
+        context_.currentMatter ? context_.currentMatter().toStdString() : std::string();
+    if (table_.Locate("matter", {matter}, storage::loCaseInsensitive)) {
+        table_.Edit();
+    } else {
+        table_.Insert();  // written when the form closes; AfterInsert names its matter
+    }
+}
+
+bool ScheduleTable::editing() const {
+    return table_.State() == storage::DataSetState::Edit ||
+           table_.State() == storage::DataSetState::Insert;
 }
 
 bool ScheduleTable::post() {
-    if (!table_.Active() || !editing(table_)) return true;
+    if (!table_.Active() || !editing()) return true;
     platform::runDataAction([this] { table_.Post(); });
-    return !editing(table_);
+    return !editing();
 }
 
 void ScheduleTable::close() {
     if (table_.Active()) table_.Close();
 }
 
-void ScheduleTable::afterInsert() {
+void ScheduleTable::nameNewRecord() {
     const QString matter = context_.currentMatter ? context_.currentMatter() : QString();
     table_.FieldByName("matter").setAsString(matter.toStdString());
+    if (afterInsert) afterInsert(table_);
 }
 
 bool ScheduleTable::keyIsBlank() {
@@ -74,7 +95,7 @@ bool ScheduleTable::holdsOnlyMatter() {
 }
 
 void ScheduleTable::beforePost() {
-    if (!definition_.keyField) return;
+    if (!blankKeyRule_ || !definition_.keyField) return;
     // The key is tested first: counting reads every record of the table.
     if (!keyIsBlank()) return;
     if (table_.GetFilteredCount() == 0) return;  // a matter's first record is always stored

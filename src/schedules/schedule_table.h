@@ -13,13 +13,18 @@ namespace schedules {
 
 // One table of a schedule form with its data source: the table component named after the
 // definition's component, bound to the data directory's file, and the rules every schedule
-// table follows alike.
+// table follows alike. Every schedule form holds its tables through this binding.
 //
-// - open(): declares the table from its definition, opens it, installs its matter filter (for
-//   matter-filtered tables), optionally moves to the first passing record; when no record
-//   passes (the count is 0) it starts a seed record, otherwise it puts the current record into
-//   editing.
-// - Every new record (seed or added) gets `matter` = the current matter (AfterInsert).
+// - open(): declares the table from its definition and opens it; then
+//   - a matter-filtered table (many records per matter) gets its matter filter, optionally moves
+//     to the first passing record, and when no record passes (the count is 0) starts a seed
+//     record, otherwise puts the current record into editing;
+//   - a single-record table (one record per matter) stands on the matter's record, located by
+//     `matter` with letter case ignored (where the table's order is its `matter` tag the key must
+//     match exactly), and puts it into editing, or starts a new record.
+//   Last, the data source is bound: the controls show the record.
+// - Every new record (seed or added) gets `matter` = the current matter, then the form's own
+//   afterInsert runs (AfterInsert).
 // - The blank-key rule (BeforePost, for tables with a key field): a record whose key field is
 //   empty, in a table where the matter already has a stored record (a record being added does
 //   not count, one being edited does), is not written. When the record holds nothing but
@@ -28,6 +33,7 @@ namespace schedules {
 //   them (a new record is discarded, an edited one keeps its stored values) and the move, add
 //   or close goes on; No stops that move, add or close (storage::EAbort), leaves the record in
 //   editing and calls focusKeyField.
+//   A form that brings a rule of its own for empty keys (Expenses) turns this one off.
 // - post(): the closing step: posts a record in edit or insert state; false when the record is
 //   still pending afterwards (the question answered No, a value the field refused, a lock
 //   refused), so that the form can stay open instead of losing it.
@@ -53,10 +59,20 @@ class ScheduleTable {
     void setCategory(const QString& category) { category_ = category; }
     // Called when the user chose to keep editing a record whose key field is empty.
     std::function<void()> focusKeyField;
+    // Runs after every new record got its `matter`: the form fills its own fields.
+    std::function<void(storage::TDbfPrimDataset& table)> afterInsert;
+    // Leaves records with an empty key field to the form's own rule.
+    void dropBlankKeyRule() { blankKeyRule_ = false; }
 
     // Opening, as described above. `firstRecord`: move to the first passing record before
     // counting. Errors of the table component propagate.
     void open(bool firstRecord = false);
+    // Opening's steps for a form that positions the table itself: declare and open the table,
+    // then (once positioned) bind the data source.
+    void openFile();
+    void bind();
+    // The table is in edit or insert state.
+    bool editing() const;
     // Posts a pending change (blank-key rule included); errors are shown in a message box.
     // True when the table is not left editing or inserting.
     bool post();
@@ -69,8 +85,10 @@ class ScheduleTable {
                                     bool newRecord);
 
   private:
-    void afterInsert();
+    void nameNewRecord();
     void beforePost();
+    void standOnMatterRecords(bool firstRecord);
+    void standOnMatterRecord();
     bool keyIsBlank();
     // No field but `matter` and the key holds a value.
     bool holdsOnlyMatter();
@@ -81,6 +99,7 @@ class ScheduleTable {
     std::unique_ptr<platform::DataSource> dataSource_;
     QString keyCaption_;
     QString category_;
+    bool blankKeyRule_ = true;
 };
 
 }  // namespace schedules

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <span>
 
 #include "platform/scripted_dialogs.h"
 
@@ -19,6 +20,12 @@ using Kind = platform::ScriptedDialogs::Kind;
 
 const catalog::FieldDef kFields[] = {
     {"matter", 'C', 50, 0}, {"location", 'C', 50, 0}, {"amt", 'N', 12, 2}, {"desc", 'M', 10, 0}};
+
+// A table of one record per matter, like Family.dbf; `indexList` gives it a `matter` tag.
+TableDef singleDefinition(std::span<const char* const> indexList) {
+    return TableDef{"F_Test", "t_single", "Single.dbf", kFields, indexList};
+}
+constexpr const char* kMatterTag[] = {"MYKEY,F,T,matter", ""};
 
 TableDef cashDefinition(const char* keyField) {
     TableDef table{"F_Assets", "t_cash", "A_CashAcc_Cash.dbf", kFields, {}};
@@ -43,12 +50,11 @@ class ScheduleTableTest : public ::testing::Test {
         };
     }
 
-    // The stored records in file order as "matter|location|amt|desc" (deleted ones included,
-    // marked with a leading "*").
-    std::vector<std::string> stored() {
+    // The stored records of `file` in file order as "matter|location|amt|desc".
+    std::vector<std::string> stored(const char* file = "A_CashAcc_Cash.dbf") {
         storage::TDbfTable reader("reader");
         reader.ReadOnly = true;
-        reader.setDbfFileName(context.dataDirectory.toStdString() + "A_CashAcc_Cash.dbf");
+        reader.setDbfFileName(context.dataDirectory.toStdString() + file);
         reader.Open();
         std::vector<std::string> rows;
         for (reader.First(); !reader.Eof(); reader.Next()) {
@@ -212,6 +218,58 @@ TEST_F(ScheduleTableTest, NumericKeyAndTablesWithoutKey) {
         t.table().Prior();
     });
     EXPECT_EQ(stored(), (std::vector<std::string>{"Smith v. Smith||0|", "Smith v. Smith|||"}));
+}
+
+// A single-record table stands on the matter's record, found with letter case ignored where the
+// table is in record order and exactly where its order is the `matter` tag; a matter without
+// one gets a new record named after it.
+TEST_F(ScheduleTableTest, SingleRecordTablesEditTheMattersRecordOrStartOne) {
+    for (const bool tagged : {false, true}) {
+        SCOPED_TRACE(tagged ? "matter tag" : "record order");
+        ASSERT_TRUE(QDir(dir.path()).removeRecursively() && QDir().mkpath(dir.path()));
+        const TableDef single = tagged ? singleDefinition(kMatterTag) : singleDefinition({});
+        for (const char* name : {"Jones", "SMITH V. SMITH"}) {
+            matter = name;
+            EXPECT_TRUE(session(single, [](ScheduleTable& t) {
+                EXPECT_EQ(t.table().State(), DataSetState::Insert);
+                t.table().FieldByName("location").setAsString("Home");
+            }));
+        }
+        matter = "Smith v. Smith";
+        EXPECT_TRUE(session(single, [&](ScheduleTable& t) {
+            EXPECT_EQ(t.table().State(), tagged ? DataSetState::Insert : DataSetState::Edit);
+            EXPECT_EQ(t.editing(), true);
+            t.table().FieldByName("amt").setAsString("7");
+        }));
+        EXPECT_EQ(stored("Single.dbf"),
+                  tagged ? (std::vector<std::string>{"Jones|Home||", "SMITH V. SMITH|Home||",
+                                                     "Smith v. Smith||7|"})
+                         : (std::vector<std::string>{"Jones|Home||", "SMITH V. SMITH|Home|7|"}));
+    }
+    EXPECT_TRUE(script->shown().isEmpty());
+}
+
+// The form's own fields of a new record are filled after the binding named its matter; a form
+// with its own rule for empty keys stores what its rule lets through, without the question.
+TEST_F(ScheduleTableTest, FormHooksOnNewRecordsAndEmptyKeys) {
+    const TableDef cash = cashDefinition("location");
+    session(cash, [](ScheduleTable& t) { t.table().FieldByName("location").setAsString("Safe"); });
+    ScheduleTable binding(cash, context);
+    std::string matterSeen;
+    binding.afterInsert = [&](storage::TDbfPrimDataset& table) {
+        matterSeen = table.FieldByName("matter").AsString();
+        table.FieldByName("desc").setAsString("filled by the form");
+    };
+    binding.dropBlankKeyRule();
+    binding.open();
+    binding.table().Insert();
+    binding.table().FieldByName("amt").setAsString("5");
+    EXPECT_TRUE(binding.post());
+    binding.close();
+    EXPECT_EQ(matterSeen, "Smith v. Smith");
+    EXPECT_EQ(stored(), (std::vector<std::string>{"Smith v. Smith|Safe||",
+                                                  "Smith v. Smith||5|filled by the form"}));
+    EXPECT_TRUE(script->shown().isEmpty());
 }
 
 }  // namespace
