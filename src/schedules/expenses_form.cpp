@@ -141,10 +141,10 @@ void TF_Expenses::open() {
     context().installMatterFilter(QStringLiteral("T_Expenses"), table);
     shownCategory_ = 0;
     ListBox1_->selectRow(0);
-    // The rows once (installing the filter may have read them already), then the first of them;
-    // moving there steps over the matter's lines only.
+    // The rows once (installing the filter may have read them already). The line put into
+    // editing is the one the filter left the table on: the current line when it passes, else
+    // the matter's last "(a) Housing" line.
     DBGrid1_->gridModel()->reloadIfWanted();
-    DBGrid1_->gridModel()->moveToRow(0);
     table.Edit();
 }
 

@@ -34,7 +34,9 @@ class TF_Expenses : public ScheduleFrame {
     ~TF_Expenses() override;
 
     // Opens T_Expenses, seeds the standard lines when the current matter has none, shows the
-    // matter's "(a) Housing" lines and puts the first of them into editing. Errors propagate.
+    // matter's "(a) Housing" lines and puts into editing the one installing their filter left
+    // the table on (the line it stood on when that is one of them, else the last of them).
+    // Errors propagate.
     void open() override;
 
     storage::TDbfTable& T_Expenses() const;

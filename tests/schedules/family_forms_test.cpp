@@ -201,6 +201,7 @@ class FamilyFormsTest : public QObject {
 
     void expensesFirstVisitSeedsTheStandardLines();
     void expensesLaterVisitsDoNotSeedAgain();
+    void expensesOpenOnTheLineTheFilterLeaves();
 
     void expensesNewLineUnderRecreational() {
         QVERIFY(open("F_Expenses"));
@@ -409,7 +410,8 @@ void FamilyFormsTest::expensesFirstVisitSeedsTheStandardLines() {
                                              "Home Equity Line of Credit/Second Mortgage",
                                              "Homeowner's/Renter's Insurance",
                                              "Homeowner's Association/Maintenance/Condo Charges"}));
-    QCOMPARE(grid()->gridModel()->currentRow(), 0);
+    // Seeding ends on a later category's line: the filter leaves the last Housing line.
+    QCOMPARE(grid()->gridModel()->currentRow(), 5);
     QCOMPARE(expenses().State(), DataSetState::Edit);
     close();
 
@@ -506,6 +508,29 @@ void FamilyFormsTest::expensesLaterVisitsDoNotSeedAgain() {
     QTRY_COMPARE(gridColumn(0).size(), 6);
     close();
     QCOMPARE(fx_->read("T_Expenses").size(), 192);
+}
+
+// The line put into editing is the one the "(a) Housing" filter leaves the table on: the file's
+// first line when it is one of the matter's Housing lines, else the matter's last Housing line.
+void FamilyFormsTest::expensesOpenOnTheLineTheFilterLeaves() {
+    for (const char* matter : {"Smith v. Smith", "Jones"}) {
+        fx_->matter = QString::fromLatin1(matter);
+        QVERIFY(open("F_Expenses"));  // seeds the matter's lines
+        close();
+    }
+    const QList<std::pair<const char*, int>> cases = {{"Smith v. Smith", 0}, {"Jones", 5}};
+    for (const auto& [matter, row] : cases) {
+        fx_->matter = QString::fromLatin1(matter);
+        QVERIFY(open("F_Expenses"));
+        QCOMPARE(expenses().State(), DataSetState::Edit);
+        QCOMPARE(QString::fromStdString(expenses().FieldByName("matter").AsString()),
+                 QString::fromLatin1(matter));
+        QCOMPARE(QString::fromStdString(expenses().FieldByName("expense").AsString()),
+                 QString(row == 0 ? "Rent" : "Homeowner's Association/Maintenance/Condo Charges"));
+        QTRY_COMPARE(grid()->gridModel()->currentRow(), row);
+        QTRY_COMPARE(grid()->currentIndex().row(), row);
+        close();
+    }
 }
 
 int main(int argc, char** argv) {
