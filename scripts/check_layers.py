@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Fails when a source file includes a header of a layer above its own, or when a layer that is
-plain C++ (storage, catalog, dbftool) includes a Qt header.
+plain C++ (storage, guidelines, catalog, dbftool) includes a Qt header.
 
-The layers, from the bottom: storage, catalog (the table definitions, without Qt), platform,
-report, then matter, schedules and printing side by side, then app. A layer may include its own headers and those of the layers below it. The
+The layers, from the bottom: storage and guidelines (the guideline amounts) side by side, catalog
+(the table definitions, without Qt), platform, report, then matter, schedules and printing side
+by side, then app. A layer may include its own headers and those of the layers below it. The
 tools sit on the layers they serve (dbftool on storage, rpftool on report). Only the sources
-under src/ are checked: tests may put layers together as the program does.
+under src/ are checked: tests may put layers together as the program does. A layer that stands
+alone (guidelines) includes no other layer at all.
 
 usage: check_layers.py [ROOT]    (ROOT defaults to the checkout holding this script)
 """
@@ -15,6 +17,7 @@ import sys
 
 RANK = {
     "storage": 0,
+    "guidelines": 0,
     "catalog": 1,
     "platform": 2,
     "report": 3,
@@ -29,7 +32,9 @@ TOOL_RANK = {
     "tools/rpftool": RANK["report"],
 }
 # Folders whose sources must build without Qt.
-WITHOUT_QT = ("storage", "catalog", "tools/dbftool")
+WITHOUT_QT = ("storage", "guidelines", "catalog", "tools/dbftool")
+# Layers that include only their own headers and the standard library.
+STANDALONE = ("guidelines",)
 SOURCE = re.compile(r"\.(h|hpp|cpp|cc)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([A-Za-z_]+)/')
 QT_INCLUDE = re.compile(r'^\s*#\s*include\s*<Q[A-Za-z]*[>/]')
@@ -63,6 +68,7 @@ def violations(root):
                 if own is None:
                     continue
                 plain = without_qt(relative)
+                layer = relative.split("/")[1]
                 with open(path, encoding="utf-8", errors="replace") as source:
                     for number, line in enumerate(source, 1):
                         if plain and QT_INCLUDE.match(line):
@@ -72,7 +78,10 @@ def violations(root):
                         match = INCLUDE.match(line)
                         if not match or match.group(1) not in RANK:
                             continue
-                        if RANK[match.group(1)] > own:
+                        if layer in STANDALONE and match.group(1) != layer:
+                            found.append("%s:%d: includes %s, but %s stands alone: %s" %
+                                         (relative, number, match.group(1), layer, line.strip()))
+                        elif RANK[match.group(1)] > own:
                             found.append("%s:%d: includes %s, a layer above its own: %s" %
                                          (relative, number, match.group(1), line.strip()))
     return found
