@@ -66,10 +66,6 @@ bool parse(const QStringList& arguments, Arguments* out) {
 
 }  // namespace
 
-bool isPrintPdfCommand(const QStringList& arguments) {
-    return !arguments.isEmpty() && arguments.first() == kCommand;
-}
-
 int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
     Arguments args;
     if (!parse(arguments, &args)) {

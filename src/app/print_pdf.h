@@ -9,9 +9,6 @@ namespace app {
 //
 //   networth --print-pdf MATTER OUT.pdf [--data-dir DIR]
 //
-// True when the program's arguments (without the program's name) ask for it.
-bool isPrintPdfCommand(const QStringList& arguments);
-
 // Prints the statement of MATTER (its exact name, letter case counting) from the data directory
 // (DIR, or the one the settings file in `programDirectory` names; the settings file is only
 // read) into OUT.pdf with the print job of the Print command, without any window. Returns 0 when
