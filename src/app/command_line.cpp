@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 
+#include "app/guidelines_command.h"
 #include "app/print_pdf.h"
 
 namespace app {
@@ -32,6 +33,10 @@ constexpr std::array kCommands = {
     CommandLineCommand{"--print-pdf", "MATTER OUT.pdf [--data-dir DIR]",
                        "Prints the statement of MATTER into OUT.pdf.", CommandNeeds::GuiApplication,
                        runPrintPdf},
+    CommandLineCommand{"--guidelines", "IN.json",
+                       "Writes the guideline amounts of the case in IN.json (- reads standard "
+                       "input) as JSON.",
+                       CommandNeeds::CoreApplication, runGuidelines},
     CommandLineCommand{"--help", "", "Shows this text.", CommandNeeds::Nothing, showHelp},
     CommandLineCommand{"--version", "", "Shows the program's version.", CommandNeeds::Nothing,
                        showVersion},
