@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every check: the whole test suite, the
-# storage layer built for Windows and tested under Wine, the storage tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short while, and the
-# layer and format checks.
+# storage layer built for Windows and tested under Wine, the storage and guideline tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short while, and
+# the layer and format checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,12 +20,12 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== Windows build (MinGW-w64): storage, dbftool and the storage tests under Wine"
 scripts/windows_test.sh build build-win
 
-echo "== Storage tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+echo "== Storage and guideline tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETWORTH_GUI=OFF \
   -DNETWORTH_SANITIZE=ON -DNETWORTH_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L storage
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L 'storage|guidelines'
 
 echo "== Fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
