@@ -121,8 +121,9 @@ guidelines::GuidelineCase readCase(const QJsonObject& root) {
 
     const QJsonValue children = members.require("children", "the number of children");
     const double count = children.toDouble(-1.5);
-    if (!children.isDouble() || count != std::floor(count) || std::fabs(count) > 1000)
+    if (!children.isDouble() || count != std::floor(count))
         throw refusal("children", "must be a whole number");
+    if (std::fabs(count) > 1000) throw refusal("children", "is out of range");
     in.children = static_cast<int>(count);
 
     if (const std::optional<QJsonValue> custodial = members.take("custodial")) {
