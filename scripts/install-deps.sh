@@ -10,6 +10,8 @@ packages=(
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
   poppler-utils xvfb xauth imagemagick fonts-dejavu-core
   g++-mingw-w64-x86-64-posix wine wine64 googletest
+  default-jre-headless libpdfbox2-java libcommons-logging-java libactivation-java libjaxb-api-java
+  cups printer-driver-cups-pdf
 )
 
 missing=()

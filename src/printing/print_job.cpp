@@ -81,9 +81,11 @@ class PrintJob {
             openTableSet(ConnectionSource::Summary, summary_);
             bindMainConnections();
             openProject();
-            setReportParameters(
-                components_.ReportProject1, formatTotal(total),
-                [this](MarkSource source, const char* field) { return markField(source, field); });
+            setReportParameters(components_.ReportProject1, formatTotal(total),
+                                [this](MarkSource source, const char* field) {
+                                    return recordField(source, field);
+                                });
+            nameTheDocument();
             outcome = execute();
         } catch (const std::exception& error) {
             outcome.ok = false;
@@ -182,7 +184,15 @@ class PrintJob {
         if (!project.open()) throw PrintError(project.errorText());
     }
 
-    QString markField(MarkSource source, const char* field) {
+    // The document's title and author (the deponent), for its PDF.
+    void nameTheDocument() {
+        components_.ReportProject1.setDocumentInfo(
+            QStringLiteral("Statement of Net Worth - ") + matter_,
+            recordField(MarkSource::General, "xname").trimmed());
+    }
+
+    // A field of the record a source stands on, as text (right-trimmed); "" with no record.
+    QString recordField(MarkSource source, const char* field) {
         storage::TDbfCDataSet* table = nullptr;
         switch (source) {
             case MarkSource::Family:

@@ -48,7 +48,8 @@ QString projectFilePath(const QString& programDirectory);
 // the General record is committed): positions or creates the matter's Family and Income
 // records, filters the expenses (ordered by "etype + expense" in an order of this run alone) and
 // private instances of the assets, liabilities and summary table sets to the
-// matter, binds the 35 connections, sets the 30 parameters and runs the report "DirEdodu".
+// matter, binds the 35 connections, sets the 30 parameters, names the document
+// after the matter and its deponent and runs the report "DirEdodu".
 // Returns when the user is done with the engine's windows (or the PDF is written). Whatever
 // happens, everything the job opened or created is closed and released before it returns, so
 // the next job starts afresh; the error is returned for the caller to show.

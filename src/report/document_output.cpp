@@ -1,9 +1,12 @@
 #include "document_output.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 
+#include "pdf_author.h"
 #include "text_measure.h"
 
 namespace report {
@@ -98,17 +101,43 @@ bool paintDocument(QPagedPaintDevice& device, const Document& document,
     return true;
 }
 
+QString creatorName() { return QStringLiteral("Quillmark Net Worth " NETWORTH_VERSION); }
+
+PdfOptions PdfOptions::forDocument(const Document& document, const QString& fallbackTitle) {
+    PdfOptions options;
+    options.title = document.title.isEmpty() ? fallbackTitle : document.title;
+    options.author = document.author;
+    return options;
+}
+
 bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
               const std::function<void(int page)>& pageDone, QString* error) {
-    QPdfWriter writer(path);
-    writer.setResolution(options.resolution);
-    // Every report is laid out on US Letter (ReportDef's PageSetup).
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(options.title);
-    writer.setCreator(QStringLiteral("NetWorth report engine"));
-    if (!paintDocument(writer, document, pageDone, error)) {
-        if (error) *error = QStringLiteral("The file \"%1\" cannot be written.").arg(path);
+    const QString failure = QStringLiteral("The file \"%1\" cannot be written.").arg(path);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        // PDF/A-1b gives the file identifier, the output intent and the XMP metadata that the
+        // archival format asks for; fonts are embedded either way.
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setResolution(options.resolution);
+        // Every report is laid out on US Letter (ReportDef's PageSetup).
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
+        writer.setTitle(options.title);
+        writer.setCreator(options.creator);
+        if (!paintDocument(writer, document, pageDone, error, options.scaleX, options.scaleY)) {
+            if (error) *error = failure;
+            return false;
+        }
+    }
+    QByteArray pdf = buffer.buffer();
+    buffer.close();
+    if (!options.author.isEmpty()) addPdfAuthor(pdf, options.author);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+        if (error) *error = failure;
         return false;
     }
     return true;

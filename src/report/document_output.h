@@ -21,12 +21,23 @@ bool paintDocument(QPagedPaintDevice& device, const Document& document,
                    const std::function<void(int page)>& pageDone, QString* error,
                    double scaleX = 1.0, double scaleY = 1.0);
 
+// The program and its version, as PDF files name their creator.
+QString creatorName();
+
 struct PdfOptions {
-    QString title;         // the document's title in the PDF
+    QString title;   // the document's title in the PDF
+    QString author;  // empty: none
+    QString creator = creatorName();
     int resolution = 300;  // dots per inch of the PDF's drawing space
+    double scaleX = 1.0, scaleY = 1.0;
+
+    // The document's own title and author; `fallbackTitle` when it has no title.
+    static PdfOptions forDocument(const Document& document, const QString& fallbackTitle);
 };
 
-// Writes the document to a PDF file on US Letter paper, with its fonts embedded.
+// Writes the document to a PDF/A-1b file on US Letter paper (fonts embedded, text extractable,
+// no scripts, no encryption), as electronic filing asks. The file is replaced whole only once
+// it is complete: a failure leaves any earlier file of that name as it was.
 bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
               const std::function<void(int page)>& pageDone, QString* error);
 

@@ -52,6 +52,7 @@ struct Page {
 
 struct Document {
     QString reportName;
+    QString title, author;  // the document's properties in a PDF; empty: not given
     double width = 612, height = 792;
     std::vector<Page> pages;
 };

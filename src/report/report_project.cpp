@@ -52,6 +52,8 @@ bool TReportProject::open() {
 void TReportProject::close() {
     project_.reset();
     parameters_.clear();
+    documentTitle_.clear();
+    documentAuthor_.clear();
 }
 
 void TReportProject::setParameter(const QString& name, const QString& value) {
@@ -86,7 +88,10 @@ std::optional<Document> TReportProject::layout(const QString& name,
     input.parameters = &parameters_;
     input.connections = &dataSets;
     input.pageStarted = pageStarted;
-    return layoutReport(*report, input);
+    Document document = layoutReport(*report, input);
+    document.title = documentTitle_;
+    document.author = documentAuthor_;
+    return document;
 }
 
 bool TReportProject::executeReport(const QString& name, QWidget* parent) {
@@ -116,8 +121,8 @@ bool TReportProject::exportPdf(const QString& name, const QString& pdfPath) {
                 : QStringLiteral("The reporting project is not open.");
         return false;
     }
-    PdfOptions options;
-    options.title = engine_ ? engine_->settings().printerTitle : document->reportName;
+    const PdfOptions options = PdfOptions::forDocument(
+        *document, engine_ ? engine_->settings().printerTitle : document->reportName);
     return writePdf(*document, pdfPath, options, {}, &errorText_);
 }
 

@@ -68,13 +68,20 @@ class TReportProject {
     // read, or does not parse ("<file>: line N: <what is wrong>"). Parameters are kept.
     bool open();
     bool isOpen() const { return project_ != nullptr; }
-    // Drops the loaded reports and every parameter.
+    // Drops the loaded reports, every parameter and the document info.
     void close();
     const QString& errorText() const { return errorText_; }
 
     // Parameters are text; names ignore letter case. Setting one needs no open project.
     void setParameter(const QString& name, const QString& value);
     QString parameter(const QString& name) const;
+
+    // The title and author of the documents the project lays out, for the properties of a PDF
+    // (empty: the engine's printer title, no author). Kept until close().
+    void setDocumentInfo(const QString& title, const QString& author) {
+        documentTitle_ = title;
+        documentAuthor_ = author;
+    }
 
     QStringList reportNames() const;
     bool hasReport(const QString& name) const;
@@ -102,6 +109,7 @@ class TReportProject {
     TReportSystem* engine_ = nullptr;
     QHash<QString, TReportConnection*> connections_;
     QHash<QString, QString> parameters_;
+    QString documentTitle_, documentAuthor_;
     std::unique_ptr<ProjectDef> project_;
     QString errorText_;
 };

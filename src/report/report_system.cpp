@@ -34,22 +34,31 @@ bool TReportSystem::runPrintDialog(QWidget* parent) {
 }
 
 bool TReportSystem::printDocument(const Document& document, QWidget* parent, QString* error) {
+    double scaleX = settings_.printerScaleX / 100.0 * settings_.unitsFactor;
+    double scaleY = settings_.printerScaleY / 100.0 * settings_.unitsFactor;
+    if (scaleX <= 0) scaleX = 1.0;
+    if (scaleY <= 0) scaleY = 1.0;
+    std::unique_ptr<StatusWindow> status;
+    if (settings_.showStatus)
+        status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
+    const auto showPrinting = [&](int page) {
+        if (status) status->showPage(settings_.printerStatusFormat, page);
+    };
+
+    // Printing to a file (the print dialog offers it) writes the PDF of the file destination.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+        PdfOptions pdf = PdfOptions::forDocument(document, settings_.printerTitle);
+        pdf.resolution = printer_->resolution();
+        pdf.scaleX = scaleX;
+        pdf.scaleY = scaleY;
+        return writePdf(document, printer_->outputFileName(), pdf, showPrinting, error);
+    }
     printer_->setDocName(settings_.printerTitle);
     printer_->setFullPage(true);
     printer_->setPageLayout(
         QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    std::unique_ptr<StatusWindow> status;
-    if (settings_.showStatus)
-        status = std::make_unique<StatusWindow>(settings_.titleStatus, parent);
-    const double scaleX = settings_.printerScaleX / 100.0 * settings_.unitsFactor;
-    const double scaleY = settings_.printerScaleY / 100.0 * settings_.unitsFactor;
     QString failure;
-    const bool ok = paintDocument(
-        *printer_, document,
-        [&](int page) {
-            if (status) status->showPage(settings_.printerStatusFormat, page);
-        },
-        &failure, scaleX > 0 ? scaleX : 1.0, scaleY > 0 ? scaleY : 1.0);
+    const bool ok = paintDocument(*printer_, document, showPrinting, &failure, scaleX, scaleY);
     if (!ok && error) *error = QStringLiteral("The printer cannot be used: %1").arg(failure);
     return ok;
 }
@@ -98,8 +107,7 @@ bool TReportSystem::execute(const Generator& generate, QWidget* parent, QString*
             status.reset();
             return printDocument(document, parent, error);
         case Destination::File: {
-            PdfOptions pdf;
-            pdf.title = settings_.printerTitle;
+            PdfOptions pdf = PdfOptions::forDocument(document, settings_.printerTitle);
             pdf.resolution = pdfRenderer_->metafileDpi > 0 ? pdfRenderer_->metafileDpi : 300;
             return writePdf(document, options.fileName, pdf, showGenerating, error);
         }

@@ -1,6 +1,6 @@
 # Tests of the print job: its parameters, what it hands to the report, and the statement that
 # `networth --print-pdf` writes, read back with pdftotext.
-find_program(NETWORTH_PDFTOTEXT pdftotext REQUIRED)
+find_program(NETWORTH_PDFINFO pdfinfo REQUIRED)
 
 add_library(print_fixture STATIC print_fixture.cpp print_fixture.h)
 target_include_directories(print_fixture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -18,13 +18,16 @@ gtest_discover_tests(print_parameters_test DISCOVERY_MODE PRE_TEST)
 foreach(name print_job_test print_pdf_test)
   add_executable(${name} ${name}.cpp print_test_main.cpp)
   target_link_libraries(${name} PRIVATE print_fixture GTest::gtest)
+  networth_pdf_test(${name})
   target_compile_definitions(${name} PRIVATE
-    PDFTOTEXT="${NETWORTH_PDFTOTEXT}"
+    PDFINFO="${NETWORTH_PDFINFO}"
     NETWORTH="$<TARGET_FILE:networth>"
     PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
   add_dependencies(${name} networth statement_report)
+  # One environment variable only (a list would be split into properties of its own); the test
+  # program picks the offscreen platform itself.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8")
+    PROPERTIES ENVIRONMENT LC_ALL=en_US.UTF-8 ${NETWORTH_PDFA_FIXTURE})
 endforeach()
 
 # The Print command through the main window, on the offscreen platform.

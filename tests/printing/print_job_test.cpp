@@ -6,10 +6,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <utility>
 
+#include "../support/pdf_text.h"
 #include "app/matter_filters.h"
 #include "catalog/table_catalog.h"
 #include "print_fixture.h"
@@ -19,13 +19,6 @@
 namespace {
 
 using print_test::Record;
-
-QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral(PDFTOTEXT), {pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class PrintJobTest : public testing::Test {
   protected:
@@ -73,8 +66,10 @@ class PrintJobTest : public testing::Test {
         context.pdfFile = root_.filePath(QStringLiteral("out.pdf"));
         QFile::remove(context.pdfFile);
         const printing::PrintOutcome outcome = printing::runPrintJob(context);
-        lines_ =
-            outcome.ok ? pdfText(context.pdfFile).split('\n', Qt::SkipEmptyParts) : QStringList();
+        lines_ = outcome.ok ? test_support::pdfPages(context.pdfFile, false)
+                                  .join('\n')
+                                  .split('\n', Qt::SkipEmptyParts)
+                            : QStringList();
         general.Close();
         return outcome;
     }

@@ -10,11 +10,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "../support/pdf_text.h"
 #include "print_fixture.h"
 
 namespace {
 
 using print_test::Record;
+using test_support::pdfPages;
 
 // "#,##0.00" with comma and point, written out independently of the program's formatting.
 QString usd(double value) {
@@ -48,26 +50,10 @@ ProcessRun printPdf(const QStringList& arguments, const QStringList& environment
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QStringList pdfPages(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral(PDFTOTEXT), {"-layout", pdf, "-"});
-    process.waitForFinished(60000);
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
 // The text with runs of blanks made single, so that a caption and its value read as one line.
 QString simplified(const QString& text) {
     QString out = text;
     out.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
-    // pdftotext gives the typeface's ligatures as single characters.
-    const QList<QPair<QChar, QString>> ligatures = {{QChar(0xFB00), "ff"},
-                                                    {QChar(0xFB01), "fi"},
-                                                    {QChar(0xFB02), "fl"},
-                                                    {QChar(0xFB03), "ffi"},
-                                                    {QChar(0xFB04), "ffl"}};
-    for (const auto& [ligature, letters] : ligatures) out.replace(ligature, letters);
     return out;
 }
 
@@ -112,14 +98,16 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
     // Caption, venue and family data.
     for (const char* expected :
          {"SUPREME COURT OF THE STATE OF NEW YORK", "COUNTY OF NEW YORK", "JANE Q. SMITH",
-          "JOHN R. SMITH", "STATEMENT OF NET WORTH", "(DRL § 236)",
-          "Date of commencement of action:", "03/02/2026", "STATE OF New York", "COUNTY OF Kings",
-          "06/30/2026 of my net worth", "Plantiff's Date of Birth 01/15/1970",
+          "JOHN R. SMITH", "Date of commencement of action:", "03/02/2026", "STATE OF New York",
+          "COUNTY OF Kings", "06/30/2026 of my net worth", "Plantiff's Date of Birth 01/15/1970",
           "Defendants Date of Birth 02/20/1972", "Date married:: 06/10/1995",
           "Anna Smith, born 04/03/2001", "Ben Smith, born 11/12/2005", "Brooklyn, NY 11226",
           "Occupation of Plaintiff Civil engineer", "Occupation of Defendant Pharmacist"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
+    // The title wraps where the typeface's widths put the break.
+    EXPECT_TRUE(
+        text.simplified().contains(QString::fromUtf8("STATEMENT OF NET WORTH (DRL § 236)")));
 
     // Expenses: each line, each category's subtotal, the total.
     QMap<QString, double> perCategory;
@@ -215,6 +203,29 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
     EXPECT_TRUE(text.contains(QLatin1String("Other data, note 8:")));
     EXPECT_TRUE(text.contains(QLatin1String("Maria T. Carter, Esq.")));
     EXPECT_GE(text.count(QLatin1String("Jane Q. Smith")), 2);  // deponent and below the signature
+}
+
+// The document properties that a filing system shows: the matter, the deponent, the program.
+TEST_F(PrintPdfTest, ThePdfIsNamedAfterTheMatterAndItsDeponent) {
+    print_test::writeScenario(data_);
+    ASSERT_EQ(printPdf({print_test::fullScenario().matter, pdf(), "--data-dir", data_}).exitCode,
+              0);
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral(PDFINFO), {pdf()});
+    ASSERT_TRUE(pdfinfo.waitForFinished(60000));
+    const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+    EXPECT_TRUE(info.contains(
+        QRegularExpression(QStringLiteral("^Title: +Statement of Net Worth - Smith v\\. Smith$"),
+                           QRegularExpression::MultilineOption)))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("^Author: +Jane Q\\. Smith$"),
+                                                 QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(info.contains(
+        QRegularExpression(QStringLiteral("^Creator: +Quillmark Net Worth 3\\.0\\.0\\.7$"),
+                           QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("^Encrypted: +no$"),
+                                                 QRegularExpression::MultilineOption)));
+    test_support::checkPdfA(pdf());
 }
 
 TEST_F(PrintPdfTest, TheTotalFollowsTheSystemsSeparators) {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include "../support/pdf_text.h"
+
 namespace report_test {
 
 QString runTool(const QString& program, const QStringList& arguments) {
@@ -12,13 +14,7 @@ QString runTool(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QStringList pdfPages(const QString& pdfPath) {
-    const QString text = runTool(QStringLiteral(PDFTOTEXT),
-                                 {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
-    QStringList pages = text.split('\f');
-    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
+QStringList pdfPages(const QString& pdfPath) { return test_support::pdfPages(pdfPath); }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
     const QString path = dir.filePath(name);

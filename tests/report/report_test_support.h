@@ -15,7 +15,8 @@ namespace report_test {
 // Runs a program and returns its standard output ("" when it cannot run).
 QString runTool(const QString& program, const QStringList& arguments);
 
-// The text of each page of a PDF file, as pdftotext reads it (layout kept).
+// The text of each page of a PDF file, as pdftotext reads it (layout kept); the file goes to the
+// suite's PDF/A check.
 QStringList pdfPages(const QString& pdfPath);
 
 // Writes text to a file in `dir` and returns its path.
