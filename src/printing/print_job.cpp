@@ -85,7 +85,7 @@ class PrintJob {
                                 [this](MarkSource source, const char* field) {
                                     return recordField(source, field);
                                 });
-            nameTheDocument();
+            setStatementOptions();
             outcome = execute();
         } catch (const std::exception& error) {
             outcome.ok = false;
@@ -184,11 +184,16 @@ class PrintJob {
         if (!project.open()) throw PrintError(project.errorText());
     }
 
-    // The document's title and author (the deponent), for its PDF.
-    void nameTheDocument() {
-        components_.ReportProject1.setDocumentInfo(
-            QStringLiteral("Statement of Net Worth - ") + matter_,
-            recordField(MarkSource::General, "xname").trimmed());
+    // The closing the matter's statement prints with, and the document's title and author (the
+    // deponent) for its PDF.
+    void setStatementOptions() {
+        const StatementOptions options =
+            context_.statementOptions ? context_.statementOptions(matter_)
+                                      : storedStatementOptions(context_.dataDirectory, matter_);
+        report::TReportProject& project = components_.ReportProject1;
+        project.setParameter(oathParameterName(), oathParameterValue(options.oath));
+        project.setDocumentInfo(QStringLiteral("Statement of Net Worth - ") + matter_,
+                                recordField(MarkSource::General, "xname").trimmed());
     }
 
     // A field of the record a source stands on, as text (right-trimmed); "" with no record.

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "printing/statement_options.h"
+
 class QWidget;
 
 namespace storage {
@@ -13,8 +15,8 @@ namespace printing {
 
 class PrintComponents;
 
-// What the print job needs from the program around it. Every member but `mainWindow` and
-// `pdfFile` must be set.
+// What the print job needs from the program around it. Every member but `statementOptions`,
+// `mainWindow` and `pdfFile` must be set.
 struct PrintContext {
     QString programDirectory;  // holds Reports/Diredodu.rpf
     QString dataDirectory;     // ends with a path separator
@@ -26,6 +28,8 @@ struct PrintContext {
     std::function<void(const QString& component, storage::TDbfCDataSet& table)> installMatterFilter;
     // The print tables and report-engine components (the main window's, or the headless run's).
     PrintComponents* components = nullptr;
+    // The options the statement of `matter` prints with; empty: storedStatementOptions().
+    std::function<StatementOptions(const QString& matter)> statementOptions;
     // Owner of the engine's windows; null when headless.
     QWidget* mainWindow = nullptr;
     // Headless: the statement is written to this PDF file, with no window. Empty: the report
@@ -48,7 +52,7 @@ QString projectFilePath(const QString& programDirectory);
 // the General record is committed): positions or creates the matter's Family and Income
 // records, filters the expenses (ordered by "etype + expense" in an order of this run alone) and
 // private instances of the assets, liabilities and summary table sets to the
-// matter, binds the 35 connections, sets the 30 parameters, names the document
+// matter, binds the 35 connections, sets the 30 parameters and the oath's, names the document
 // after the matter and its deponent and runs the report "DirEdodu".
 // Returns when the user is done with the engine's windows (or the PDF is written). Whatever
 // happens, everything the job opened or created is closed and released before it returns, so

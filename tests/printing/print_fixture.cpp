@@ -459,7 +459,7 @@ QString dumpProject() {
         lines << QStringLiteral("    detail %1").arg(name)
               << QStringLiteral("        text x=0 y=0 w=7.5in value={%1}").arg(row) << "    end";
     }
-    QStringList parameters = {"r_totincome"};
+    QStringList parameters = {"r_totincome", "r_oath"};
     for (const char* p : {"r_sep",    "r_div",    "r_cust1",  "r_cust2",  "r_cust3",  "r_cust4",
                           "r_occ1",   "r_occ2",   "r_occ3",   "r_occ4",   "r_depwm1", "r_depwm2",
                           "r_depwm3", "r_depwm4", "r_pymts1", "r_pymts2", "r_pymts3", "r_dpr1",

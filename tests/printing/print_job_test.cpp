@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 #include <utility>
 
 #include "../support/pdf_text.h"
@@ -39,7 +40,8 @@ class PrintJobTest : public testing::Test {
 
     // Runs the job for `matter` as the main window does: General.dbf open on the matter's
     // record, the matter filters of the program. The lines of the PDF go to lines().
-    printing::PrintOutcome print(const QString& matter) {
+    printing::PrintOutcome print(const QString& matter,
+                                 std::optional<printing::Oath> oath = std::nullopt) {
         storage::TDbfTable general(catalog::generalTable().component);
         catalog::applyDefinition(general, catalog::generalTable(), data_.toStdString());
         general.Open();
@@ -63,6 +65,11 @@ class PrintJobTest : public testing::Test {
             table.SetFilterToCB(routine, nullptr);
         };
         context.components = &components_;
+        if (oath) {
+            context.statementOptions = [oath](const QString&) {
+                return printing::StatementOptions{*oath};
+            };
+        }
         context.pdfFile = root_.filePath(QStringLiteral("out.pdf"));
         QFile::remove(context.pdfFile);
         const printing::PrintOutcome outcome = printing::runPrintJob(context);
@@ -141,11 +148,47 @@ TEST_F(PrintJobTest, ParametersOfTheScenario) {
     ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
     // 128500 + 1234.5 + 2210.25 + 0.25 + 6300 + 1800; the deductions 25000 and 900 stay out.
     EXPECT_EQ(parameter("r_totincome"), "140,045.00");
+    EXPECT_EQ(parameter("r_oath"), "jurat");
     QStringList marked;
     for (const QString& line : lines(QStringLiteral("PARAM|r_")))
         if (line.endsWith(QLatin1String("|X"))) marked << line.section('|', 1, 1);
     EXPECT_EQ(marked, QStringList({"r_sep", "r_cust3", "r_occ2", "r_depwm2", "r_depwm3", "r_pymts3",
                                    "r_dpr1", "r_dpr4", "r_wm2", "r_wm3", "r_wm6", "r_expmth"}));
+}
+
+TEST_F(PrintJobTest, ThePrintedStatementClosesWithTheMattersOath) {
+    print_test::writeScenario(data_);
+    QFile::remove(program_ + QStringLiteral("/Reports/Diredodu.rpf"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PROGRAM_DIR "/Reports/Diredodu.rpf"),
+                            program_ + QStringLiteral("/Reports/Diredodu.rpf")));
+    const QString affirmation = QStringLiteral(
+        "I affirm this ___ day of ______, ____, under the penalties of perjury under the laws of "
+        "New York, which may include a fine or imprisonment, that the foregoing is true, and I "
+        "understand that this document may be filed in an action or proceeding in a court of "
+        "law.");
+
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith"), printing::Oath::Affirmation).ok);
+    QString text = lines_.join(' ').simplified();
+    EXPECT_TRUE(text.contains(affirmation)) << text.toStdString();
+    // The affiant signs below it, and the name to print stands below the line.
+    const qsizetype after = text.indexOf(affirmation) + affirmation.size();
+    EXPECT_EQ(text.mid(after, 35).toStdString(), " Jane Q. Smith Signature of affiant");
+    EXPECT_TRUE(text.contains(
+        QLatin1String("This is the ___ Statement of Net Worth I have filed in this proceeding.")));
+    EXPECT_TRUE(
+        text.contains(QLatin1String("Jane Q. Smith, the Plaintiff Defendant herein, states "
+                                    "that the following is an accurate statement as of")));
+    // No oath is sworn, so there is no venue, notary or jurat.
+    for (const char* sworn :
+         {"being duly sworn", "Sworn to before me", "Notary Public", "SS.:", "STATE OF New York"})
+        EXPECT_FALSE(text.contains(QLatin1String(sworn))) << sworn;
+
+    // Without a choice the job asks the stored options, which give the jurat.
+    ASSERT_TRUE(print(QStringLiteral("Smith v. Smith")).ok);
+    text = lines_.join(' ').simplified();
+    EXPECT_FALSE(text.contains(QLatin1String("I affirm")));
+    EXPECT_TRUE(text.contains(QLatin1String("Sworn to before me this ___ day of ______, 20__")));
+    EXPECT_TRUE(text.contains(QLatin1String("herein, being duly sworn, deposes and says that")));
 }
 
 TEST_F(PrintJobTest, MissingFamilyAndIncomeRecordsAreCreatedForTheExactName) {

@@ -99,8 +99,8 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
     for (const char* expected :
          {"SUPREME COURT OF THE STATE OF NEW YORK", "COUNTY OF NEW YORK", "JANE Q. SMITH",
           "JOHN R. SMITH", "Date of commencement of action:", "03/02/2026", "STATE OF New York",
-          "COUNTY OF Kings", "06/30/2026 of my net worth", "Plantiff's Date of Birth 01/15/1970",
-          "Defendants Date of Birth 02/20/1972", "Date married:: 06/10/1995",
+          "COUNTY OF Kings", "06/30/2026 of my net worth", "Plaintiff's Date of Birth 01/15/1970",
+          "Defendant's Date of Birth 02/20/1972", "Date married: 06/10/1995",
           "Anna Smith, born 04/03/2001", "Ben Smith, born 11/12/2005", "Brooklyn, NY 11226",
           "Occupation of Plaintiff Civil engineer", "Occupation of Defendant Pharmacist"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
@@ -142,7 +142,7 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
         totalIncome += amount(income, field);
     EXPECT_TRUE(text.contains("TOTAL INCOME " + usd(totalIncome)))
         << usd(totalIncome).toStdString();
-    EXPECT_TRUE(text.contains("Worker's compensation " + usd(1234.5)));
+    EXPECT_TRUE(text.contains("Workers' compensation " + usd(1234.5)));
     EXPECT_TRUE(text.contains("Pension (income only) " + usd(0.25)));
     EXPECT_TRUE(text.contains("Social Security " + usd(1800)));
     EXPECT_TRUE(text.contains(QLatin1String("401(k) deferral 19,500.00 a year")));
@@ -205,6 +205,49 @@ TEST_F(PrintPdfTest, TheFullStatementShowsEveryAnswerAndTotal) {
     EXPECT_GE(text.count(QLatin1String("Jane Q. Smith")), 2);  // deponent and below the signature
 }
 
+// The statement prints the official form's item names spelled correctly, where the data-entry
+// forms keep their captions as they stand.
+TEST_F(PrintPdfTest, TheStatementSpellsTheFormsItemNamesCorrectly) {
+    print_test::writeScenario(data_);
+    ASSERT_EQ(printPdf({print_test::fullScenario().matter, pdf(), "--data-dir", data_}).exitCode,
+              0);
+    const QString text = simplified(pdfPages(pdf()).join('\n')).simplified();
+    for (const char* word :
+         {"Plaintiff's Date of Birth",
+          "Defendant's Date of Birth",
+          "Date married: 06/10/1995",
+          "Minor children of prior marriage:",
+          "Workers' compensation",
+          "Veterans' benefits",
+          "Fellowships and stipends",
+          "Investment income, including interest and dividend income",
+          "preceding the date of this affidavit.)",
+          "camper, etc.)",
+          "including real property, "
+          "leaseholds, life estates",
+          "Jewelry, art, antiques",
+          "judgments, causes of action",
+          "sole proprietorship or other):",
+          "Date payment(s) due:",
+          "Amount of current lien unpaid:",
+          "Amount of current mortgage lien unpaid:",
+          "Amount of original debt:",
+          "Name and address of mortgagee:",
+          "Maturity date:",
+          "VII. LEGAL & EXPERT FEES",
+          "paid to all lawyers and experts retained in connection with my marital dissolution"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+    }
+    // "Date of acquisition" of the scenario's stocks (2), broker account, business, life insurance,
+    // vehicles (2), real estate, vested and contingent interests and retirement accounts (2).
+    EXPECT_EQ(text.count(QLatin1String("Date of acquisition:")), 12);
+    for (const char* slip : {"Plantiff", "Defendants Date", "Date married::", "acquistion", "Amout",
+                             "laywers", "judgements", "lease holds", "art antiques", "Mortgagee",
+                             "Maturity Date", "Fellowship and", "payment's"}) {
+        EXPECT_FALSE(text.contains(QLatin1String(slip))) << slip;
+    }
+}
+
 // The document properties that a filing system shows: the matter, the deponent, the program.
 TEST_F(PrintPdfTest, ThePdfIsNamedAfterTheMatterAndItsDeponent) {
     print_test::writeScenario(data_);
@@ -226,6 +269,21 @@ TEST_F(PrintPdfTest, ThePdfIsNamedAfterTheMatterAndItsDeponent) {
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("^Encrypted: +no$"),
                                                  QRegularExpression::MultilineOption)));
     test_support::checkPdfA(pdf());
+}
+
+// A matter without a choice of its own closes with the oath sworn before a notary public.
+TEST_F(PrintPdfTest, AMatterPrintsTheJuratByDefault) {
+    print_test::writeScenario(data_);
+    ASSERT_EQ(printPdf({print_test::fullScenario().matter, pdf(), "--data-dir", data_}).exitCode,
+              0);
+    const QString text = simplified(pdfPages(pdf()).join('\n')).simplified();
+    for (const char* venue : {"STATE OF New York", "COUNTY OF Kings", "SS.:"})
+        EXPECT_TRUE(text.contains(QLatin1String(venue))) << venue;
+    EXPECT_TRUE(text.contains(QLatin1String("herein, being duly sworn, deposes and says that")));
+    EXPECT_TRUE(text.contains(QLatin1String("Sworn to before me this ___ day of ______, 20__")));
+    EXPECT_TRUE(text.contains(QLatin1String("Notary Public")));
+    EXPECT_FALSE(text.contains(QLatin1String("I affirm")));
+    EXPECT_FALSE(text.contains(QLatin1String("penalties of perjury")));
 }
 
 TEST_F(PrintPdfTest, TheTotalFollowsTheSystemsSeparators) {
