@@ -6,7 +6,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "pdf_author.h"
+#include "pdf_metadata.h"
 #include "text_measure.h"
 
 namespace report {
@@ -133,7 +133,7 @@ bool writePdf(const Document& document, const QString& path, const PdfOptions& o
     }
     QByteArray pdf = buffer.buffer();
     buffer.close();
-    if (!options.author.isEmpty()) addPdfAuthor(pdf, options.author);
+    completePdfMetadata(pdf, options.author);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {

@@ -1,17 +1,16 @@
 # The printed guideline worksheet: a computed case through Reports/Guidelines.rpf into a PDF,
 # read back with pdftotext.
-find_program(NETWORTH_PDFTOTEXT pdftotext REQUIRED)
-
 add_executable(guidelines_worksheet_test
   ${CMAKE_CURRENT_SOURCE_DIR}/guidelines_worksheet_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/print_test_main.cpp)
 target_link_libraries(guidelines_worksheet_test PRIVATE printing GTest::gtest)
-target_compile_definitions(guidelines_worksheet_test PRIVATE
-  PDFTOTEXT="${NETWORTH_PDFTOTEXT}"
-  PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
+networth_pdf_test(guidelines_worksheet_test)
+target_compile_definitions(guidelines_worksheet_test PRIVATE PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
 add_dependencies(guidelines_worksheet_test guidelines_report guideline_parameters)
+# One environment variable only (a list would be split into properties of its own); the test
+# program picks the offscreen platform itself.
 gtest_discover_tests(guidelines_worksheet_test DISCOVERY_MODE PRE_TEST
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8")
+  PROPERTIES ENVIRONMENT LC_ALL=en_US.UTF-8 ${NETWORTH_PDFA_FIXTURE})
 
 # Writes the sample worksheet to a PDF: for the rendered pages and by hand.
 add_executable(guidelines_sample ${CMAKE_CURRENT_SOURCE_DIR}/guidelines_sample.cpp)

@@ -9,10 +9,10 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "../support/pdf_text.h"
 #include "guidelines/worksheet.h"
 #include "guidelines_sample_case.h"
 
@@ -30,17 +30,11 @@ guidelines::Worksheet computed(const guidelines::GuidelineCase& input) {
     return std::get<guidelines::Worksheet>(sheet);
 }
 
-// The PDF's text, page by page, runs of blanks made single.
+// The PDF's text, page by page, runs of blanks made single; the file goes to the PDF/A check.
 QStringList pdfPages(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral(PDFTOTEXT), {"-layout", pdf, "-"});
-    process.waitForFinished(60000);
-    QString text = QString::fromUtf8(process.readAllStandardOutput());
-    text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
-    text.replace(QChar(0xFB01), QStringLiteral("fi"));
-    text.replace(QChar(0xFB02), QStringLiteral("fl"));
-    QStringList pages = text.split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    QStringList pages = test_support::pdfPages(pdf);
+    for (QString& page : pages)
+        page.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
     return pages;
 }
 

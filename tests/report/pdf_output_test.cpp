@@ -1,12 +1,14 @@
-// The PDF files the engine writes: document properties read back by pdfinfo, the author that Qt
-// cannot write and the cross-reference table rewritten around it. (Every file the tests write is
-// also validated as PDF/A-1b by the suite's check.)
+// The PDF files the engine writes: document properties read back by pdfinfo, the metadata that Qt
+// leaves out of step or cannot write, and the cross-reference table rewritten around it. (Every
+// file the tests write is also validated as PDF/A-1b by the suite's check.)
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <ctime>
 
-#include "report/pdf_author.h"
+#include "report/pdf_metadata.h"
 #include "report_test_support.h"
 
 namespace report_test {
@@ -78,18 +80,76 @@ TEST(PdfOutput, NamesTheTitleAuthorAndTheProgramAsCreator) {
     EXPECT_EQ(plain.value("Creator"), "Quillmark Net Worth 3.0.0.7");
 }
 
+// The XMP dates of the metadata stream, as written.
+QList<QByteArray> xmpDates(const QByteArray& pdf) {
+    QList<QByteArray> dates;
+    for (const QByteArray key :
+         {QByteArray("xmp:CreateDate=\""), QByteArray("xmp:ModifyDate=\"")}) {
+        const qsizetype at = pdf.indexOf(key) + key.size();
+        dates << pdf.mid(at, pdf.indexOf('"', at) - at);
+    }
+    return dates;
+}
+
+// Qt reads the clock twice, for the information dictionary and for the XMP metadata: when a
+// second passes in between, the dates differ and the file is not PDF/A. Here the XMP dates are
+// put a second off, as that would leave them, in each form of time zone that Qt writes.
+TEST(PdfOutput, TheXmpDatesAreTheCreationDateOfTheDictionary) {
+    const QByteArray savedZone = qgetenv("TZ");
+    struct Case {
+        const char* zone;
+        QByteArray winter, summer;  // the zone's offset as XMP writes it
+    };
+    for (const Case& c : {Case{"UTC", "Z", "Z"}, Case{"America/New_York", "-05:00", "-04:00"},
+                          Case{"Asia/Kolkata", "+05:30", "+05:30"}}) {
+        qputenv("TZ", c.zone);
+        tzset();
+        // The offset of today's date, which is what Qt writes.
+        const bool summer = QDateTime::currentDateTime().isDaylightTime();
+        Rendering r;
+        ASSERT_EQ(r.render(QString::fromUtf8(kOnePage), QStringLiteral("Props")).size(), 1);
+        QByteArray pdf = readAll(r.pdfPath());
+        const qsizetype dateAt = pdf.indexOf("/CreationDate (D:") + 17;
+        const QByteArray digits = pdf.mid(dateAt, 14);
+        const qsizetype xmpAt = pdf.indexOf("xmp:CreateDate=\"") + 16;
+        pdf[xmpAt + 18] = pdf[xmpAt + 18] == '9' ? '0' : char(pdf[xmpAt + 18] + 1);  // seconds
+        ASSERT_TRUE(report::completePdfMetadata(pdf, QString()));
+
+        for (const QByteArray& date : xmpDates(pdf)) {
+            EXPECT_EQ(
+                QByteArray(date).remove(19, 10).replace('-', "").replace(':', "").replace('T', ""),
+                digits)
+                << c.zone << " " << date.constData();
+            EXPECT_EQ(date.mid(19), summer ? c.summer : c.winter) << c.zone;
+        }
+        expectXrefPointsAtObjects(pdf);
+        // Completed, the file passes the suite's PDF/A check.
+        const QString completed = r.dir().filePath(QStringLiteral("completed.pdf"));
+        QFile file(completed);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(pdf);
+        file.close();
+        EXPECT_EQ(pdfPages(completed).size(), 1);
+    }
+    if (savedZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedZone);
+    tzset();
+}
+
 TEST(PdfOutput, TheAuthorIsAddedOnlyToTheLayoutQtWrites) {
     Rendering r;
     ASSERT_EQ(r.render(QString::fromUtf8(kOnePage), QStringLiteral("Props")).size(), 1);
     const QByteArray written = readAll(r.pdfPath());
 
     QByteArray pdf = written;
-    ASSERT_TRUE(report::addPdfAuthor(pdf, QStringLiteral("A. Deponent")));
+    ASSERT_TRUE(report::completePdfMetadata(pdf, QStringLiteral("A. Deponent")));
     expectXrefPointsAtObjects(pdf);
     EXPECT_EQ(pdf.count("/Author "), 1);
     // Once named, the author is not added again.
     QByteArray again = pdf;
-    EXPECT_FALSE(report::addPdfAuthor(again, QStringLiteral("B. Other")));
+    EXPECT_FALSE(report::completePdfMetadata(again, QStringLiteral("B. Other")));
     EXPECT_EQ(again, pdf);
 
     // Anything else is left as it was: no trailer, a table that points elsewhere, no metadata.
@@ -97,7 +157,7 @@ TEST(PdfOutput, TheAuthorIsAddedOnlyToTheLayoutQtWrites) {
                              QByteArray(written).replace("startxref\n", "startxref\n9"),
                              QByteArray(written).replace("/Metadata ", "/Metadatx ")}) {
         const QByteArray before = other;
-        EXPECT_FALSE(report::addPdfAuthor(other, QStringLiteral("A. Deponent")));
+        EXPECT_FALSE(report::completePdfMetadata(other, QStringLiteral("A. Deponent")));
         EXPECT_EQ(other, before);
     }
 }

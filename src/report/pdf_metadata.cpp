@@ -1,6 +1,7 @@
-#include "pdf_author.h"
+#include "pdf_metadata.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace report {
@@ -86,21 +87,45 @@ QByteArray objectText(const QByteArray& pdf, const XrefTable& xref, qint64 objec
     return pdf.mid(at, end - at);
 }
 
-// The /Author entry, just inside the information dictionary.
-bool authorEdit(const QByteArray& pdf, const XrefTable& xref, const QString& author,
-                QList<Edit>* edits) {
+// "D:20261209034819-05'00'" (a PDF date as QPdfWriter writes it) in the form of XMP,
+// "2026-12-09T03:48:19-05:00"; empty for anything else.
+QByteArray xmpDate(const QByteArray& pdfDate) {
+    static const QRegularExpression form(QStringLiteral(
+        "^D:(\\d{4})(\\d{2})(\\d{2})(\\d{2})(\\d{2})(\\d{2})(Z|[+-]\\d{2}'\\d{2}')$"));
+    const QRegularExpressionMatch m = form.match(QString::fromLatin1(pdfDate));
+    if (!m.hasMatch()) return {};
+    QString zone = m.captured(7);
+    if (zone != QLatin1String("Z")) zone = zone.left(3) + ':' + zone.mid(4, 2);
+    return QStringLiteral("%1-%2-%3T%4:%5:%6%7")
+        .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4), m.captured(5),
+             m.captured(6), zone)
+        .toLatin1();
+}
+
+// The information dictionary: its /CreationDate in the form of XMP, and /Author added just
+// inside it when `author` is given.
+bool infoEdits(const QByteArray& pdf, const XrefTable& xref, const QString& author,
+               QByteArray* creationDate, QList<Edit>* edits) {
     const qint64 info = numberAfter(pdf.mid(xref.trailer), "/Info ");
     qsizetype start = 0;
     const QByteArray text = objectText(pdf, xref, info, &start);
     const QByteArray open = QByteArray::number(info) + " 0 obj\n<<\n";
     if (!text.startsWith(open) || text.contains("/Author")) return false;
-    edits->append({start + open.size(), 0, "/Author " + pdfTextString(author) + '\n'});
+    const QByteArray dateKey = "/CreationDate (";
+    const qsizetype dateAt = text.indexOf(dateKey);
+    const qsizetype dateEnd = text.indexOf(')', dateAt);
+    if (dateAt < 0 || dateEnd < 0) return false;
+    *creationDate = xmpDate(text.mid(dateAt + dateKey.size(), dateEnd - dateAt - dateKey.size()));
+    if (creationDate->isEmpty()) return false;
+    if (!author.isEmpty())
+        edits->append({start + open.size(), 0, "/Author " + pdfTextString(author) + '\n'});
     return true;
 }
 
-// dc:creator after the title in the catalog's XMP metadata, and the stream's new length.
-bool creatorEdits(const QByteArray& pdf, const XrefTable& xref, const QString& author,
-                  QList<Edit>* edits) {
+// The catalog's XMP metadata: its dates made the dictionary's, dc:creator after the title when
+// `author` is given, and the stream's new length.
+bool metadataEdits(const QByteArray& pdf, const XrefTable& xref, const QString& author,
+                   const QByteArray& creationDate, QList<Edit>* edits) {
     qsizetype start = 0;
     const qint64 root = numberAfter(pdf.mid(xref.trailer), "/Root ");
     const QByteArray catalog = objectText(pdf, xref, root, &start);
@@ -114,24 +139,43 @@ bool creatorEdits(const QByteArray& pdf, const XrefTable& xref, const QString& a
     const qsizetype contentAt = stream + 10;
     if (contentAt + length > text.size()) return false;
     const QByteArray content = text.mid(contentAt, length);
-    const QByteArray afterTitle = "</dc:title>";
-    const qsizetype titleEnd = content.indexOf(afterTitle);
-    if (titleEnd < 0 || content.contains("<dc:creator")) return false;
 
-    const QByteArray creator = "\n      <dc:creator><rdf:Seq><rdf:li>" +
-                               author.toHtmlEscaped().toUtf8() + "</rdf:li></rdf:Seq></dc:creator>";
-    edits->append({start + lengthAt, lengthSize, QByteArray::number(length + creator.size())});
-    edits->append({start + contentAt + titleEnd + afterTitle.size(), 0, creator});
+    QList<Edit> inContent;
+    for (const QByteArray attribute :
+         {QByteArray("xmp:CreateDate=\""), QByteArray("xmp:ModifyDate=\"")}) {
+        const qsizetype valueAt = content.indexOf(attribute);
+        const qsizetype valueEnd = content.indexOf('"', valueAt + attribute.size());
+        if (valueAt < 0 || valueEnd < 0) return false;
+        const qsizetype from = valueAt + attribute.size();
+        inContent.append({from, valueEnd - from, creationDate});
+    }
+    if (!author.isEmpty()) {
+        const QByteArray afterTitle = "</dc:title>";
+        const qsizetype titleEnd = content.indexOf(afterTitle);
+        if (titleEnd < 0 || content.contains("<dc:creator")) return false;
+        inContent.append({titleEnd + afterTitle.size(), 0,
+                          "\n      <dc:creator><rdf:Seq><rdf:li>" +
+                              author.toHtmlEscaped().toUtf8() +
+                              "</rdf:li></rdf:Seq></dc:creator>"});
+    }
+    qint64 newLength = length;
+    for (Edit& edit : inContent) {
+        newLength += edit.inserted.size() - edit.removed;
+        edit.at += start + contentAt;
+        edits->append(edit);
+    }
+    edits->append({start + lengthAt, lengthSize, QByteArray::number(newLength)});
     return true;
 }
 
 }  // namespace
 
-bool addPdfAuthor(QByteArray& pdf, const QString& author) {
+bool completePdfMetadata(QByteArray& pdf, const QString& author) {
     XrefTable xref;
+    QByteArray creationDate;
     QList<Edit> edits;
-    if (!readXref(pdf, &xref) || !authorEdit(pdf, xref, author, &edits) ||
-        !creatorEdits(pdf, xref, author, &edits)) {
+    if (!readXref(pdf, &xref) || !infoEdits(pdf, xref, author, &creationDate, &edits) ||
+        !metadataEdits(pdf, xref, author, creationDate, &edits)) {
         return false;
     }
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at < b.at; });
