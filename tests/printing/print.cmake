@@ -33,7 +33,18 @@ endforeach()
 # The Print command through the main window, on the offscreen platform.
 add_executable(print_window_test print_window_test.cpp)
 target_link_libraries(print_window_test PRIVATE print_fixture Qt6::Test)
+networth_pdf_test(print_window_test)
 target_compile_definitions(print_window_test PRIVATE PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
 add_dependencies(print_window_test statement_report)
 add_test(NAME print_window_test COMMAND print_window_test)
 set_tests_properties(print_window_test PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8")
+
+# Printing from the preview to a real printer: with_cups.sh runs a CUPS daemon of its own with a
+# PDF printer (Debian's cups-pdf) for the test function that prints to it. Skipped (77) when not
+# run as root, which the cups-pdf backend needs.
+add_test(NAME print_cups_test
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/with_cups.sh $<TARGET_FILE:print_window_test>
+          printingFromThePreviewReachesARealPrinter)
+set_tests_properties(print_cups_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=en_US.UTF-8"
+  SKIP_RETURN_CODE 77 TIMEOUT 300 ${NETWORTH_PDFA_FIXTURE})

@@ -3,12 +3,19 @@
 // printing again once it is back.
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
 
+#include "../support/find_child.h"
+#include "../support/pdf_text.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "platform/scripted_dialogs.h"
@@ -128,6 +135,95 @@ class PrintWindowTest : public QObject {
         trigger();
         QCOMPARE(seen_, QStringList({"setup"}));
         QVERIFY(script_->script().shown().isEmpty());
+    }
+
+    // Printing from the preview to a real printer: the PDF printer of a CUPS daemon that
+    // with_cups.sh runs for this test alone. The printed pages hold the text of the PDF output,
+    // page for page.
+    void printingFromThePreviewReachesARealPrinter() {
+        const QString queue = qEnvironmentVariable("NETWORTH_CUPS_PRINTER");
+        const QString output = qEnvironmentVariable("NETWORTH_CUPS_OUTPUT");
+        if (queue.isEmpty()) QSKIP("needs the CUPS daemon of tests/printing/with_cups.sh");
+        report::TReportSystem& engine = components().ReportSystem1;
+
+        // The PDF output, through the output options' file destination.
+        const QString pdf = dir_.filePath(QStringLiteral("statement.pdf"));
+        engine.setupHook = [&pdf](report::OutputOptionsDialog& dialog) {
+            test_support::findChild<QRadioButton>(&dialog, "fileRadio")->setChecked(true);
+            test_support::findChild<QLineEdit>(&dialog, "fileNameEdit")->setText(pdf);
+            return true;
+        };
+        trigger();
+        const QStringList expected = test_support::pdfPages(pdf);
+        QVERIFY(expected.size() >= 10);
+
+        // The printer: the preview's Print command, the print dialog accepted as it comes up.
+        QString printerName, printError;
+        bool native = false;
+        engine.setupHook = [](report::OutputOptionsDialog&) { return true; };
+        engine.printDialogHook = [&](QPrinter& printer) {
+            printerName = printer.printerName();
+            native = printer.outputFormat() == QPrinter::NativeFormat;
+            return true;
+        };
+        engine.previewHook = [&printError](report::PreviewDialog& preview) {
+            preview.printAction()->trigger();
+            printError = preview.printError();
+            preview.accept();
+        };
+        trigger();
+        QCOMPARE(printerName, queue);  // the default destination, as a user's machine offers it
+        QVERIFY(native);
+        QVERIFY2(printError.isEmpty(), qPrintable(printError));
+
+        const QString printed = waitForPrintedPdf(output);
+        QVERIFY2(!printed.isEmpty(), "the printer wrote no PDF file");
+        const QStringList pages =
+            test_support::pdfPages(printed, true, test_support::PdfOrigin::Other);
+        // Every page holds the same words. The converters in the printer's queue place glyphs a
+        // little differently, which moves the blanks that pdftotext reads between columns and
+        // the order in which it reads lines that stand almost level; the lines to fill in
+        // ("____") are not words.
+        QCOMPARE(pages.size(), expected.size());
+        for (int i = 0; i < pages.size(); ++i) {
+            const QStringList got = wordsOf(pages[i]), want = wordsOf(expected[i]);
+            QStringList missing, extra;
+            for (const QString& word : want)
+                if (!got.contains(word)) missing << word;
+            for (const QString& word : got)
+                if (!want.contains(word)) extra << word;
+            QVERIFY2(got == want, qPrintable(QStringLiteral("page %1: printed without %2, with %3")
+                                                 .arg(i + 1)
+                                                 .arg(missing.join(' '), extra.join(' '))));
+        }
+    }
+
+  private:
+    // The words of a page's text in sorted order.
+    static QStringList wordsOf(const QString& page) {
+        QStringList words =
+            page.split(QRegularExpression(QStringLiteral("[\\s_]+")), Qt::SkipEmptyParts);
+        words.sort();
+        return words;
+    }
+
+    // The PDF file the printer wrote into `folder`, once CUPS holds no job any more; empty when
+    // none came within two minutes.
+    static QString waitForPrintedPdf(const QString& folder) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 120000) {
+            QProcess lpstat;
+            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o")});
+            lpstat.waitForFinished(10000);
+            const bool queueEmpty =
+                lpstat.exitCode() == 0 && lpstat.readAllStandardOutput().isEmpty();
+            const QFileInfoList files =
+                QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+            if (queueEmpty && !files.isEmpty()) return files.first().absoluteFilePath();
+            QTest::qWait(250);
+        }
+        return {};
     }
 };
 

@@ -49,12 +49,17 @@ inline void checkPdfA(const QString& pdf) {
     QFile::copy(pdf, copy);
 }
 
+// Who wrote a PDF file: the program (it must be PDF/A) or something else, such as a printer driver
+// that prints to PDF files.
+enum class PdfOrigin { Program, Other };
+
 // The text of each page of `pdf` (pdftotext, its layout kept unless `layout` is false), with the
 // typeface's ligatures ("ffi" and the like, which pdftotext gives as single characters) spelled
-// out; the file also goes to the PDF/A check. Empty when pdftotext cannot read it.
-inline QStringList pdfPages(const QString& pdf, bool layout = true) {
+// out; a file of the program also goes to the PDF/A check. Empty when pdftotext cannot read it.
+inline QStringList pdfPages(const QString& pdf, bool layout = true,
+                            PdfOrigin origin = PdfOrigin::Program) {
     if (!QFileInfo::exists(pdf)) return {};
-    checkPdfA(pdf);
+    if (origin == PdfOrigin::Program) checkPdfA(pdf);
     QProcess process;
     QStringList arguments;
     if (layout) arguments << QStringLiteral("-layout");
