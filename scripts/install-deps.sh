@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
   poppler-utils xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2
-  g++-mingw-w64-x86-64-posix wine wine64 googletest
+  g++-mingw-w64-x86-64-posix wine wine64 googletest nsis xdotool x11-utils curl patch xz-utils
   default-jre-headless libpdfbox2-java libcommons-logging-java libactivation-java libjaxb-api-java
   cups printer-driver-cups-pdf
 )

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QTextLayout>
 
+#include "report_fonts.h"
+
 namespace report {
 
 namespace {
@@ -17,7 +19,7 @@ TextMeasure::TextMeasure() : device_(1, 1, QImage::Format_RGB32) {
 }
 
 QFont TextMeasure::toQFont(const ResolvedFont& spec) {
-    QFont font(spec.family);
+    QFont font(reportFontFamily(spec.family));
     font.setPointSizeF(spec.size);
     font.setBold(spec.bold);
     font.setItalic(spec.italic);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/project_parser.h"
+#include "report/report_fonts.h"
 #include "report/report_project.h"
 #include "report/table_data_set.h"
 #include "storage/dbf_table.h"
@@ -171,6 +172,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    report::loadReportFonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
     QStringList args = app.arguments().mid(2);
     return render(args);
 }
