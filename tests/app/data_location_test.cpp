@@ -83,6 +83,27 @@ class DataLocationTest : public QObject {
         QCOMPARE(location_->read(), std::optional<QString>("/srv/nw/"));
     }
 
+    // A share, a mapped drive and a local folder with a blank in its name, as offices type them.
+    void windowsPathsAreKeptAsTypedWithTheirBackslash() {
+#ifndef Q_OS_WIN
+        QSKIP("Paths with drive letters and UNC shares: a test of the Windows build");
+#else
+        const QStringList given = {R"(\\server\share\data3005)", R"(\\server\share\data3005\)",
+                                   R"(S:\data3005)", R"(C:\Net Worth\data3005\)"};
+        const QStringList expected = {R"(\\server\share\data3005\)", R"(\\server\share\data3005\)",
+                                      R"(S:\data3005\)", R"(C:\Net Worth\data3005\)"};
+        for (int i = 0; i < given.size(); ++i) {
+            QVERIFY(location_->store(given[i]));
+            QCOMPARE(location_->directory(), expected[i]);
+            QCOMPARE(platform::readIniString(native("tallo.ini"), "Database3", "Path"),
+                     expected[i]);
+            DataLocation again(programDir_->path());
+            QCOMPARE(again.read(), std::optional<QString>(expected[i]));
+            QCOMPARE(again.tablePath("General.dbf"), expected[i] + "General.dbf");
+        }
+#endif
+    }
+
     void anUnwritableSettingsFileIsReportedAndStopsTheRead() {
         blockSettingsFile();
         QCOMPARE(location_->read(), std::nullopt);

@@ -1,6 +1,7 @@
 # Tests of the print job: its parameters, what it hands to the report, and the statement that
 # `networth --print-pdf` writes, read back with pdftotext.
 find_program(NETWORTH_PDFINFO pdfinfo REQUIRED)
+networth_host_tool(NETWORTH_PDFINFO)
 
 add_library(print_fixture STATIC print_fixture.cpp print_fixture.h)
 target_include_directories(print_fixture PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -10,6 +11,11 @@ target_link_libraries(print_fixture PUBLIC app)
 add_executable(print_scenario print_scenario.cpp)
 target_link_libraries(print_scenario PRIVATE print_fixture)
 set_target_properties(print_scenario PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+
+# Appends expense lines as a workstation does, for the tests of a Windows and a Linux workstation
+# on one data directory (tests/windows). In the program's directory, beside the DLLs.
+add_executable(expense_appender expense_appender.cpp)
+target_link_libraries(expense_appender PRIVATE print_fixture)
 
 add_executable(print_parameters_test print_parameters_test.cpp)
 target_link_libraries(print_parameters_test PRIVATE printing GTest::gtest_main)

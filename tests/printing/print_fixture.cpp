@@ -1,7 +1,9 @@
 #include "print_fixture.h"
 
 #include <QDir>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "../support/table_records.h"
 #include "catalog/table_catalog.h"
@@ -335,6 +337,17 @@ Record strangerRecord(const char* component, const QString& matter) {
 void writeTable(const QString& dataDirectory, const char* component, const QList<Record>& records) {
     storage::TDbfTable table(component);
     catalog::applyDefinition(table, definition(component), dataDirectory.toStdString());
+    append(table, records);
+}
+
+void writeTableRetrying(const QString& dataDirectory, const char* component,
+                        const QList<Record>& records) {
+    storage::TDbfTable table(component);
+    catalog::applyDefinition(table, definition(component), dataDirectory.toStdString());
+    table.OnALockFailedOnInsert = [](storage::TDbfFileDataSet&, bool& retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        retry = true;
+    };
     append(table, records);
 }
 

@@ -14,6 +14,10 @@ using Record = QMap<QString, QString>;  // field name -> stored text ("" leaves 
 // Appends `records` to table component `component` of the catalog (any form; the first found)
 // in `dataDirectory` (ending with a separator), creating the file when missing.
 void writeTable(const QString& dataDirectory, const char* component, const QList<Record>& records);
+// As writeTable, for a workstation among others: while another holds the append lock, the append
+// is tried again (as a user answers the lock message), so every record is stored.
+void writeTableRetrying(const QString& dataDirectory, const char* component,
+                        const QList<Record>& records);
 // Creates every table file of the schedules that is still missing, empty.
 void createAllTables(const QString& dataDirectory);
 // Appends records to General.dbf with the General Information form's fields and index.

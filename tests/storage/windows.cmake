@@ -5,7 +5,7 @@ if(WIN32 AND CMAKE_CROSSCOMPILING AND TARGET dbftool)
   if(NETWORTH_HOST_DBFTOOL)
     foreach(mode round-trip two-writers)
       add_test(NAME wine_dbftool_${mode}
-               COMMAND ${NETWORTH_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wine_dbftool.py ${mode}
+               COMMAND ${NETWORTH_HOST_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/wine_dbftool.py ${mode}
                        $<TARGET_FILE:dbftool> ${NETWORTH_HOST_DBFTOOL}
                        ${CMAKE_CURRENT_BINARY_DIR}/wine_dbftool_${mode})
       set_tests_properties(wine_dbftool_${mode} PROPERTIES LABELS storage)
