@@ -1,6 +1,8 @@
 #include "platform/db_edit.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QValidator>
 
 #include "platform/field_text.h"
@@ -43,7 +45,11 @@ void DbEdit::showField() {
 QString DbEdit::valueText() const { return mask_ ? mask_->storedText(displayText()) : text(); }
 
 void DbEdit::storeField() {
-    if (storage::TField* field = link_.field()) setFieldFromText(*field, valueText());
+    storage::TField* field = link_.field();
+    if (!field) return;
+    if (mask_ && !mask_->isComplete(displayText()))
+        throw storage::EDbfError("Invalid input value.  Use escape key to abandon changes");
+    setFieldFromText(*field, valueText());
 }
 
 void DbEdit::userEdited() {
@@ -63,7 +69,18 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
 
 void DbEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (link_.modified() && link_.editing()) runDataAction([this] { link_.updateData(); });
+    if (!link_.modified() || !link_.editing()) return;
+    // Switching windows or opening a popup does not leave the box: an incomplete mask is left
+    // for the next real move (or the post) to refuse.
+    const Qt::FocusReason reason = event->reason();
+    const bool leaves = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                        reason != Qt::MenuBarFocusReason;
+    const bool incomplete = mask_ && !mask_->isComplete(displayText());
+    if (incomplete && !leaves) return;
+    if (!runDataAction([this] { link_.updateData(); }) && incomplete) {
+        selectAll();
+        QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+    }
 }
 
 }  // namespace platform

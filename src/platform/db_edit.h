@@ -13,6 +13,11 @@ namespace platform {
 // entry mask allows. Its text is stored when the record is about to be written and when the
 // box loses the focus after a change; Escape brings back the field's value. Without a field
 // (no data source, closed table, a field the table lacks) it shows nothing and is read-only.
+//
+// A masked box whose required positions are not all filled (an empty box is fine) is never
+// stored: storing it raises EDbfError "Invalid input value.  Use escape key to abandon
+// changes", so that the post that wanted it does not happen; when the focus moves to another
+// control that message is shown and the focus comes back to the box.
 class DbEdit : public QLineEdit {
     Q_OBJECT
 

@@ -84,23 +84,46 @@ std::optional<EntryMask> EntryMask::parse(const QString& text, QChar dateSeparat
     return mask;
 }
 
+bool EntryMask::required(const Position& position) {
+    return !position.literal && QStringLiteral("0LAC").contains(position.character);
+}
+
+bool EntryMask::filled(const QString& displayText, size_t position) const {
+    const QChar shown =
+        qsizetype(position) < displayText.size() ? displayText.at(qsizetype(position)) : blank_;
+    return shown != blank_ && !shown.isSpace();
+}
+
 QString EntryMask::storedText(const QString& displayText) const {
     QString stored;
     bool entered = false;
     for (size_t i = 0; i < positions_.size(); ++i) {
-        const QChar shown = qsizetype(i) < displayText.size() ? displayText.at(i) : blank_;
         if (positions_[i].literal) {
             if (saveLiterals_) stored += positions_[i].character;
             continue;
         }
-        if (shown == blank_ || shown.isSpace()) {
-            stored += QLatin1Char(' ');
-        } else {
-            stored += shown;
+        if (filled(displayText, i)) {
+            stored += displayText.at(qsizetype(i));
             entered = true;
+        } else {
+            stored += QLatin1Char(' ');
         }
     }
     return entered ? stored : QString();
+}
+
+bool EntryMask::isComplete(const QString& displayText) const {
+    bool entered = false;
+    bool missing = false;
+    for (size_t i = 0; i < positions_.size(); ++i) {
+        if (positions_[i].literal) continue;
+        if (filled(displayText, i)) {
+            entered = true;
+        } else if (required(positions_[i])) {
+            missing = true;
+        }
+    }
+    return !entered || !missing;
 }
 
 QString EntryMask::editText(const QString& stored) const {

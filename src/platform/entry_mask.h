@@ -32,6 +32,9 @@ class EntryMask {
     // character): free positions become blanks, literals are kept when saveLiterals(). An edit
     // in which nothing was entered stores "" rather than bare separators.
     QString storedText(const QString& displayText) const;
+    // Whether the edit's displayed text may be stored: nothing entered at all, or every
+    // required position ('0', 'L', 'A', 'C') filled.
+    bool isComplete(const QString& displayText) const;
     // The edit's text for a stored value: stored characters go to their positions, literal
     // positions take the mask's literal whatever was stored there (a date stored under another
     // separator shows the system's).
@@ -42,6 +45,8 @@ class EntryMask {
         bool literal;
         QChar character;  // the literal, or the mask character
     };
+    static bool required(const Position& position);
+    bool filled(const QString& displayText, size_t position) const;
 
     std::vector<Position> positions_;
     QString inputMask_;

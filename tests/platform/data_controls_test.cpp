@@ -351,6 +351,54 @@ class DataControlsTest : public QObject {
         QCOMPARE(custody->itemIndex(), 0);
     }
 
+    // A date whose required year digits are not all typed is never stored: leaving the box
+    // brings the message and the focus back, a post is refused, Escape abandons the typing; an
+    // empty box and a full date are stored.
+    void incompleteMaskedDateIsRefused() {
+        platform::ScopedScriptedDialogs script;
+        const QChar separator = platform::systemDateSeparator();
+        Form form(dir());
+        form.append("M", "", "one");
+        auto* date = form.add<platform::DbEdit>("DbEdit1", "dob");
+        date->setEntryMask("99/99/0000;1;_");
+        auto* other = form.add<platform::DbEdit>("ItemEdit", "expense");
+        form.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.window.get()));
+        const QString refused = "Invalid input value.  Use escape key to abandon changes";
+
+        date->setFocus();
+        date->setCursorPosition(0);
+        QTest::keyClicks(date, "123120");  // the year's last two digits missing
+        other->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(date->hasFocus());
+        QCOMPARE(script->shownTexts(), QStringList({refused}));
+        QCOMPARE(QString::fromStdString(form.text("dob")), QString());
+        QVERIFY_THROWS_EXCEPTION(storage::EDbfError, form.table->Post());
+        QCOMPARE(form.table->State(), DataSetState::Edit);
+        QCOMPARE(script->shownTexts().size(), 1);
+
+        QTest::keyClick(date, Qt::Key_Escape);  // back to the stored (empty) value
+        QCOMPARE(date->displayText(), QString("__%1__%1____").arg(separator));
+        other->setFocus(Qt::TabFocusReason);
+        form.table->Post();
+        QCOMPARE(QString::fromStdString(form.text("dob")), QString());
+
+        date->setFocus();
+        date->setCursorPosition(0);
+        QTest::keyClicks(date, "12312004");
+        other->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QString::fromStdString(form.text("dob")),
+                 QString("12") + separator + "31" + separator + "2004");
+        QCOMPARE(script->shownTexts().size(), 1);
+
+        platform::EntryMask mask = *platform::EntryMask::parse("99/99/0000;1;_", '/');
+        QVERIFY(mask.isComplete("__/__/____"));
+        QVERIFY(mask.isComplete("__/__/2004"));  // the day and month digits are optional
+        QVERIFY(mask.isComplete("1_/3_/2004"));
+        QVERIFY(!mask.isComplete("12/31/200_"));
+        QVERIFY(!mask.isComplete("12/31/____"));
+    }
+
     void dateMaskStoresTheTextWithTheSystemSeparator() {
         const QChar separator = platform::systemDateSeparator();
         const QString expected = QString("12") + separator + "31" + separator + "2004";

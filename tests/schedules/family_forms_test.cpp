@@ -189,12 +189,24 @@ class FamilyFormsTest : public QObject {
         QCOMPARE(order, QStringList({"DbEdit1", "DbEdit2", "DbEdit3", "DbMemo1", "DbCheckBox1",
                                      "DbCheckBox2", "DbMemo3", "DbMemo4", "DbEdit10", "DbEdit11",
                                      "Choice0", "Choice1", "Choice2", "Choice3", "BitBtn1"}));
+        // A date without its four year digits is refused: leaving the box brings the message
+        // and the focus back, and closing the form does not happen.
+        const QString refused = "Invalid input value.  Use escape key to abandon changes";
+        child("DbEdit10")->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(child("DbEdit3")->hasFocus());
+        QCOMPARE((*script_)->shownTexts(), QStringList({refused}));
+        QVERIFY(!form_->close());
+        QVERIFY(form_->isVisible());
+        QCOMPARE((*script_)->shownTexts(), QStringList({refused, refused}));
+        child<QLineEdit>("DbEdit3")->setCursorPosition(6);
+        QTest::keyClicks(child("DbEdit3"), QStringLiteral("1995"));
         close();
         const QChar sep = platform::systemDateSeparator();
         const Record stored = fx_->read("T_Family")[0];
         QCOMPARE(stored["husbage"], QStringLiteral("03") + sep + "15" + sep + "2010");
         QCOMPARE(stored["husbage"].size(), 10);
-        QCOMPARE(stored["datemarrie"], QStringLiteral("06") + sep + "12" + sep);
+        QCOMPARE(stored["datemarrie"], QStringLiteral("06") + sep + "12" + sep + "1995");
+        QCOMPARE(stored["wifeage"], QString());  // an empty date box stays allowed
     }
 
     // ---- Expenses --------------------------------------------------------------------------
