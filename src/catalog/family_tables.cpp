@@ -1,6 +1,8 @@
 // Tables of the Family, Expenses and Gross Income forms and the print job's copies of them.
-// The print copies share the record formats and settings of the forms' tables: they point at the
-// very same field arrays and index lists.
+// The print copies share the record formats and settings of the forms' tables (they point at the
+// very same field arrays); the copies of Family.dbf and Income.dbf spell their tag's expression
+// in capitals. Whichever component first builds a file's index fixes the spelling, and the
+// others open it as found.
 
 #include "catalog/table_catalog.h"
 
@@ -44,6 +46,8 @@ constexpr FieldDef kIncomeFields[] = {
 constexpr const char* kFamilyIndex[] = {"MYKEY,F,T,matter", ""};
 constexpr const char* kExpensesIndex[] = {"RAW,F,F,recno()", ""};
 constexpr const char* kIncomeIndex[] = {"BYMATTER,F,T,matter", ""};
+constexpr const char* kPrintFamilyIndex[] = {"MYKEY,F,T,MATTER", ""};
+constexpr const char* kPrintIncomeIndex[] = {"BYMATTER,F,T,MATTER", ""};
 
 constexpr TableDef kFamilyTables[] = {
     {"F_Family", "T_Family", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
@@ -60,10 +64,10 @@ constexpr TableDef kIncomeTables[] = {
 
 // T_PExpenses gets the matter routine alone: the print job wants every category of the matter.
 constexpr TableDef kPrintTables[] = {
-    {"F_Main", "T_PFamily", "Family.dbf", kFamilyFields, kFamilyIndex, false, nullptr},
+    {"F_Main", "T_PFamily", "Family.dbf", kFamilyFields, kPrintFamilyIndex, false, nullptr},
     {"F_Main", "T_PExpenses", "Expenses.dbf", kExpensesFields, kExpensesIndex, true, "expense",
      true, nullptr},
-    {"F_Main", "T_PIncome", "Income.dbf", kIncomeFields, kIncomeIndex, false, nullptr},
+    {"F_Main", "T_PIncome", "Income.dbf", kIncomeFields, kPrintIncomeIndex, false, nullptr},
 };
 
 }  // namespace

@@ -90,6 +90,22 @@ TEST(Catalog, PrintCopiesAndFilteredTables) {
     EXPECT_FALSE(catalog::findTable("T_PIncome")->matterFiltered);
 }
 
+// Every component's index tags as the program declares them; a table not listed has none.
+TEST(Catalog, IndexTagsOfEveryComponent) {
+    const std::map<std::string, std::vector<std::string>> tagged = {
+        {"DbfTable1", {"MYKEY,F,T,matter", ""}},   {"T_Matter", {"MYKEY,F,T,MATTER", ""}},
+        {"T_Family", {"MYKEY,F,T,matter", ""}},    {"T_PFamily", {"MYKEY,F,T,MATTER", ""}},
+        {"T_Income", {"BYMATTER,F,T,matter", ""}}, {"T_PIncome", {"BYMATTER,F,T,MATTER", ""}},
+        {"T_Expenses", {"RAW,F,F,recno()", ""}},   {"T_PExpenses", {"RAW,F,F,recno()", ""}},
+    };
+    for (const catalog::TableDef* table : catalog::allTables()) {
+        const auto found = tagged.find(table->component);
+        const std::vector<std::string> lines(table->indexList.begin(), table->indexList.end());
+        EXPECT_EQ(lines, found == tagged.end() ? std::vector<std::string>() : found->second)
+            << table->component;
+    }
+}
+
 // General.dbf as each of its readers declares it: the form's table writes, the matter
 // selection's list only reads, and both hide deleted records.
 TEST(Catalog, GeneralTableAndMatterList) {

@@ -15,7 +15,9 @@
 #include "catalog/table_catalog.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
+#include "storage/dbf_file.h"
 #include "storage/dbf_table.h"
+#include "storage/production_index.h"
 
 namespace {
 
@@ -225,6 +227,27 @@ TEST_F(PrintJobTest, MissingFamilyAndIncomeRecordsAreCreatedForTheExactName) {
     ASSERT_TRUE(print(QStringLiteral("Doe v. Doe")).ok);
     EXPECT_EQ(print_test::readTable(data_, "T_Family").size(), 2);
     EXPECT_EQ(print_test::readTable(data_, "T_Income").size(), 2);
+}
+
+// The print copies create a missing Family.dbf and Income.dbf with their own tag spelling.
+TEST_F(PrintJobTest, PrintCopiesCreateMissingTablesWithTheirTags) {
+    print_test::writeGeneral(data_, {{{"matter", "Doe v. Doe"}}});
+    ASSERT_TRUE(print(QStringLiteral("Doe v. Doe")).ok);
+    for (const auto& [file, tag] : {std::pair{"Family.dbf", "MYKEY"}, {"Income.dbf", "BYMATTER"}}) {
+        SCOPED_TRACE(file);
+        std::unique_ptr<storage::DbfFile> table;
+        ASSERT_TRUE(storage::DbfFile::open(storage::Env::Default(), (data_ + file).toStdString(),
+                                           storage::Access::ReadOnly, storage::Share::Shared,
+                                           &table)
+                        .ok());
+        std::unique_ptr<storage::ProductionIndex> index;
+        const std::string mdx = storage::ProductionIndex::pathFor(table->env(), table->path());
+        ASSERT_TRUE(storage::ProductionIndex::open(table.get(), mdx, &index).ok());
+        ASSERT_EQ(index->tags().size(), 1u);
+        EXPECT_EQ(index->tags()[0].name, tag);
+        EXPECT_EQ(index->tags()[0].expression, "MATTER");
+        EXPECT_TRUE(index->tags()[0].unique);
+    }
 }
 
 TEST_F(PrintJobTest, MissingProjectFileIsReportedAndTheNextPrintWorks) {
