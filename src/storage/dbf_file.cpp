@@ -1,25 +1,22 @@
 #include "dbf_file.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
-#include <random>
 
 #include "codepage.h"
+#include "coding.h"
+#include "dbf_layout.h"
+#include "file_names.h"
 #include "index_hook.h"
 #include "memo_file.h"
 #include "record.h"
 
 namespace storage {
 
+using namespace dbf;
+
 namespace {
 
-constexpr size_t kPrologLength = 32;
-constexpr size_t kDescriptorLength = 32;
-constexpr uint8_t kTerminator = 0x0D;
-constexpr uint8_t kEndOfFile = 0x1A;
 constexpr uint64_t kAppendLockOffset = DbfFile::kLockBase + 1;
 // Close waits this many attempts for the append lock before it rewrites the header.
 constexpr int kCloseLockAttempts = 11;
@@ -28,18 +25,6 @@ constexpr const char* kOpenOperation = "USE/OpenDBF";
 constexpr const char* kReadOperation = "GetDbfRecord";
 constexpr const char* kWriteOperation = "Replace/Append/PutDbfRecord";
 constexpr const char* kDeleteOperation = "DeleteRec/RecallRec";
-
-uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t readU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-void putU16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void putU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 bool acceptedVersion(uint8_t version) {
     switch (version) {
@@ -56,45 +41,6 @@ bool acceptedVersion(uint8_t version) {
     }
 }
 
-HeaderDate today() {
-    const std::time_t now = std::time(nullptr);
-    // std::localtime's buffer is shared, but the file layer runs on one thread.
-    const std::tm local = *std::localtime(&now);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
-void putDate(uint8_t* p, const HeaderDate& date) {
-    p[0] = static_cast<uint8_t>(std::clamp(date.year - 1900, 0, 255));
-    p[1] = static_cast<uint8_t>(date.month);
-    p[2] = static_cast<uint8_t>(date.day);
-}
-
-std::string upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
-std::string trimBlanks(const std::string& text) {
-    const size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos) return std::string();
-    const size_t end = text.find_last_not_of(' ');
-    return text.substr(begin, end - begin + 1);
-}
-
-// The memo file beside a table: the table's name with the extension DBT, in the case of the
-// table's extension (found whatever its case anyway).
-std::string memoPathFor(const std::string& tablePath) {
-    const size_t slash = tablePath.find_last_of('/');
-    const size_t dot = tablePath.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return tablePath + ".dbt";
-    const bool upperCase =
-        dot + 1 < tablePath.size() && tablePath[dot + 1] >= 'A' && tablePath[dot + 1] <= 'Z';
-    return tablePath.substr(0, dot + 1) + (upperCase ? "DBT" : "dbt");
-}
-
 std::string recordContext(const std::string& path, uint32_t recno, const char* operation) {
     return path + ": record #" + std::to_string(recno) + " [" + operation + "]";
 }
@@ -107,163 +53,6 @@ Status notDbase(int code, const std::string& path, const std::string& reason) {
 }  // namespace
 
 DbfFile::~DbfFile() { close(); }
-
-namespace {
-
-// The header of a new, empty table of `fields`; *hasMemo tells whether it needs a memo file.
-Status newTableHeader(const std::vector<FieldDescriptor>& fields, std::vector<uint8_t>* out,
-                      bool* hasMemo) {
-    const Status invalid = Status::Error(211, "Invalid dBASE field definition [CreateDBF]");
-    if (fields.empty() || fields.size() > DbfFile::kMaxFields) return invalid;
-
-    std::vector<uint8_t> header(kPrologLength + kDescriptorLength * fields.size() + 2, 0);
-    uint32_t recordLength = 1;
-    bool memo = false;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const FieldDescriptor& field = fields[i];
-        const std::string name = upper(trimBlanks(field.name));
-        const char type = static_cast<char>(
-            field.type >= 'a' && field.type <= 'z' ? field.type - 'a' + 'A' : field.type);
-        if (name.empty() || name.size() > 10) return invalid;
-        uint8_t width = field.width;
-        uint8_t decimals = 0;
-        switch (type) {
-            case 'C':
-                break;
-            case 'N':
-            case 'F':
-                decimals = field.decimals;
-                break;
-            case 'D':
-                width = 8;
-                break;
-            case 'L':
-                width = 1;
-                break;
-            default:
-                if (!isMemoType(type)) return invalid;
-                width = 10;
-                memo = true;
-        }
-        if (width == 0) return invalid;
-        uint8_t* descriptor = header.data() + kPrologLength + kDescriptorLength * i;
-        std::memcpy(descriptor, name.data(), name.size());
-        descriptor[11] = static_cast<uint8_t>(type);
-        descriptor[16] = width;
-        descriptor[17] = decimals;
-        recordLength += width;
-    }
-    if (recordLength > UINT16_MAX) return invalid;
-
-    const uint16_t headerLength =
-        static_cast<uint16_t>(kPrologLength + kDescriptorLength * fields.size() + 1);
-    header[0] = memo ? 0x8B : 0x03;
-    putDate(header.data() + 1, today());
-    putU32(header.data() + 4, 0);
-    putU16(header.data() + 8, headerLength);
-    putU16(header.data() + 10, static_cast<uint16_t>(recordLength));
-    header[headerLength - 1] = kTerminator;
-    header[headerLength] = kEndOfFile;
-    *out = std::move(header);
-    *hasMemo = memo;
-    return Status::OK();
-}
-
-// A name for a private file next to `path` that no other process picks.
-std::string temporaryNameNear(const std::string& path, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    const size_t slash = path.find_last_of("/\\");
-    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::random_device random;
-    char name[40];
-    std::snprintf(name, sizeof name, "~new%08x%04x.tmp", static_cast<unsigned>(random()),
-                  (counter++ + attempt) & 0xFFFF);
-    return dir + name;
-}
-
-}  // namespace
-
-Status DbfFile::create(Env* env, const std::string& path,
-                       const std::vector<FieldDescriptor>& fields) {
-    std::vector<uint8_t> header;
-    bool hasMemo = false;
-    Status s = newTableHeader(fields, &header, &hasMemo);
-    if (!s.ok()) return s;
-
-    std::unique_ptr<File> file;
-    s = env->createFile(path, &file);
-    if (s.ok()) s = file->write(0, header.data(), header.size());
-    if (!s.ok()) return Status::Error(s.code(), "Error writing " + path + ". [CreateDbf]");
-    file.reset();
-
-    if (hasMemo) {
-        const std::string memoPath = memoPathFor(path);
-        s = MemoFile::create(env, memoPath);
-        if (!s.ok()) {
-            // A table whose version byte announces a memo file cannot be opened without it.
-            env->removeFile(path);
-            return Status::Error(s.code(),
-                                 "Cannot create memo file " + memoPath + " [CreateDbf()]");
-        }
-    }
-    return Status::OK();
-}
-
-Status DbfFile::createNew(Env* env, const std::string& path,
-                          const std::vector<FieldDescriptor>& fields) {
-    std::vector<uint8_t> header;
-    bool hasMemo = false;
-    Status s = newTableHeader(fields, &header, &hasMemo);
-    if (!s.ok()) return s;
-    const Status exists = Status::Error(80, path + " already exists [CreateDbf]");
-    if (env->fileExists(path)) return exists;
-
-    // The memo file goes first, under its own name and only where none exists, so that the table
-    // never appears without it.
-    const std::string memoPath = memoPathFor(path);
-    bool memoCreated = false;
-    if (hasMemo) {
-        s = MemoFile::createNew(env, memoPath);
-        for (int attempt = 0; s.code() == 80 && attempt < kCreateAttempts; ++attempt) {
-            // Another workstation creating the same table puts its table in place next.
-            if (env->fileExists(path)) return exists;
-            env->sleepBetweenAttempts();
-        }
-        if (s.code() == 80) {
-            if (env->fileExists(path)) return exists;
-            // A memo file left without its table (a table removed by hand): replaced.
-            s = MemoFile::create(env, memoPath);
-        }
-        if (!s.ok())
-            return Status::Error(s.code(),
-                                 "Cannot create memo file " + memoPath + " [CreateDbf()]");
-        memoCreated = true;
-    }
-
-    // The table is written whole under a private name and then renamed into place, so that no
-    // other opener reads a header still being written.
-    std::string temporary;
-    std::unique_ptr<File> file;
-    for (unsigned attempt = 0;; ++attempt) {
-        temporary = temporaryNameNear(path, attempt);
-        s = env->createNewFile(temporary, &file);
-        if (s.code() != 80 || attempt >= 16) break;
-    }
-    if (!s.ok()) {
-        if (memoCreated) env->removeFile(memoPath);
-        return Status::Error(s.code(), "Error writing " + path + ". [CreateDbf]");
-    }
-    s = file->write(0, header.data(), header.size());
-    file.reset();
-    if (s.ok()) s = env->renameNew(temporary, path);
-    if (!s.ok()) {
-        if (env->fileExists(temporary)) env->removeFile(temporary);
-        if (s.code() == 80) return exists;
-        if (memoCreated) env->removeFile(memoPath);
-        return Status::Error(s.code(), "Error writing " + path + ". [CreateDbf]");
-    }
-    return Status::OK();
-}
 
 Status DbfFile::open(Env* env, const std::string& path, Access access, Share share,
                      std::unique_ptr<DbfFile>* table) {
@@ -309,9 +98,9 @@ Status DbfFile::loadHeader() {
                                       kOpenOperation + "]");
     }
     lastUpdate_ = {1900 + prolog[1], prolog[2], prolog[3]};
-    const uint32_t headerCount = readU32(prolog + 4);
-    headerLength_ = readU16(prolog + 8);
-    recordLength_ = readU16(prolog + 10);
+    const uint32_t headerCount = getU32(prolog + 4);
+    headerLength_ = getU16(prolog + 8);
+    recordLength_ = getU16(prolog + 10);
     productionIndexFlag_ = prolog[28] != 0;
 
     if (headerLength_ < kPrologLength + kDescriptorLength + 1)

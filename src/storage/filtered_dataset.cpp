@@ -5,6 +5,7 @@
 
 #include "dbf_fields.h"
 #include "dbf_file.h"
+#include "file_names.h"
 
 namespace storage {
 
@@ -24,12 +25,6 @@ bool equalText(std::string_view field, std::string_view value, unsigned options)
         return std::toupper(static_cast<unsigned char>(a)) ==
                std::toupper(static_cast<unsigned char>(b));
     });
-}
-
-bool hasExtension(const std::string& name) {
-    auto separator = name.find_last_of("/\\");
-    auto point = name.find_last_of('.');
-    return point != std::string::npos && (separator == std::string::npos || point > separator);
 }
 
 }  // namespace

@@ -8,21 +8,7 @@ constexpr int kSemaphoreError = 1202;
 // What a failed lock attempt reports as the system's result code: a lock held elsewhere.
 constexpr int kLockViolation = 33;
 
-// Position of the extension's point in the last path component, or npos.
-size_t extensionPoint(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return std::string::npos;
-    return dot;
-}
-
 }  // namespace
-
-std::string semaphorePathFor(const std::string& tablePath) {
-    const size_t dot = extensionPoint(tablePath);
-    return (dot == std::string::npos ? tablePath : tablePath.substr(0, dot)) + ".@S@";
-}
 
 IndexSemaphore::IndexSemaphore(Env* env, const std::string& tablePath)
     : env_(env), path_(semaphorePathFor(tablePath)) {}

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "file.h"
+#include "file_names.h"
 #include "status.h"
 
 namespace storage {
@@ -58,8 +59,5 @@ class SemaphoreGuard {
     Status status_;
     bool held_ = false;
 };
-
-// The semaphore file's path for a table path: the extension replaced by ".@S@".
-std::string semaphorePathFor(const std::string& tablePath);
 
 }  // namespace storage

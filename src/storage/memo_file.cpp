@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "coding.h"
+#include "file_names.h"
+
 namespace storage {
 
 namespace {
@@ -12,22 +15,6 @@ constexpr uint32_t kMemoHeaderLength = 8;
 constexpr size_t kFileHeaderLength = 24;
 constexpr uint64_t kLockOffset = 10;
 constexpr uint32_t kMinBlockSize = 64;
-
-uint32_t readU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void putU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-std::string baseName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos) name.resize(dot);
-    return name;
-}
 
 }  // namespace
 
@@ -44,12 +31,12 @@ namespace {
 Status writeMemoHeader(File* file) {
     uint8_t header[kFileHeaderLength] = {};
     putU32(header, 1);
-    const std::string name = baseName(file->path());
+    // The header names the table: the memo file's name without its extension.
+    const std::string name = baseNameOf(file->path());
     std::memcpy(header + 8, name.data(), std::min<size_t>(name.size(), 8));
     header[18] = 0x02;
     header[19] = 0x01;
-    header[20] = MemoFile::kBlockSize & 0xFF;
-    header[21] = MemoFile::kBlockSize >> 8;
+    putU16(header + 20, MemoFile::kBlockSize);
     return file->write(0, header, sizeof header);
 }
 
@@ -83,7 +70,7 @@ Status MemoFile::open(Env* env, const std::string& path, Access access, Share sh
     if (!s.ok()) return s;
     if (got < sizeof header) return m->error(213, "the memo file has no header", "USE/OpenDBF");
     if (kind == Kind::DBase4) {
-        const uint32_t size = uint32_t(header[20]) | uint32_t(header[21]) << 8;
+        const uint32_t size = getU16(header + 20);
         m->blockSize_ = size == 0 ? kBlockSize : size;
         if (m->blockSize_ < kMinBlockSize) {
             return m->error(1003, "invalid memo block size " + std::to_string(size), "USE/OpenDBF");
@@ -109,7 +96,7 @@ Status MemoFile::read(uint32_t block, std::string* bytes) {
     s = file_->read(offset, head, sizeof head, &got);
     if (!s.ok()) return s;
     if (got == sizeof head && std::memcmp(head, kBlockMark, 4) == 0) {
-        const uint32_t length = readU32(head + 4);
+        const uint32_t length = getU32(head + 4);
         if (length < kMemoHeaderLength) {
             return error(1003, "memo at block " + std::to_string(block) + " has an invalid length",
                          "ReadMemo");
@@ -169,7 +156,7 @@ Status MemoFile::readNextFree(uint64_t fileSize, uint32_t* nextFree) {
     // live text.
     const uint64_t endBlock = (fileSize + blockSize_ - 1) / blockSize_;
     *nextFree = static_cast<uint32_t>(
-        std::clamp<uint64_t>(std::max<uint64_t>(readU32(raw), endBlock), 1, UINT32_MAX));
+        std::clamp<uint64_t>(std::max<uint64_t>(getU32(raw), endBlock), 1, UINT32_MAX));
     return Status::OK();
 }
 
@@ -182,7 +169,7 @@ uint64_t MemoFile::blocksInUse(uint32_t block, uint64_t fileSize) {
         got != sizeof head || std::memcmp(head, kBlockMark, 4) != 0) {
         return 0;
     }
-    const uint32_t length = readU32(head + 4);
+    const uint32_t length = getU32(head + 4);
     if (length < kMemoHeaderLength || offset + length > fileSize) return 0;
     return (uint64_t(length) + blockSize_ - 1) / blockSize_;
 }

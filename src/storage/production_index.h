@@ -14,6 +14,7 @@
 #include "key_expression.h"
 #include "mdx_file.h"
 #include "tag_cursor.h"
+#include "tag_keys.h"
 
 namespace storage {
 
@@ -163,10 +164,5 @@ class ProductionIndex : public IndexHook {
     bool prepared_ = false;  // an update is under way: semaphore held, index marked
     bool touched_ = false;   // ... and its trees were changed
 };
-
-// Every key of `expression` over the table's records, in record order (record n at index n - 1),
-// read in large pieces. Used to build and to check tags.
-Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<uint8_t>* keys,
-                 uint32_t* count);
 
 }  // namespace storage

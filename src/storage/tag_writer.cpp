@@ -29,7 +29,7 @@ Status TagWriter::insert(const uint8_t* key, uint32_t recno, bool* added) {
     }
 
     uint8_t entry[kMdxBlockSize] = {};
-    mdx::putU32(entry, recno);
+    putU32(entry, recno);
     std::memcpy(entry + 4, key, t.keyLength);
 
     Path& path = cursor_.path_;
@@ -105,7 +105,7 @@ Status TagWriter::insertIntoNode(Path& path, size_t level, uint32_t index, const
     if (!s.ok()) return s;
 
     uint8_t up[kMdxBlockSize] = {};
-    mdx::putU32(up, left.page);
+    putU32(up, left.page);
     std::memcpy(up + 4, upKey, t.keyLength);
 
     if (level > 0) return insertIntoNode(path, level - 1, path[level - 1].index, up);

@@ -8,6 +8,7 @@ add_executable(table_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/dbf_file_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/memo_file_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/env_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/file_names_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/process_test.cpp)
 target_link_libraries(table_tests PRIVATE storage GTest::gtest_main)
 target_compile_definitions(table_tests PRIVATE TABLE_HELPER="$<TARGET_FILE:table_helper>")

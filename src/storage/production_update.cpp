@@ -1,0 +1,174 @@
+// The update bracket of a production index: each change of the table's records is prepared
+// (semaphore taken, file reread and mended, index marked as being updated), applied to the
+// trees, and finished (mark cleared, semaphore released) or undone.
+
+#include <cstring>
+
+#include "production_index.h"
+#include "tag_writer.h"
+
+namespace storage {
+
+Status ProductionIndex::mendInterrupted() {
+    if (table_->access() != Access::ReadWrite) return Status::OK();
+    Status s = mdx_->reload();
+    if (s.ok() && !mdx_->updateInterrupted()) return compileExpressions();
+    if (!s.ok() && s.code() != kCorruptedIndex) return s;
+    return rebuildLocked(nullptr);
+}
+
+Status ProductionIndex::reloadAndMend() {
+    if (semaphore()) {
+        Status s = mdx_->reload();
+        if (s.ok()) s = compileExpressions();
+        // A file left cut short or half-written (a write that failed, a rebuild that could not
+        // finish) is rebuilt from the tags known from before.
+        if (s.code() == kCorruptedIndex && !mdx_->tags().empty()) return rebuildLocked(nullptr);
+        if (!s.ok()) return s;
+    }
+    if (mdx_->updateInterrupted()) return rebuildLocked(nullptr);
+    return Status::OK();
+}
+
+Status ProductionIndex::beginUpdate(const char* operation) {
+    if (IndexSemaphore* held = semaphore()) {
+        Status s = held->lock(operation);
+        if (!s.ok()) return s;
+    }
+    Status s = reloadAndMend();
+    if (s.ok()) s = requireExpressions();
+    if (s.ok()) s = mdx_->beginUpdate();
+    if (!s.ok()) {
+        if (semaphore()) semaphore()->unlock();
+        return s;
+    }
+    prepared_ = true;
+    touched_ = false;
+    mdx_->startTracking();
+    return Status::OK();
+}
+
+Status ProductionIndex::prepareAppend() {
+    if (prepared_) return Status::OK();
+    if (Status s = requireExpressions(); !s.ok()) return s;
+    return beginUpdate("Append");
+}
+
+Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
+    if (!prepared_) {
+        Status s = prepareAppend();
+        if (!s.ok()) return s;
+    }
+    touched_ = true;
+    uint8_t key[kMdxMaxKeyLength];
+    for (size_t t = 0; t < expressions_.size(); ++t) {
+        expressions_[t]->evaluate(record, recno, key);
+        if (mdx_->tags()[t].unique) {
+            Status s = releaseDeletedHolder(static_cast<int>(t), key);
+            if (!s.ok()) return s;
+        }
+        bool added = false;
+        Status s = TagWriter(mdx_.get(), static_cast<int>(t)).insert(key, recno, &added);
+        if (!s.ok()) return s;
+    }
+    return Status::OK();
+}
+
+Status ProductionIndex::finishUpdate() {
+    if (!prepared_) return Status::OK();
+    // The trees are whole now. Should clearing the mark fail (a full disk), the change still
+    // stands; the mark only costs a needless rebuild at the next update or open.
+    (void)mdx_->endUpdate();
+    prepared_ = false;
+    touched_ = false;
+    if (semaphore()) return semaphore()->unlock();
+    return Status::OK();
+}
+
+Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
+    Status s = applyAppend(recno, record);
+    if (s.ok()) s = finishUpdate();
+    return s;
+}
+
+void ProductionIndex::writeUndone() {
+    if (!prepared_) return;
+    // Trees that took part of the change keep the mark: the next update or open rebuilds them,
+    // once there is room for it (rebuilding now, on a full disk, could only make it worse).
+    if (!touched_ || !mdx_->changedExisting()) (void)mdx_->endUpdate();
+    prepared_ = false;
+    touched_ = false;
+    if (semaphore()) (void)semaphore()->unlock();
+}
+
+Status ProductionIndex::markForRebuild() {
+    SemaphoreGuard guard(semaphore(), "Replace");
+    if (!guard.status().ok()) return guard.status();
+    Status s = mdx_->beginUpdate();
+    if (!s.ok()) return s;
+    return guard.release();
+}
+
+Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
+    TagCursor cursor(mdx_.get(), tag);
+    bool found = false;
+    Status s = cursor.seekExact(key, &found);
+    if (!s.ok() || !found) return s;
+    const uint32_t holder = cursor.recno();
+    std::vector<uint8_t> record(table_->recordLength());
+    s = table_->readRecord(holder, record.data());
+    if (!s.ok() || record[0] != '*') return s;
+    bool removed = false;
+    return TagWriter(mdx_.get(), tag).remove(key, holder, &removed);
+}
+
+bool ProductionIndex::keysChange(uint32_t recno, const uint8_t* oldRecord,
+                                 const uint8_t* newRecord) {
+    uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
+    for (const auto& expression : expressions_) {
+        expression->evaluate(oldRecord, recno, oldKey);
+        expression->evaluate(newRecord, recno, newKey);
+        if (std::memcmp(oldKey, newKey, expression->keyLength()) != 0) return true;
+    }
+    return false;
+}
+
+Status ProductionIndex::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
+                                       const uint8_t* newRecord) {
+    if (prepared_) return Status::OK();
+    // Most rewrites leave every key as it was: nothing to take or mark for them.
+    if (Status s = requireExpressions(); !s.ok()) return s;
+    if (!keysChange(recno, oldRecord, newRecord)) return Status::OK();
+    return beginUpdate("Replace");
+}
+
+Status ProductionIndex::applyRewrite(uint32_t recno, const uint8_t* oldRecord,
+                                     const uint8_t* newRecord) {
+    if (!prepared_) {
+        Status s = prepareRewrite(recno, oldRecord, newRecord);
+        if (!s.ok() || !prepared_) return s;
+    }
+    touched_ = true;
+    uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
+    for (size_t t = 0; t < expressions_.size(); ++t) {
+        const KeyExpression& expression = *expressions_[t];
+        expression.evaluate(oldRecord, recno, oldKey);
+        expression.evaluate(newRecord, recno, newKey);
+        if (std::memcmp(oldKey, newKey, expression.keyLength()) == 0) continue;
+        TagWriter writer(mdx_.get(), static_cast<int>(t));
+        bool done = false;
+        Status s = writer.remove(oldKey, recno, &done);
+        if (s.ok()) s = writer.insert(newKey, recno, &done);
+        if (!s.ok()) return s;
+    }
+    return Status::OK();
+}
+
+Status ProductionIndex::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
+                                        const uint8_t* newRecord) {
+    Status s = applyRewrite(recno, oldRecord, newRecord);
+    if (s.ok()) s = finishUpdate();
+    return s;
+}
+
+}  // namespace storage
