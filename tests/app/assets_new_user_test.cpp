@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/form_driver.h"
+#include "../support/program_run.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
 #include "platform/scripted_dialogs.h"
@@ -29,53 +31,9 @@
 
 namespace {
 
-// Runs an action in each schedule form as it is shown, in the order queued.
-class FormDriver : public QObject {
-  public:
-    using Action = std::function<void(QDialog&)>;
-    FormDriver() { qApp->installEventFilter(this); }
-    ~FormDriver() override { qApp->removeEventFilter(this); }
-    void then(const QString& form, Action action) { actions_.push_back({form, std::move(action)}); }
-    int pending() const { return int(actions_.size()); }
-    QStringList failures;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog && dialog->objectName().startsWith("F_") &&
-            dialog->objectName() != "F_SelectMatter") {
-            QPointer<QDialog> guard(dialog);
-            QTimer::singleShot(0, dialog, [this, guard] {
-                if (guard) act(*guard);
-            });
-        }
-        return false;
-    }
-
-  private:
-    void act(QDialog& dialog) {
-        if (actions_.empty() || actions_.front().first != dialog.objectName()) {
-            failures << "unexpected " + dialog.objectName();
-            dialog.done(QDialog::Rejected);
-            return;
-        }
-        Action action = std::move(actions_.front().second);
-        actions_.pop_front();
-        QPointer<QDialog> guard(&dialog);
-        action(dialog);
-        // A failed check returns early: close the form so that the command returns.
-        if (guard && guard->isVisible()) {
-            failures << "left open: " + guard->objectName();
-            guard->done(QDialog::Rejected);
-        }
-    }
-    std::deque<std::pair<QString, Action>> actions_;
-};
-
 void typeInto(QDialog& form, const QString& box, const QString& text) {
-    QWidget* widget = form.findChild<QWidget*>(box);
-    QVERIFY2(widget, qPrintable("no box " + box));
-    form.findChild<QScrollArea*>("ScrollBox1")->ensureWidgetVisible(widget);
+    QWidget* widget = test_support::findChild<QWidget>(&form, qPrintable(box));
+    test_support::findChild<QScrollArea>(&form, "ScrollBox1")->ensureWidgetVisible(widget);
     widget->setFocus();
     const QStringList lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
@@ -85,9 +43,8 @@ void typeInto(QDialog& form, const QString& box, const QString& text) {
 }
 
 void press(QDialog& form, const QString& component, const char* button) {
-    auto* navigator = form.findChild<QWidget*>("Navigator_" + component);
-    QVERIFY2(navigator, qPrintable("no navigator " + component));
-    QTest::mouseClick(navigator->findChild<QToolButton*>(button), Qt::LeftButton);
+    auto* navigator = test_support::findChild<QWidget>(&form, qPrintable("Navigator_" + component));
+    QTest::mouseClick(test_support::findChild<QToolButton>(navigator, button), Qt::LeftButton);
 }
 
 QString shown(QDialog& form, const QString& box) {
@@ -98,7 +55,7 @@ QString shown(QDialog& form, const QString& box) {
 }
 
 void closeForm(QDialog& form) {
-    QTest::mouseClick(form.findChild<QPushButton*>("CloseButton"), Qt::LeftButton);
+    QTest::mouseClick(test_support::findChild<QPushButton>(&form, "CloseButton"), Qt::LeftButton);
 }
 
 // Grabs the screen into SCREENSHOT_DIR/<name>.png when screenshots are asked for, with the scroll
@@ -106,8 +63,9 @@ void closeForm(QDialog& form) {
 void screenshot(QDialog& form, const QString& name, const char* groupAtTop = nullptr) {
     const QString directory = qEnvironmentVariable("SCREENSHOT_DIR");
     if (directory.isEmpty()) return;
-    QScrollBar* bar = form.findChild<QScrollArea*>("ScrollBox1")->verticalScrollBar();
-    bar->setValue(groupAtTop ? form.findChild<QWidget*>(groupAtTop)->y() - 4 : 0);
+    QScrollBar* bar =
+        test_support::findChild<QScrollArea>(&form, "ScrollBox1")->verticalScrollBar();
+    bar->setValue(groupAtTop ? test_support::findChild<QWidget>(&form, groupAtTop)->y() - 4 : 0);
     form.activateWindow();
     QTest::qWait(400);  // let the X server paint before grabbing it
     QProcess::execute("import", {"-window", "root", QDir(directory).filePath(name + ".png")});
@@ -121,39 +79,23 @@ using Entries = QList<std::pair<QString, QString>>;
 class AssetsNewUserTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir programDir_;
-    std::unique_ptr<app::Program> program_;
-    QStringList fatal_;
+    test_support::ProgramRun run_;
 
     void startAndOpen(SelectionDriver& driver, int visits) {
-        program_ = std::make_unique<app::Program>(programDir_.path());
-        program_->showMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(&program_->mainWindow()));
+        run_.start();
         QTRY_COMPARE(driver.visits().size(), visits);
-        QCOMPARE(program_->general().currentMatter(), QString("Smith v. Smith"));
-    }
-    void command(const char* action) {
-        program_->mainWindow().findChild<QAction*>(action)->trigger();
+        QCOMPARE(run_.program().general().currentMatter(), QString("Smith v. Smith"));
     }
 
   private slots:
-    void initTestCase() {
-        QVERIFY(QDir(programDir_.path()).mkdir("data3005"));
-        storage::setFatalHandler(
-            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
-    }
-
     void newUserEntersSchedulesAndFindsThemBack() {
         platform::ScopedScriptedDialogs script;
         SelectionDriver selection;
-        FormDriver forms;
+        test_support::FormDriver forms;
         QStringList ended;
         app::setProgramEndHandler([&] { ended << "end"; });
 
-        selection.then([&](app::TF_SelectMatter& dialog) {
-            script->answerInput("Smith v. Smith");
-            SelectionDriver::click(dialog, "BitBtn1");
-        });
+        selection.then(SelectionDriver::createMatter(script, "Smith v. Smith"));
         selection.then(SelectionDriver::openMatter("Smith v. Smith"));
         startAndOpen(selection, 2);
 
@@ -190,7 +132,7 @@ class AssetsNewUserTest : public QObject {
             screenshot(form, "assets-form-scrolled", "GroupBox9");
             closeForm(form);
         });
-        command("Assets1");
+        run_.command("Assets1");
 
         forms.then("F_Liabilities", [](QDialog& form) {
             QCOMPARE(form.windowTitle(), QString("Liabilities - Smith v. Smith"));
@@ -212,8 +154,9 @@ class AssetsNewUserTest : public QObject {
             screenshot(form, "liabilities-form-scrolled", "GroupBox5");
             closeForm(form);
         });
-        QTest::mouseClick(program_->mainWindow().findChild<QToolButton*>("ToolButton9"),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            test_support::findChild<QToolButton>(&run_.program().mainWindow(), "ToolButton9"),
+            Qt::LeftButton);
 
         forms.then("F_Summary", [](QDialog& form) {
             QCOMPARE(form.windowTitle(), QString("Summary - Smith v. Smith"));
@@ -229,12 +172,12 @@ class AssetsNewUserTest : public QObject {
             screenshot(form, "summary-form");
             closeForm(form);
         });
-        command("Summary1");
+        run_.command("Summary1");
         QCOMPARE(forms.pending(), 0);
 
-        command("Exit1");
+        run_.command("Exit1");
         QCOMPARE(ended, QStringList({"end"}));
-        program_.reset();
+        run_.stop();
 
         // Second run: everything is back.
         app::setProgramEndHandler([&] { ended << "end"; });
@@ -253,32 +196,32 @@ class AssetsNewUserTest : public QObject {
             QCOMPARE(shown(form, "t_retirement_value"), QString("85000.00"));
             closeForm(form);
         });
-        command("Assets1");
+        run_.command("Assets1");
         forms.then("F_Liabilities", [](QDialog& form) {
             QCOMPARE(shown(form, "T_mortpay_ddate"), QString("09/15/2010"));
             QCOMPARE(shown(form, "t_creditcard_curamt"), QString("2875.40"));
             closeForm(form);
         });
-        command("Liabilities1");
+        run_.command("Liabilities1");
         forms.then("F_Summary", [](QDialog& form) {
             QCOMPARE(shown(form, "DbEdit1"), QString("3/4/2015"));
             QCOMPARE(shown(form, "T_Support_attorney"), QString("Mary Major, Esq."));
             closeForm(form);
         });
-        command("Summary1");
+        run_.command("Summary1");
         QCOMPARE(forms.pending(), 0);
-        program_.reset();
+        run_.stop();
         app::setProgramEndHandler(nullptr);
-        QVERIFY2(forms.failures.isEmpty(), qPrintable(forms.failures.join("; ")));
+        QVERIFY2(forms.failures().isEmpty(), qPrintable(forms.failures().join("; ")));
         QVERIFY2(script->failures().isEmpty(), qPrintable(script->failures().join("; ")));
         QCOMPARE(script->shownTexts(platform::ScriptedDialogs::Kind::Message), QStringList());
-        QVERIFY2(fatal_.isEmpty(), qPrintable(fatal_.join("; ")));
+        QVERIFY2(run_.fatalErrors().isEmpty(), qPrintable(run_.fatalErrors().join("; ")));
 
         // The stored files, read by dbfread: each table the matter's records with the fields that
         // hold something.
         QProcess reader;
         reader.start(QStringLiteral(NETWORTH_PYTHON),
-                     {QStringLiteral(READ_TABLES_SCRIPT), programDir_.filePath("data3005")});
+                     {QStringLiteral(READ_TABLES_SCRIPT), run_.dataDirectory()});
         QVERIFY(reader.waitForFinished(60000));
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         const QJsonObject files = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 
+#include "../support/find_child.h"
 #include "../support/table_records.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -23,6 +24,7 @@
 #include "catalog/table_catalog.h"
 #include "matter/general_form.h"
 #include "platform/db_list_box.h"
+#include "platform/scripted_dialogs.h"
 #include "schedules/schedule_forms.h"
 #include "storage/dbf_table.h"
 
@@ -58,14 +60,7 @@ inline void writeGeneral(const QString& directory, const QList<Record>& records)
     storage::TDbfTable table("T_Writer");
     catalog::declare(table, catalog::generalTable());
     table.setDbfFileName(generalPath(directory).toStdString());
-    table.Open();
-    for (const Record& record : records) {
-        table.Append();
-        for (auto it = record.begin(); it != record.end(); ++it) {
-            table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
-        }
-        table.Post();
-    }
+    test_support::appendRecords(table, records);
     table.Close();
 }
 
@@ -98,9 +93,7 @@ class SelectionDriver : public QObject {
 
     // Actions.
     static void click(QWidget& dialog, const char* button) {
-        auto* found = dialog.findChild<QAbstractButton*>(QString::fromLatin1(button));
-        QVERIFY2(found, button);
-        QTest::mouseClick(found, Qt::LeftButton);
+        QTest::mouseClick(test_support::findChild<QWidget>(&dialog, button), Qt::LeftButton);
     }
     // Clicks the entry `name` in the list (which selects it).
     static void select(QWidget& dialog, const QString& name) {
@@ -114,6 +107,13 @@ class SelectionDriver : public QObject {
         return [name](app::TF_SelectMatter& dialog) {
             select(dialog, name);
             click(dialog, "BitBtn3");
+        };
+    }
+    // Creates the matter `name` through the "new matter" button, answering its input box.
+    static Action createMatter(platform::ScopedScriptedDialogs& script, const QString& name) {
+        return [&script, name](app::TF_SelectMatter& dialog) {
+            script->answerInput(name);
+            click(dialog, "BitBtn1");
         };
     }
     static Action press(const char* button) {
@@ -158,7 +158,7 @@ class SelectionDriver : public QObject {
 
     void act(app::TF_SelectMatter& dialog) {
         auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
-        auto* path = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+        auto* path = test_support::findChild<QLabel>(&dialog, "Label1");
         visits_ << Visit{list->items(), path->text(), mainWindowVisible()};
         if (actions_.empty()) {
             failures_ << "a matter selection nobody expected";

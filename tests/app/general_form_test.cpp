@@ -177,7 +177,8 @@ class GeneralFormTest : public QObject {
     void beforePostFillsExplistedStateAndDobypass() {
         makeForm();
         createMatter("Smith v. Smith");
-        form_->findChild<QComboBox*>("ComboBox1")->setEditText("Ontario");  // not in the list
+        test_support::findChild<QComboBox>(form_.get(), "ComboBox1")
+            ->setEditText("Ontario");  // not in the list
         child<platform::DbMemo>("CusCap")->setPlainText("SUPREME COURT\nSmith against Smith");
         table().Post();
         QList<Record> stored = readGeneral(dir());
@@ -300,7 +301,7 @@ class GeneralFormTest : public QObject {
         child<QWidget>("CusCap")->show();
         for (const QString& name : checked + unchecked) {
             selections_ = 0;
-            QWidget* widget = form_->findChild<QWidget*>(name);
+            QWidget* widget = test_support::findChild<QWidget>(form_.get(), qPrintable(name));
             widget->setFocus(Qt::TabFocusReason);
             QVERIFY2(widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget()),
                      qPrintable(name));

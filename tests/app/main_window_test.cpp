@@ -177,7 +177,7 @@ class MainWindowTest : public QObject {
             QCOMPARE(button->height(), 26);
             QVERIFY(!button->icon().isNull());
         }
-        auto* panel = main_->statusBar()->findChild<QLabel*>("StatusPanel0");
+        auto* panel = test_support::findChild<QLabel>(main_->statusBar(), "StatusPanel0");
         QCOMPARE(panel->text(), QString("Quillmark Main Menu"));
     }
 
@@ -308,10 +308,10 @@ class MainWindowTest : public QObject {
             QVERIFY(splash);
             frameless = splash->windowFlags().testFlag(Qt::FramelessWindowHint);
             for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
-                texts << splash->findChild<QLabel*>(name)->text();
+                texts << test_support::findChild<QLabel>(splash, name)->text();
             }
-            QVERIFY(!splash->findChild<QLabel*>("Image1")->pixmap().isNull());
-            auto* close = splash->findChild<QPushButton*>("BitBtn1");
+            QVERIFY(!test_support::findChild<QLabel>(splash, "Image1")->pixmap().isNull());
+            auto* close = test_support::findChild<QPushButton>(splash, "BitBtn1");
             QCOMPARE(close->text(), QString("&Close"));
             QTest::mouseClick(close, Qt::LeftButton);
         });

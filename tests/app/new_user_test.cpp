@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/program_run.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
 #include "platform/scripted_dialogs.h"
@@ -53,29 +54,15 @@ const QList<Entry>& entries() {
 class NewUserTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir programDir_;
-    std::unique_ptr<app::Program> program_;
-    QStringList fatal_;
+    test_support::ProgramRun run_;
 
     template <typename T>
-    T* box(const char* name) {
-        T* found = program_->general().findChild<T*>(QString::fromLatin1(name));
-        if (!found) qWarning("no box %s", name);
-        return found;
+    T* box(const char* name, std::source_location where = std::source_location::current()) {
+        return test_support::findChild<T>(&run_.program().general(), name, where);
     }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5)); }
-    void startAndShow() {
-        program_ = std::make_unique<app::Program>(programDir_.path());
-        program_->showMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(&program_->mainWindow()));
-    }
 
   private slots:
-    void initTestCase() {
-        QVERIFY(QDir(programDir_.path()).mkdir("data3005"));
-        storage::setFatalHandler(
-            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
-    }
 
     void firstRunSecondRunAndTheStoredFile() {
         platform::ScopedScriptedDialogs script;
@@ -85,16 +72,13 @@ class NewUserTest : public QObject {
 
         // First run: the selection before the main window creates the matter, the one after
         // it opens it.
-        driver.then([&](app::TF_SelectMatter& dialog) {
-            script->answerInput("Smith v. Smith");
-            SelectionDriver::click(dialog, "BitBtn1");
-        });
+        driver.then(SelectionDriver::createMatter(script, "Smith v. Smith"));
         driver.then(SelectionDriver::openMatter("Smith v. Smith"));
-        startAndShow();
+        run_.start();
         QTRY_COMPARE(driver.visits().size(), 2);
-        QCOMPARE(program_->general().currentMatter(), QString("Smith v. Smith"));
-        program_->mainWindow().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&program_->mainWindow()));
+        QCOMPARE(run_.program().general().currentMatter(), QString("Smith v. Smith"));
+        run_.program().mainWindow().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&run_.program().mainWindow()));
 
         for (const Entry& entry : entries()) {
             QWidget* widget = box<QWidget>(entry.box);
@@ -122,17 +106,17 @@ class NewUserTest : public QObject {
         QTRY_VERIFY(!popup->isVisible());
         QCOMPARE(state->currentText(), QString("New York"));
 
-        program_->mainWindow().findChild<QAction*>("Exit1")->trigger();
+        run_.command("Exit1");
         QCOMPARE(ended, QStringList({"end"}));
-        program_.reset();
+        run_.stop();
 
         // Second run: the matter is there and every box shows what was typed.
         app::setProgramEndHandler([&] { ended << "end"; });
         driver.then(SelectionDriver::openMatter("Smith v. Smith"));
-        startAndShow();
+        run_.start();
         QTRY_COMPARE(driver.visits().size(), 3);
         QCOMPARE(driver.visits().last().list, QStringList({"Smith v. Smith"}));
-        QCOMPARE(program_->general().currentMatter(), QString("Smith v. Smith"));
+        QCOMPARE(run_.program().general().currentMatter(), QString("Smith v. Smith"));
         for (const Entry& entry : entries()) {
             QWidget* widget = box<QWidget>(entry.box);
             const QString shown = qobject_cast<QLineEdit*>(widget)
@@ -144,18 +128,17 @@ class NewUserTest : public QObject {
         QVERIFY(!box<QCheckBox>("DbCheckBox4")->isChecked());
         QCOMPARE(box<QComboBox>("ComboBox1")->currentText(), QString("New York"));
         QVERIFY(box<QWidget>("CusCap")->isVisible());
-        program_.reset();
+        run_.stop();
         app::setProgramEndHandler(nullptr);
         QVERIFY2(script->failures().isEmpty(), qPrintable(script->failures().join("; ")));
         QVERIFY(script->shownTexts(platform::ScriptedDialogs::Kind::Message).isEmpty());
         QVERIFY(driver.failures().isEmpty());
-        QVERIFY2(fatal_.isEmpty(), qPrintable(fatal_.join("; ")));
+        QVERIFY2(run_.fatalErrors().isEmpty(), qPrintable(run_.fatalErrors().join("; ")));
 
         // The stored file, read by dbfread.
         QProcess reader;
-        reader.start(
-            QStringLiteral(NETWORTH_PYTHON),
-            {QStringLiteral(READ_GENERAL_SCRIPT), generalPath(programDir_.filePath("data3005"))});
+        reader.start(QStringLiteral(NETWORTH_PYTHON),
+                     {QStringLiteral(READ_GENERAL_SCRIPT), generalPath(run_.dataDirectory())});
         QVERIFY(reader.waitForFinished(60000));
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         const QJsonObject file = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();

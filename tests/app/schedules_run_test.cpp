@@ -3,6 +3,7 @@
 // then read the three stored tables with dbfread and find exactly what was typed.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/form_driver.h"
+#include "../support/program_run.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
 #include "platform/db_grid.h"
@@ -24,43 +27,10 @@
 
 namespace {
 
-// Runs `action` in the next schedule form shown, then closes the form.
-class FormDriver : public QObject {
-  public:
-    using Action = std::function<void(QDialog&)>;
-    FormDriver() { qApp->installEventFilter(this); }
-    ~FormDriver() override { qApp->removeEventFilter(this); }
-    void next(Action action) { action_ = std::move(action); }
-    int shown() const { return shown_; }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* form = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && form && action_ &&
-            form->objectName().startsWith(QLatin1String("F_"))) {
-            ++shown_;
-            Action action = std::move(action_);
-            action_ = nullptr;
-            QPointer<QDialog> guard(form);
-            QTimer::singleShot(0, form, [guard, action] {
-                if (!guard) return;
-                action(*guard);
-                guard->close();
-            });
-        }
-        return false;
-    }
-
-  private:
-    Action action_;
-    int shown_ = 0;
-};
-
 template <typename T = QWidget>
-T* in(QDialog& form, const char* name) {
-    T* found = form.findChild<T*>(QLatin1String(name));
-    if (!found) qWarning("no control %s", name);
-    return found;
+T* in(QDialog& form, const char* name,
+      std::source_location where = std::source_location::current()) {
+    return test_support::findChild<T>(&form, name, where);
 }
 
 void type(QDialog& form, const char* name, const QString& text) {
@@ -116,57 +86,38 @@ QString date(const char* month, const char* day, const char* year) {
 class SchedulesRunTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir programDir_;
-    std::unique_ptr<app::Program> program_;
-    QStringList fatal_;
+    test_support::ProgramRun run_;
 
-    void startAndShow() {
-        program_ = std::make_unique<app::Program>(programDir_.path());
-        program_->showMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(&program_->mainWindow()));
-    }
-    void command(const char* action) {
-        program_->mainWindow().findChild<QAction*>(QLatin1String(action))->trigger();
-    }
     QJsonObject readTable(const char* file) {
         QProcess reader;
         reader.start(QStringLiteral(NETWORTH_PYTHON),
                      {QStringLiteral(READ_TABLE_SCRIPT),
-                      QDir(programDir_.filePath("data3005")).filePath(QLatin1String(file))});
+                      QDir(run_.dataDirectory()).filePath(QLatin1String(file))});
         reader.waitForFinished(60000);
         if (reader.exitCode() != 0) qWarning() << reader.readAllStandardError();
         return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
     }
 
   private slots:
-    void initTestCase() {
-        QVERIFY(QDir(programDir_.path()).mkdir("data3005"));
-        storage::setFatalHandler(
-            [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
-    }
 
     void fillTheSchedulesAndFindThemAgain() {
         platform::ScopedScriptedDialogs script;
         SelectionDriver selection;
-        FormDriver forms;
+        test_support::FormDriver forms;
         int ended = 0;
         app::setProgramEndHandler([&] { ++ended; });
 
-        selection.then([&](app::TF_SelectMatter& dialog) {
-            script->answerInput("Smith v. Smith");
-            SelectionDriver::click(dialog, "BitBtn1");
-        });
+        selection.then(SelectionDriver::createMatter(script, "Smith v. Smith"));
         selection.then(SelectionDriver::openMatter("Smith v. Smith"));
-        startAndShow();
+        run_.start();
         QTRY_COMPARE(selection.visits().size(), 2);
 
-        forms.next([](QDialog& form) {
-            QCOMPARE(form.objectName(), QStringLiteral("F_Family"));
+        forms.then("F_Family", [](QDialog& form) {
             type(form, "DbEdit1", "07041975");
             type(form, "DbEdit2", "11221976");
             type(form, "DbEdit3", "06151999");
             type(form, "DbMemo1", "Emma Smith, 03/02/2004\nNoah Smith, 09/18/2007");
-            in<QAbstractButton>(form, "DbCheckBox2")->click();
+            in<QCheckBox>(form, "DbCheckBox2")->click();
             in<platform::DbRadioGroup>(form, "DbRadioGroup2")
                 ->findChild<QAbstractButton*>("Choice1")
                 ->click();
@@ -174,8 +125,8 @@ class SchedulesRunTest : public QObject {
             type(form, "DbEdit10", "Architect");
             type(form, "DbEdit11", "Registered nurse");
         });
-        command("Family1");
-        forms.next([](QDialog& form) {
+        run_.command("Family1");
+        forms.then("F_Expenses", [](QDialog& form) {
             typeCell(form, 0, 1, "2100");   // Rent
             typeCell(form, 2, 1, "650");    // Real estate taxes
             typeCell(form, 4, 1, "118.4");  // Homeowner's/Renter's Insurance
@@ -194,8 +145,8 @@ class SchedulesRunTest : public QObject {
             typeCell(form, 0, 1, "95");
             typeCell(form, 0, 2, "Albany Self Storage");
         });
-        command("Expenses1");
-        forms.next([](QDialog& form) {
+        run_.command("Expenses1");
+        forms.then("F_Income", [](QDialog& form) {
             type(form, "DbEdit1", "85000");
             in<platform::DbRadioGroup>(form, "DbRadioGroup1")
                 ->findChild<QAbstractButton*>("Choice1")
@@ -205,25 +156,25 @@ class SchedulesRunTest : public QObject {
             type(form, "DbEdit13", "1250");
             type(form, "DbMemo1", "401(k) plan: $6,500\nIRA: $1,200");
         });
-        command("GrossIncome1");
+        run_.command("GrossIncome1");
         QCOMPARE(forms.shown(), 3);
-        command("Exit1");
+        run_.command("Exit1");
         QCOMPARE(ended, 1);
-        program_.reset();
+        run_.stop();
 
         // Second run: everything is back.
         app::setProgramEndHandler([&] { ++ended; });
         selection.then(SelectionDriver::openMatter("Smith v. Smith"));
-        startAndShow();
+        run_.start();
         QTRY_COMPARE(selection.visits().size(), 3);
-        forms.next([](QDialog& form) {
+        forms.then("F_Family", [](QDialog& form) {
             QCOMPARE(in<QLineEdit>(form, "DbEdit1")->text(), date("07", "04", "1975"));
             QCOMPARE(in<platform::DbRadioGroup>(form, "DbRadioGroup2")->itemIndex(), 1);
             QCOMPARE(in<QLineEdit>(form, "DbEdit11")->text(), QStringLiteral("Registered nurse"));
             screenshot(form, "family-form");
         });
-        command("Family1");
-        forms.next([](QDialog& form) {
+        run_.command("Family1");
+        forms.then("F_Expenses", [](QDialog& form) {
             auto* model = in<platform::DbGrid>(form, "DBGrid1")->gridModel();
             QTRY_COMPARE(model->rowCount(), 6);
             QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Rent"));
@@ -233,20 +184,21 @@ class SchedulesRunTest : public QObject {
             QTRY_COMPARE(model->rowCount(), 1);
             QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("Storage unit"));
         });
-        command("Expenses1");
-        forms.next([](QDialog& form) {
+        run_.command("Expenses1");
+        forms.then("F_Income", [](QDialog& form) {
             QCOMPARE(in<QLineEdit>(form, "DbEdit15")->text().toDouble(), 1200.0);
             QCOMPARE(in<platform::DbRadioGroup>(form, "DbRadioGroup1")->itemIndex(), 1);
             screenshot(form, "income-form");
         });
-        command("GrossIncome1");
+        run_.command("GrossIncome1");
         QCOMPARE(forms.shown(), 6);
-        command("Exit1");
-        program_.reset();
+        run_.command("Exit1");
+        run_.stop();
         app::setProgramEndHandler(nullptr);
         QVERIFY2(script->failures().isEmpty(), qPrintable(script->failures().join("; ")));
         QVERIFY(script->shownTexts(platform::ScriptedDialogs::Kind::Message).isEmpty());
-        QVERIFY2(fatal_.isEmpty(), qPrintable(fatal_.join("; ")));
+        QVERIFY2(run_.fatalErrors().isEmpty(), qPrintable(run_.fatalErrors().join("; ")));
+        QVERIFY2(forms.failures().isEmpty(), qPrintable(forms.failures().join("; ")));
 
         // The stored tables, read by dbfread.
         const QJsonArray family = readTable("Family.dbf")["records"].toArray();

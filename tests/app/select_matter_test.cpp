@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/find_child.h"
 #include "app/data_location.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
@@ -42,7 +43,7 @@ class MatterSelectionTest : public QObject {
 
     void start() { program_ = std::make_unique<app::Program>(programDir_->path()); }
     void trigger(const char* action) {
-        program_->mainWindow().findChild<QAction*>(QString::fromLatin1(action))->trigger();
+        test_support::triggerAction(&program_->mainWindow(), action);
     }
     // Opens the selection with Open and runs `action` in it.
     void inSelection(Driver::Action action) {
@@ -141,7 +142,7 @@ class MatterSelectionTest : public QObject {
             QTest::keyClick(&dialog, Qt::Key_Escape);
             QVERIFY(!dialog.close());
             QVERIFY(dialog.isVisible());
-            QVERIFY(dialog.findChild<QPushButton*>("BitBtn1")->isDefault());
+            QVERIFY(test_support::findChild<QPushButton>(&dialog, "BitBtn1")->isDefault());
             Driver::click(dialog, "BitBtn2");
         });
         start();
@@ -341,7 +342,7 @@ class MatterSelectionTest : public QObject {
             listedAfter = dialog.findChild<platform::DbListBox*>("DbListBox1")->items();
             // A double-click on a vanished name does the same.
             deleteAtOtherWorkstation("Clark v. Clark");
-            auto* list = dialog.findChild<QListWidget*>("DbListBox1");
+            auto* list = test_support::findChild<QListWidget>(&dialog, "DbListBox1");
             const QRect clark = list->visualItemRect(list->item(1));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, clark.center());
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, clark.center());
@@ -365,7 +366,7 @@ class MatterSelectionTest : public QObject {
         start();
         bool stayedOpen = false;
         inSelection([&stayedOpen](app::TF_SelectMatter& dialog) {
-            auto* list = dialog.findChild<QListWidget*>("DbListBox1");
+            auto* list = test_support::findChild<QListWidget>(&dialog, "DbListBox1");
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                                QPoint(4, list->viewport()->height() - 4));  // below the entries
             stayedOpen = dialog.isVisible();
@@ -397,7 +398,7 @@ class MatterSelectionTest : public QObject {
             listedEmpty = list->items();
             script().answerDirectory(otherDir());
             Driver::click(dialog, "SpeedButton1");
-            pathShown = dialog.findChild<QLabel*>("Label1")->text();
+            pathShown = test_support::findChild<QLabel>(&dialog, "Label1")->text();
             listed = list->items();
             QVERIFY(dialog.isVisible());
             Driver::select(dialog, "Other v. Other");

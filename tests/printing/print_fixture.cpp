@@ -20,18 +20,6 @@ const catalog::TableDef& definition(const char* component) {
     return *def;
 }
 
-void append(storage::TDbfTable& table, const QList<Record>& records) {
-    table.Open();
-    for (const Record& record : records) {
-        table.Append();
-        for (auto it = record.begin(); it != record.end(); ++it) {
-            table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
-        }
-        table.Post();
-    }
-    table.Close();
-}
-
 Record with(Record record, const QString& matter) {
     record[QStringLiteral("matter")] = matter;
     return record;
@@ -337,7 +325,8 @@ Record strangerRecord(const char* component, const QString& matter) {
 void writeTable(const QString& dataDirectory, const char* component, const QList<Record>& records) {
     storage::TDbfTable table(component);
     catalog::applyDefinition(table, definition(component), dataDirectory.toStdString());
-    append(table, records);
+    test_support::appendRecords(table, records);
+    table.Close();
 }
 
 void writeTableRetrying(const QString& dataDirectory, const char* component,
@@ -363,7 +352,8 @@ void createAllTables(const QString& dataDirectory) {
 void writeGeneral(const QString& dataDirectory, const QList<Record>& records) {
     storage::TDbfTable table("T_Writer");
     catalog::applyDefinition(table, catalog::generalTable(), dataDirectory.toStdString());
-    append(table, records);
+    test_support::appendRecords(table, records);
+    table.Close();
 }
 
 QList<Record> readTable(const QString& dataDirectory, const char* component) {

@@ -36,7 +36,7 @@ class PrintWindowTest : public QObject {
 
     printing::PrintComponents& components() { return app_->mainWindow().printComponents(); }
 
-    void trigger() { app_->mainWindow().findChild<QAction*>(QStringLiteral("Print1"))->trigger(); }
+    void trigger() { test_support::triggerAction(&app_->mainWindow(), "Print1"); }
 
   private slots:
     void init() {
@@ -97,7 +97,7 @@ class PrintWindowTest : public QObject {
     }
 
     void theToolbarButtonRunsTheSameCommand() {
-        auto* button = app_->mainWindow().findChild<QToolButton*>(QStringLiteral("ToolButton3"));
+        auto* button = test_support::findChild<QToolButton>(&app_->mainWindow(), "ToolButton3");
         QVERIFY(button);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(seen_.value(0), QStringLiteral("setup: Output Options"));

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/find_child.h"
+#include "../support/table_records.h"
 #include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "platform/scripted_dialogs.h"
@@ -79,14 +81,7 @@ class AssetsFormsTest : public QObject {
         storage::TDbfTable table("writer");
         catalog::applyDefinition(table, *catalog::findTable(tableSet(form), component),
                                  context_.dataDirectory.toStdString());
-        table.Open();
-        for (const Record& record : records) {
-            table.Append();
-            for (auto it = record.begin(); it != record.end(); ++it) {
-                table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
-            }
-            table.Post();
-        }
+        test_support::appendRecords(table, records);
         table.Close();
     }
     QList<Record> stored(const QString& form, const char* component) {
@@ -109,10 +104,8 @@ class AssetsFormsTest : public QObject {
         return true;
     }
     template <typename T = QWidget>
-    T* widget(const QString& name) {
-        T* found = form_->findChild<T*>(name);
-        if (!found) qWarning("no widget %s", qPrintable(name));
-        return found;
+    T* widget(const QString& name, std::source_location where = std::source_location::current()) {
+        return test_support::findChild<T>(form_.get(), qPrintable(name), where);
     }
     QToolButton* navigatorButton(const QString& component, const char* button) {
         return widget<QWidget>("Navigator_" + component)->findChild<QToolButton*>(button);

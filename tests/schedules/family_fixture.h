@@ -59,14 +59,7 @@ class FormsFixture {
         storage::TDbfTable table("T_Writer");
         catalog::applyDefinition(table, *catalog::findTable(component),
                                  dataDirectory().toStdString());
-        table.Open();
-        for (const Record& record : records) {
-            table.Append();
-            for (auto it = record.begin(); it != record.end(); ++it) {
-                table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
-            }
-            table.Post();
-        }
+        test_support::appendRecords(table, records);
     }
 
   private:

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "../support/find_child.h"
 #include "family_fixture.h"
 #include "platform/db_edit.h"
 #include "platform/db_grid.h"
@@ -29,10 +30,8 @@ class FamilyFormsTest : public QObject {
     std::unique_ptr<QDialog> form_;
 
     template <typename T = QWidget>
-    T* child(const char* name) {
-        T* found = form_->findChild<T*>(QLatin1String(name));
-        if (!found) qWarning("no child %s", name);
-        return found;
+    T* child(const char* name, std::source_location where = std::source_location::current()) {
+        return test_support::findChild<T>(form_.get(), name, where);
     }
     bool open(const char* objectName) {
         form_ = schedules::openScheduleForm(*schedules::findScheduleForm(objectName),

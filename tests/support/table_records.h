@@ -1,5 +1,6 @@
 #pragma once
-// Reading a table's records back in a test: each as field name (lower case) to stored text.
+// Reading a table's records back in a test, and writing them: each as field name (lower case)
+// to stored text.
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -21,6 +22,19 @@ inline QList<QMap<QString, QString>> readRecords(storage::TDbfTable& table) {
         records << record;
     }
     return records;
+}
+
+// Appends `records` to the table (opened first when closed), each with its own post; a record
+// gives some fields by name.
+inline void appendRecords(storage::TDbfTable& table, const QList<QMap<QString, QString>>& records) {
+    if (!table.Active()) table.Open();
+    for (const QMap<QString, QString>& record : records) {
+        table.Append();
+        for (auto it = record.begin(); it != record.end(); ++it) {
+            table.FieldByName(it.key().toStdString()).setAsString(it.value().toStdString());
+        }
+        table.Post();
+    }
 }
 
 }  // namespace test_support
