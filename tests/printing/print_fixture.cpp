@@ -337,7 +337,8 @@ void writeTableRetrying(const QString& dataDirectory, const char* component,
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         retry = true;
     };
-    append(table, records);
+    test_support::appendRecords(table, records);
+    table.Close();
 }
 
 void createAllTables(const QString& dataDirectory) {
