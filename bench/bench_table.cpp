@@ -167,9 +167,8 @@ std::unique_ptr<TDbfTable> componentTable(const std::string& path, std::vector<s
     return table;
 }
 
-const std::vector<std::string> kFamilyFields = {"matter,C,50,0",  "husbocc,C,50,0",
-                                                "wifeocc,C,50,0", "husbaddr,M,10,0",
-                                                "salary,N,12,2"};
+const std::vector<std::string> kFamilyFields = {"matter,C,50,0", "husbocc,C,50,0", "wifeocc,C,50,0",
+                                                "husbaddr,M,10,0", "salary,N,12,2"};
 
 // The timed loops, kept out of line so that callgrind can count each one's instructions
 // (--toggle-collect=*appendMatters* and so on).
@@ -218,11 +217,10 @@ BENCHMARK(BM_ComponentAppend99Unique)->Unit(benchmark::kMillisecond);
 // 99 expense lines rewritten through the component: Edit, a new amount, Post, Next.
 void BM_ComponentRewrite99(benchmark::State& state) {
     const std::string path = workspace().dir() + "/Rewrite.dbf";
-    auto table =
-        componentTable(path,
-                       {"matter,C,50,0", "etype,C,25,0", "expense,C,65,0", "amt,N,12,2",
-                        "setype,C,25,0", "info,C,65,0"},
-                       "RAW,F,F,recno()");
+    auto table = componentTable(path,
+                                {"matter,C,50,0", "etype,C,25,0", "expense,C,65,0", "amt,N,12,2",
+                                 "setype,C,25,0", "info,C,65,0"},
+                                "RAW,F,F,recno()");
     for (int line = 1; line <= 99; ++line) {
         table->Append();
         table->FieldByName("matter").setAsString("Smith v. Smith");

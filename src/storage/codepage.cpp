@@ -149,4 +149,11 @@ void utf8ToOem(std::string_view text, std::string* out) {
     }
 }
 
+std::string storableText(std::string_view text) {
+    std::string oem, back;
+    utf8ToOem(text, &oem);
+    oemToUtf8(reinterpret_cast<const uint8_t*>(oem.data()), oem.size(), &back);
+    return back;
+}
+
 }  // namespace storage

@@ -23,4 +23,7 @@ void utf8ToOem(std::string_view text, std::string* out);
 // The OEM byte of one Unicode code point; '?' when there is none.
 uint8_t oemByteFor(char32_t codePoint);
 
+// `text` as it reads back once stored: every character without an OEM byte replaced by '?'.
+std::string storableText(std::string_view text);
+
 }  // namespace storage

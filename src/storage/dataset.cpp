@@ -180,7 +180,12 @@ void TField::setAsString(std::string_view text) {
             break;
         default:
             if (isMemoType(field.type)) {
-                owner_->memos_[index_] = std::string(text);
+                // The text read before (shown, say), for comparing with what another
+                // workstation stores meanwhile; the new text is kept as it will read back once
+                // stored.
+                auto& asRead = owner_->memosAsRead_[index_];
+                if (!asRead && owner_->memos_[index_]) asRead = *owner_->memos_[index_];
+                owner_->memos_[index_] = storableText(text);
                 owner_->memoChanged_[index_] = true;
             } else {
                 setText(field, record, text);
@@ -306,6 +311,7 @@ void TDbfPrimDataset::beginInsert() {
     std::fill(buffer_.begin(), buffer_.end(), ' ');
     for (auto& memo : memos_) memo = std::string();
     std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    for (auto& memo : memosAsRead_) memo.reset();
     recno_ = 0;
     activeRecord_ = buffer_.data();
     activeRecno_ = 0;
@@ -332,6 +338,7 @@ void TDbfPrimDataset::Edit() {
     }
     savedBuffer_.assign(buffer_.begin(), buffer_.end());
     savedRecno_ = recno_;
+    for (auto& memo : memosAsRead_) memo.reset();
     modified_ = false;
     state_ = DataSetState::Edit;
     notifyLinks();
@@ -348,14 +355,37 @@ void TDbfPrimDataset::postUpdated() {
     if (BeforePost) BeforePost(*this);
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
     const bool inserting = state_ == DataSetState::Insert;
-    if (!writeCurrent(inserting)) return;
+    const WriteOutcome outcome = writeCurrent(inserting);
+    if (outcome == WriteOutcome::Refused) return;
     std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    for (auto& memo : memosAsRead_) memo.reset();
     modified_ = false;
     state_ = DataSetState::Browse;
     activeRecord_ = buffer_.data();
     activeRecno_ = recno_;
+    if (outcome == WriteOutcome::Dropped) {
+        afterScroll();
+        postDropped();
+        return;
+    }
     notifyLinks();
     if (AfterPost) AfterPost(*this);
+}
+
+std::optional<bool> TDbfPrimDataset::askLinksToReplace(const std::vector<int>& fields) {
+    auto links = links_;
+    for (DataLink* link : links) {
+        if (auto answer = link->replaceOtherValues(fields)) return answer;
+    }
+    return std::nullopt;
+}
+
+bool TDbfPrimDataset::tellLinksDeletedElsewhere() {
+    auto links = links_;
+    for (DataLink* link : links) {
+        if (link->toldDeletedElsewhere()) return true;
+    }
+    return false;
 }
 
 void TDbfPrimDataset::Cancel() {
@@ -369,6 +399,7 @@ void TDbfPrimDataset::Cancel() {
     const bool wasInsert = state_ == DataSetState::Insert;
     if (state_ == DataSetState::Browse) return;
     std::fill(memoChanged_.begin(), memoChanged_.end(), false);
+    for (auto& memo : memosAsRead_) memo.reset();
     modified_ = false;
     state_ = DataSetState::Browse;
     if (wasInsert) {
@@ -399,6 +430,7 @@ void TDbfPrimDataset::setFieldLayout(const std::vector<FieldDescriptor>& descrip
     savedBuffer_.assign(recordLength, ' ');
     memos_.assign(descriptors_.size(), std::nullopt);
     memoChanged_.assign(descriptors_.size(), false);
+    memosAsRead_.assign(descriptors_.size(), std::nullopt);
     recno_ = 0;
     activeRecord_ = buffer_.data();
     activeRecno_ = 0;
@@ -413,6 +445,7 @@ void TDbfPrimDataset::clearFieldLayout() {
     savedBuffer_.clear();
     memos_.clear();
     memoChanged_.clear();
+    memosAsRead_.clear();
     recno_ = 0;
     activeRecord_ = nullptr;
     state_ = DataSetState::Inactive;

@@ -43,6 +43,17 @@ class DataLink {
     virtual void fieldChanged(int field) = 0;
     // The data set is being destroyed; the link must forget it.
     virtual void dataSetDestroyed() {}
+    // Posting found that another workstation changed `fields` (indexes of the data set's
+    // fields) since this one read the record, to other values than this one's. True writes this
+    // workstation's values over theirs, false keeps theirs for those fields; nullopt leaves the
+    // answer to the next link. A data source asks the user.
+    virtual std::optional<bool> replaceOtherValues(const std::vector<int>& fields) {
+        (void)fields;
+        return std::nullopt;
+    }
+    // The record being posted was deleted at another workstation meanwhile and nothing was
+    // written. True when the link told the user.
+    virtual bool toldDeletedElsewhere() { return false; }
 };
 
 class TDbfPrimDataset;
@@ -150,7 +161,8 @@ class TDbfPrimDataset {
     // an insert instead. Nothing happens in edit or insert state.
     void Edit();
     // Lets the links store their values, runs BeforePost, then writes the record. In browse
-    // state nothing happens. A refused lock leaves the change pending (see the derived class).
+    // state nothing happens. A refused lock leaves the change pending; a record that another
+    // workstation deleted meanwhile is not written (see the derived class).
     void Post();
     // Drops the pending change: an edited record gets back its stored values, a new record is
     // forgotten and the data set returns to the record it stood on.
@@ -170,12 +182,21 @@ class TDbfPrimDataset {
   protected:
     friend class TField;
 
+    // What writing the pending change came to.
+    enum class WriteOutcome {
+        Written,  // the record stands as stored now (recno() its number)
+        Refused,  // a lock was refused: the change stays pending
+        Dropped,  // nothing was written and the change is dropped; the derived class has loaded
+                  // the record it stands on (loadCurrent) and tells why in postDropped
+    };
+
     // The derived classes supply the storage.
     // Reads memo field `field` of the stored record `record`.
     virtual std::string readMemo(const uint8_t* record, int field) = 0;
-    // Writes the record in `buffer` (new when `inserting`), with the pending memo texts; true
-    // when written (then recno() is the written record's number).
-    virtual bool writeCurrent(bool inserting) = 0;
+    // Writes the record in `buffer` (new when `inserting`), with the pending memo texts.
+    virtual WriteOutcome writeCurrent(bool inserting) = 0;
+    // After a Dropped write, once the data set is browsing again: says why.
+    virtual void postDropped() {}
     // Tests whether the record is one the data set shows; `record` may be the edit buffer.
     virtual bool isVisible(uint32_t recno, const uint8_t* record) = 0;
     // Moves back to a visible record after a new record was cancelled.
@@ -202,6 +223,14 @@ class TDbfPrimDataset {
     // Memo texts of the pending change, by field index; nullopt when not set.
     const std::optional<std::string>& pendingMemo(int field) const { return memos_[field]; }
     bool memoChanged(int field) const { return memoChanged_[field]; }
+    // The record as it was read when the pending edit began (its stored bytes), and the text a
+    // changed memo field had when it was read (nullopt for fields not changed, and for a memo
+    // set without its text ever being read).
+    const uint8_t* recordAsRead() const { return savedBuffer_.data(); }
+    const std::optional<std::string>& memoAsRead(int field) const { return memosAsRead_[field]; }
+    // The links' answers (see DataLink), asked in order until one answers.
+    std::optional<bool> askLinksToReplace(const std::vector<int>& fields);
+    bool tellLinksDeletedElsewhere();
 
     // While a filter routine runs, field reads see the candidate record.
     class CandidateScope {
@@ -241,6 +270,7 @@ class TDbfPrimDataset {
     uint32_t activeRecno_ = 0;
     mutable std::vector<std::optional<std::string>> memos_;
     std::vector<bool> memoChanged_;
+    std::vector<std::optional<std::string>> memosAsRead_;
     std::vector<DataLink*> links_;
 };
 

@@ -283,7 +283,7 @@ Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
     return Status::OK();
 }
 
-Status DbfFile::writeRecord(uint32_t recno, const uint8_t* buffer) {
+Status DbfFile::writeRecord(uint32_t recno, const uint8_t* buffer, const uint8_t* stored) {
     Status s = checkWritable(recno, kWriteOperation);
     if (!s.ok()) return s;
     if (indexHook_ == nullptr) {
@@ -293,8 +293,12 @@ Status DbfFile::writeRecord(uint32_t recno, const uint8_t* buffer) {
         return Status::OK();
     }
     scratch_.resize(recordLength_);
-    s = readRecord(recno, scratch_.data());
-    if (!s.ok()) return s;
+    if (stored) {
+        std::memcpy(scratch_.data(), stored, recordLength_);
+    } else {
+        s = readRecord(recno, scratch_.data());
+        if (!s.ok()) return s;
+    }
     s = indexHook_->prepareRewrite(recno, scratch_.data(), buffer);
     if (!s.ok()) return s;
     s = file_->write(recordOffset(recno), buffer, recordLength_);
@@ -336,7 +340,7 @@ Status DbfFile::appendRecord(const uint8_t* buffer, uint32_t* recno) {
     if (indexHook_ != nullptr) {
         // Before the record is written the index is marked as being updated, so that a record
         // whose keys never reached the index is found and indexed at the next update or open.
-        Status s = indexHook_->prepareAppend();
+        Status s = indexHook_->prepareAppend(buffer);
         if (!s.ok()) return s;
     }
     // The record and a new end-of-file byte in one write, so the file is whole after every

@@ -116,9 +116,10 @@ class DbfFile {
     // Rewrites record `recno` with `buffer`. Shared tables need the record's lock, else error
     // 1200 "Record #<n> ..."; read-only tables give error 5. The index hook, if any, is
     // prepared before the write and called after it with the old and the new bytes; when the
-    // write or the hook fails, the old bytes are put back and the failure returned.
-    // [Replace/Append/PutDbfRecord]
-    Status writeRecord(uint32_t recno, const uint8_t* buffer);
+    // write or the hook fails, the old bytes are put back and the failure returned. `stored`,
+    // when given, is what the file holds now (read under the record's lock), which spares
+    // reading the old bytes again. [Replace/Append/PutDbfRecord]
+    Status writeRecord(uint32_t recno, const uint8_t* buffer, const uint8_t* stored = nullptr);
     // Appends `buffer` as record count + 1 (the count recomputed from the file size first on
     // shared tables, which need the append lock, else error 5 "File must be locked to append:
     // <path> [APPEND]"). The end-of-file byte is written after it at once. *recno, if given,

@@ -49,6 +49,9 @@ void TDbfFileDataSet::openFiles() {
         throw EDbfError(Name() + ".DbfFields undefined. Set Active to TRUE");
     }
     setFieldLayout(file_->fields(), file_->recordLength());
+    memoFields_.clear();
+    for (int i = 0; i < static_cast<int>(file_->fields().size()); ++i)
+        if (isMemoType(file_->fields()[i].type)) memoFields_.push_back(i);
     setTable(file_.get());
 
     IndexedTable::Options options;
@@ -69,6 +72,9 @@ void TDbfFileDataSet::openFiles() {
         clearFieldLayout();
         throw EDbfError("Dataset error: " + status.message());
     }
+    // One record per key in unique tags: a new record whose key another workstation's record
+    // took meanwhile is laid onto that record (see appendWithLock).
+    indexes_->setRefuseTakenKeys(true);
     setOrder(indexes_->makeOrder());
     setState(DataSetState::Browse);
 }
@@ -88,87 +94,6 @@ std::string TDbfFileDataSet::readMemo(const uint8_t* record, int field) {
     std::string text;
     check(file_->readMemo(record, field, &text));
     return text;
-}
-
-bool TDbfFileDataSet::takeLock(const std::function<bool()>& lock, const LockFailedEvent& event,
-                               const char* operation) {
-    for (;;) {
-        if (lock()) return true;
-        bool retry = false;
-        if (event) event(*this, retry);
-        if (!retry) {
-            showMessage(std::string("Lock failed [") + operation + "]");
-            return false;
-        }
-    }
-}
-
-void TDbfFileDataSet::writeMemos(bool inserting) {
-    const auto& fields = descriptors();
-    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
-        if (!isMemoType(fields[i].type)) continue;
-        if (memoChanged(i)) {
-            check(file_->writeMemo(buffer(), i, *pendingMemo(i)));
-        } else if (inserting) {
-            setMemoBlock(fields[i], buffer(), 0);
-        }
-    }
-}
-
-bool TDbfFileDataSet::appendWithLock() {
-    if (!Active() || !file_) notOpen("s_AppendWithLock");
-    if (!takeLock([this] { return file_->lockAppend(); }, OnALockFailedOnInsert, "Insert")) {
-        return false;
-    }
-    struct Unlock {
-        DbfFile* file;
-        ~Unlock() { file->unlockAppend(); }
-    } unlock{file_.get()};
-    writeMemos(true);
-    uint32_t recno = 0;
-    check(file_->appendRecord(buffer(), &recno));
-    setRecNo(recno);
-    return true;
-}
-
-bool TDbfFileDataSet::replaceWithLock() {
-    if (!Active() || !file_) notOpen("s_ReplaceWithLock");
-    const uint32_t recno = RecNo();
-    const bool held = file_->holdsRecordLock(recno);
-    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); }, OnRLockFailedOnPost,
-                           "Post")) {
-        return false;
-    }
-    struct Unlock {
-        DbfFile* file;
-        uint32_t recno;
-        bool keep;
-        ~Unlock() {
-            if (!keep) file->unlockRecord(recno);
-        }
-    } unlock{file_.get(), recno, held};
-    writeMemos(false);
-    check(file_->writeRecord(recno, buffer()));
-    return true;
-}
-
-bool TDbfFileDataSet::writeCurrent(bool inserting) {
-    if (!(inserting ? appendWithLock() : replaceWithLock())) return false;
-    currentRecordWritten();
-    return true;
-}
-
-bool TDbfFileDataSet::deleteWithLock(uint32_t recno) {
-    if (!Active() || !file_) notOpen("s_DeleteWithLock");
-    const bool held = file_->holdsRecordLock(recno);
-    if (!held && !takeLock([this, recno] { return file_->lockRecord(recno); },
-                           OnRLockFailedOnDelete, "Delete")) {
-        return false;
-    }
-    Status status = file_->setDeleted(recno, true);
-    if (!held) file_->unlockRecord(recno);
-    check(status);
-    return true;
 }
 
 void TDbfFileDataSet::IndexOnOne(const std::string& expression, const std::string& name) {

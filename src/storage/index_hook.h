@@ -6,6 +6,9 @@
 
 namespace storage {
 
+// An append refused because a live record holds the new record's key in a unique tag.
+constexpr int kKeyTaken = 9001;
+
 // Keeps the indexes of a table current. The table file calls it around every write, with raw
 // records as stored (deletion flag first, text in the table's code page).
 //
@@ -18,7 +21,9 @@ class IndexHook {
   public:
     virtual ~IndexHook() = default;
 
-    virtual Status prepareAppend() { return Status::OK(); }
+    // `record` is the record about to be appended. A prepare may refuse the append with
+    // kKeyTaken (see ProductionIndex::setRefuseTakenKeys), holding nothing afterwards.
+    virtual Status prepareAppend(const uint8_t* /*record*/) { return Status::OK(); }
     virtual Status recordAppended(uint32_t recno, const uint8_t* record) = 0;
     virtual Status prepareRewrite(uint32_t /*recno*/, const uint8_t* /*oldRecord*/,
                                   const uint8_t* /*newRecord*/) {

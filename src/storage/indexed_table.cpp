@@ -112,6 +112,12 @@ std::unique_ptr<RecordOrder> IndexedTable::makeOrder() {
     return makeTagOrder(index, 0);
 }
 
+void IndexedTable::setRefuseTakenKeys(bool refuse) {
+    if (production_) production_->setRefuseTakenKeys(refuse);
+}
+
+uint32_t IndexedTable::keyTakenBy() const { return production_ ? production_->keyTakenBy() : 0; }
+
 Status IndexedTable::buildTemporary(const std::string& expression, const std::string& name) {
     std::unique_ptr<ProductionIndex> index;
     if (options_.beforeMakeIndex) options_.beforeMakeIndex();
@@ -136,9 +142,9 @@ Status IndexedTable::close() {
 // The production index is prepared before the table writes; the temporary one (which takes the
 // same semaphore file) only after the production index has finished, so that the two never wait
 // for each other.
-Status IndexedTable::prepareAppend() {
+Status IndexedTable::prepareAppend(const uint8_t* record) {
     productionDone_ = false;
-    return production_ ? production_->prepareAppend() : Status::OK();
+    return production_ ? production_->prepareAppend(record) : Status::OK();
 }
 
 Status IndexedTable::recordAppended(uint32_t recno, const uint8_t* record) {

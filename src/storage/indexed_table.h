@@ -40,11 +40,16 @@ class IndexedTable : public IndexHook {
     ~IndexedTable() override;
 
     std::unique_ptr<RecordOrder> makeOrder();
+    // Appends whose key a live record holds in a unique tag of the production index are
+    // refused with kKeyTaken (see ProductionIndex::setRefuseTakenKeys); keyTakenBy() then names
+    // that record.
+    void setRefuseTakenKeys(bool refuse);
+    uint32_t keyTakenBy() const;
     Status buildTemporary(const std::string& expression, const std::string& name);
     // Uninstalls the hook and closes the index files.
     Status close();
 
-    Status prepareAppend() override;
+    Status prepareAppend(const uint8_t* record) override;
     Status recordAppended(uint32_t recno, const uint8_t* record) override;
     Status prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
                           const uint8_t* newRecord) override;

@@ -56,8 +56,8 @@ class MemEnv::MemFile : public File {
         if (!writable_) return Status::Error(5, data_->name + " [write]");
         if (offset + n > env_->maxFileSize_)
             return Status::Error(101, data_->name + " [write]: File too large");
-        const size_t allowed = env_->allowWrite(n);
         std::string& bytes = data_->bytes;
+        const size_t allowed = env_->allowWrite(offset, n, bytes.size());
         if (allowed > 0) {
             if (bytes.size() < offset + allowed) bytes.resize(offset + allowed, '\0');
             std::memcpy(bytes.data() + offset, data, allowed);
@@ -127,10 +127,13 @@ std::string MemEnv::keyFor(const std::string& path) const {
     return key;
 }
 
-size_t MemEnv::allowWrite(size_t n) {
+size_t MemEnv::allowWrite(uint64_t offset, size_t n, uint64_t size) {
     if (writeBudget_ < 0) return n;
-    const size_t allowed = std::min<uint64_t>(n, static_cast<uint64_t>(writeBudget_));
-    writeBudget_ -= static_cast<int64_t>(allowed);
+    // Bytes within the file's present size, when only growth counts.
+    const uint64_t free =
+        onlyGrowthCounts_ && offset < size ? std::min<uint64_t>(n, size - offset) : 0;
+    const size_t allowed = free + std::min<uint64_t>(n - free, static_cast<uint64_t>(writeBudget_));
+    writeBudget_ -= static_cast<int64_t>(allowed - free);
     return allowed;
 }
 
@@ -271,6 +274,13 @@ void MemEnv::setContents(const std::string& path, std::string bytes) {
 void MemEnv::failWritesAfter(int64_t bytes) {
     std::lock_guard<std::mutex> lock(mutex_);
     writeBudget_ = bytes;
+    onlyGrowthCounts_ = false;
+}
+
+void MemEnv::failGrowthAfter(int64_t bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    writeBudget_ = bytes;
+    onlyGrowthCounts_ = true;
 }
 
 void MemEnv::setFreeSpace(uint64_t bytes) {

@@ -47,6 +47,9 @@ class MemEnv : public Env {
     // 101; the write that crosses the limit stores only the bytes up to it. A negative value
     // lifts the limit.
     void failWritesAfter(int64_t bytes);
+    // As failWritesAfter, but only bytes that make a file longer count and fail, as on a real
+    // full disk: overwriting bytes a file already holds always succeeds.
+    void failGrowthAfter(int64_t bytes);
     // The value freeSpace reports (default: 1 GiB).
     void setFreeSpace(uint64_t bytes);
     // Writes and truncations that would make a file larger fail with code 101 (default: 1 GiB).
@@ -61,7 +64,8 @@ class MemEnv : public Env {
 
     std::string keyFor(const std::string& path) const;
     // Called by MemFile under mutex_: how many of n bytes a write may store.
-    size_t allowWrite(size_t n);
+    // How many of the n bytes to be written at `offset` of a file of `size` bytes get written.
+    size_t allowWrite(uint64_t offset, size_t n, uint64_t size);
 
     void runCreateHook(const std::string& path);
 
@@ -69,6 +73,7 @@ class MemEnv : public Env {
     std::map<std::string, std::shared_ptr<Data>> files_;  // by case-folded path
     std::function<void(const std::string&)> beforeCreate_;
     int64_t writeBudget_ = -1;
+    bool onlyGrowthCounts_ = false;
     uint64_t freeSpace_ = uint64_t(1) << 30;
     uint64_t maxFileSize_ = uint64_t(1) << 30;
     int sleeps_ = 0;

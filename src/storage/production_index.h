@@ -84,6 +84,8 @@ class ProductionIndex : public IndexHook {
     const std::vector<TagInfo>& tags() const { return mdx_->tags(); }
     int findTag(const std::string& name) const { return mdx_->findTag(name); }
     const KeyExpression& expression(int tag) const { return *expressions_.at(tag); }
+    // False for a tag whose expression does not fit the table (opened with strict = false).
+    bool hasExpression(int tag) const { return expressions_.at(tag) != nullptr; }
 
     // A cursor over tag `tag` (0-based), not positioned.
     std::unique_ptr<TagCursor> cursor(int tag);
@@ -113,7 +115,7 @@ class ProductionIndex : public IndexHook {
     // clears the mark. A failure leaves the hook prepared until writeUndone, which clears the
     // mark when the trees were not touched yet and otherwise leaves it for the next update or
     // open to mend (rebuild). Called without prepare, the record calls prepare first.
-    Status prepareAppend() override;
+    Status prepareAppend(const uint8_t* record) override;
     Status recordAppended(uint32_t recno, const uint8_t* record) override;
     Status prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
                           const uint8_t* newRecord) override;
@@ -129,6 +131,12 @@ class ProductionIndex : public IndexHook {
     // it took that the table has taken back since.
     Status markForRebuild();
     bool updatePrepared() const { return prepared_; }
+    // With `refuse`, an append whose key a live record already holds in a unique character tag
+    // (blank keys aside) is refused by prepareAppend with kKeyTaken, and keyTakenBy() names that
+    // record: for a writer that keeps one record per key. The check is made under the index
+    // semaphore, with the append lock held, so no other append can slip in between.
+    void setRefuseTakenKeys(bool refuse) { refuseTakenKeys_ = refuse; }
+    uint32_t keyTakenBy() const { return keyTakenBy_; }
 
   private:
     ProductionIndex(DbfFile* table, std::unique_ptr<MdxFile> mdx);
@@ -140,9 +148,10 @@ class ProductionIndex : public IndexHook {
                                 const ProgressHook& progress,
                                 std::unique_ptr<ProductionIndex>* out);
     Status compileExpressions();
-    // A unique tag lists one record per key. When that record is deleted, its entry gives way to
-    // the live record about to be added with the same key.
-    Status releaseDeletedHolder(int tag, const uint8_t* key);
+    // A unique tag lists one record per key. Before an append, the record each unique tag lists
+    // under the new key is looked up (deletedHolders_: the deleted ones, whose entries give way
+    // to the live record being added; a live one refuses the append when asked to).
+    Status findHolders(const uint8_t* record);
     Status requireExpressions() const;
     // Under the semaphore: reread the file and rebuild it when an update was cut short.
     Status reloadAndMend();
@@ -161,8 +170,11 @@ class ProductionIndex : public IndexHook {
     IndexSemaphore semaphore_;
     bool production_ = true;
     bool strict_ = true;
-    bool prepared_ = false;  // an update is under way: semaphore held, index marked
-    bool touched_ = false;   // ... and its trees were changed
+    bool prepared_ = false;                 // an update is under way: semaphore held, index marked
+    bool touched_ = false;                  // ... and its trees were changed
+    std::vector<uint32_t> deletedHolders_;  // per tag, for the append prepared
+    bool refuseTakenKeys_ = false;
+    uint32_t keyTakenBy_ = 0;
 };
 
 }  // namespace storage

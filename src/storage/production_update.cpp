@@ -2,7 +2,10 @@
 // (semaphore taken, file reread and mended, index marked as being updated), applied to the
 // trees, and finished (mark cleared, semaphore released) or undone.
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "production_index.h"
 #include "tag_writer.h"
@@ -48,29 +51,70 @@ Status ProductionIndex::beginUpdate(const char* operation) {
     return Status::OK();
 }
 
-Status ProductionIndex::prepareAppend() {
+Status ProductionIndex::prepareAppend(const uint8_t* record) {
     if (prepared_) return Status::OK();
     if (Status s = requireExpressions(); !s.ok()) return s;
-    return beginUpdate("Append");
+    Status s = beginUpdate("Append");
+    if (s.ok()) s = findHolders(record);
+    if (!s.ok()) writeUndone();  // nothing was touched yet: the mark is cleared again
+    return s;
+}
+
+Status ProductionIndex::findHolders(const uint8_t* record) {
+    deletedHolders_.assign(expressions_.size(), 0);
+    keyTakenBy_ = 0;
+    uint8_t key[kMdxMaxKeyLength];
+    std::vector<uint8_t> holder;
+    for (size_t t = 0; t < expressions_.size(); ++t) {
+        const TagInfo& tag = mdx_->tags()[t];
+        if (!tag.unique) continue;
+        // The record is appended as the next one after those the file holds now.
+        expressions_[t]->evaluate(record, table_->recordCount() + 1, key);
+        TagCursor cursor(mdx_.get(), static_cast<int>(t));
+        bool found = false;
+        Status s = cursor.seekExact(key, &found);
+        if (!s.ok()) return s;
+        if (!found) continue;
+        const uint32_t recno = cursor.recno();
+        holder.resize(table_->recordLength());
+        s = table_->readRecord(recno, holder.data());
+        if (!s.ok()) return s;
+        if (holder[0] == '*') {
+            deletedHolders_[t] = recno;
+            continue;
+        }
+        const uint16_t length = expressions_[t]->keyLength();
+        const bool blank = std::all_of(key, key + length, [](uint8_t c) { return c == ' '; });
+        if (refuseTakenKeys_ && tag.kind == KeyKind::Character && !blank) {
+            keyTakenBy_ = recno;
+            return Status::Error(kKeyTaken, table_->path() + ": the key of tag " + tag.name +
+                                                " is held by record #" + std::to_string(recno) +
+                                                " [Append]");
+        }
+    }
+    return Status::OK();
 }
 
 Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
     if (!prepared_) {
-        Status s = prepareAppend();
+        Status s = prepareAppend(record);
         if (!s.ok()) return s;
     }
     touched_ = true;
     uint8_t key[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {
         expressions_[t]->evaluate(record, recno, key);
-        if (mdx_->tags()[t].unique) {
-            Status s = releaseDeletedHolder(static_cast<int>(t), key);
+        if (t < deletedHolders_.size() && deletedHolders_[t] != 0) {
+            bool removed = false;
+            Status s = TagWriter(mdx_.get(), static_cast<int>(t))
+                           .remove(key, deletedHolders_[t], &removed);
             if (!s.ok()) return s;
         }
         bool added = false;
         Status s = TagWriter(mdx_.get(), static_cast<int>(t)).insert(key, recno, &added);
         if (!s.ok()) return s;
     }
+    deletedHolders_.clear();
     return Status::OK();
 }
 
@@ -107,19 +151,6 @@ Status ProductionIndex::markForRebuild() {
     Status s = mdx_->beginUpdate();
     if (!s.ok()) return s;
     return guard.release();
-}
-
-Status ProductionIndex::releaseDeletedHolder(int tag, const uint8_t* key) {
-    TagCursor cursor(mdx_.get(), tag);
-    bool found = false;
-    Status s = cursor.seekExact(key, &found);
-    if (!s.ok() || !found) return s;
-    const uint32_t holder = cursor.recno();
-    std::vector<uint8_t> record(table_->recordLength());
-    s = table_->readRecord(holder, record.data());
-    if (!s.ok() || record[0] != '*') return s;
-    bool removed = false;
-    return TagWriter(mdx_.get(), tag).remove(key, holder, &removed);
 }
 
 bool ProductionIndex::keysChange(uint32_t recno, const uint8_t* oldRecord,

@@ -28,7 +28,7 @@ class OneRecord : public storage::TDbfPrimDataset {
   protected:
     void forEachVisible(const std::function<bool(uint32_t)>&) override {}
     std::string readMemo(const uint8_t*, int) override { return {}; }
-    bool writeCurrent(bool) override { return false; }
+    WriteOutcome writeCurrent(bool) override { return WriteOutcome::Refused; }
     bool isVisible(uint32_t, const uint8_t*) override { return true; }
     void restorePosition() override {}
 };

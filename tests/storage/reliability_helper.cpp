@@ -11,6 +11,11 @@
 //                                               killed (SIGKILL) just before its N-th file
 //                                               write; N = 0 never kills and prints "writes W"
 //                                               at the end
+//   reliability_helper crash-edit TABLE COUNT N  through the table component, renames seed-000
+//                                               .. seed-(COUNT-1) to eN-0 .. (each post reads
+//                                               the record again under its lock), printing
+//                                               "ok NAME" after each post that succeeded;
+//                                               killed before its N-th write as crash is
 #include <signal.h>
 #include <unistd.h>
 
@@ -155,6 +160,37 @@ int locate(const std::string& path, int argc, char** argv) {
     return missing == 0 ? 0 : 1;
 }
 
+int crashEdit(const std::string& path, int count, long killAt) {
+    setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
+    FaultEnv env(Env::Default(), killAt);
+    try {
+        TDbfTable table("T_General", &env);
+        table.CreateIfNotFound = false;
+        table.IndexList = std::vector<std::string>{kTag, ""};
+        table.HideDeletedRecs = true;
+        table.setDbfFileName(path);
+        table.Open();
+        for (int i = 0; i < count; ++i) {
+            char seed[16];
+            std::snprintf(seed, sizeof seed, "seed-%03d", i);
+            if (!table.Locate("matter", {seed}, loCaseInsensitive)) return 1;
+            table.Edit();
+            const std::string name = "e" + std::to_string(killAt) + "-" + std::to_string(i);
+            table.FieldByName("matter").setAsString(name);
+            table.Post();
+            if (table.State() != DataSetState::Browse) return 1;
+            std::printf("ok %s\n", name.c_str());
+            std::fflush(stdout);
+        }
+        table.Close();
+    } catch (const FatalError& error) {
+        std::fprintf(stderr, "%s\n", error.message.c_str());
+        return 2;
+    }
+    std::printf("writes %ld\n", env.writes());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -184,6 +220,7 @@ int main(int argc, char** argv) {
         if (s.ok()) s = closeIndexed(table, index);
         return s.ok() ? 0 : failed(s);
     }
+    if (command == "crash-edit" && argc == 5) return crashEdit(path, count, std::atol(argv[4]));
     if (command == "crash" && argc == 5) {
         FaultEnv env(Env::Default(), std::atol(argv[4]));
         Status s = helper_tables::openIndexed(&env, path, kTag, &table, &index);

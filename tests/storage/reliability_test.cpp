@@ -295,6 +295,160 @@ TEST(KilledMidWrite, EveryRecordThatReportedSuccessIsThereAndIndexed) {
     }
 }
 
+// The same for posts of edits through the table component, which read the record again under
+// its lock before writing: a process renaming 12 matters (each a key change in the unique tag) is
+// killed before its first, second, ... write. Every rename that reported success is there and
+// indexed, every other record still has its old name, and the component edits the table again.
+TEST(KilledMidWrite, EveryEditThatReportedSuccessIsThereAndIndexed) {
+    TempDir dir("killed-edit");
+    fs::create_directories(dir.path() / "base");
+    const std::string base = dir.file("base/General.dbf");
+    ASSERT_EQ(helper({"make", base, "30"}).exitCode, 0);
+    auto fresh = [&] {
+        const fs::path work = dir.path() / "run";
+        fs::remove_all(work);
+        fs::create_directories(work);
+        fs::copy_file(base, work / "General.dbf");
+        fs::copy_file(dir.path() / "base" / "General.MDX", work / "General.MDX");
+        return (work / "General.dbf").string();
+    };
+    ToolRun dry = helper({"crash-edit", fresh(), "12", "0"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.output;
+    const std::vector<std::string> dryLines = lines(dry.output);
+    ASSERT_EQ(dryLines.size(), 13u);
+    const long writes = std::stol(dryLines.back().substr(7));
+    ASSERT_GT(writes, 12 * 3);  // each rename writes its record, its keys and the marks
+
+    for (long n = 1; n <= writes; ++n) {
+        SCOPED_TRACE("killed before write " + std::to_string(n));
+        const std::string table = fresh();
+        ToolRun crash = helper({"crash-edit", table, "12", std::to_string(n)});
+        ASSERT_EQ(crash.signal, SIGKILL) << crash.output;
+        std::set<std::string> reported;
+        for (const std::string& line : lines(crash.output))
+            if (line.rfind("ok ", 0) == 0) reported.insert(line.substr(3));
+
+        {
+            Opened opened(Env::Default(), table);
+            ASSERT_TRUE(opened.index);
+            EXPECT_TRUE(opened.problems().empty());
+            const std::vector<std::string> names = opened.names();
+            ASSERT_EQ(names.size(), 30u) << "no record added or lost";
+            size_t renamed = 0;
+            for (size_t i = 0; i < names.size(); ++i) {
+                char seed[32];
+                std::snprintf(seed, sizeof seed, "seed-%03d", static_cast<int>(i));
+                const std::string renamedTo = "e" + std::to_string(n) + "-" + std::to_string(i);
+                EXPECT_TRUE(names[i] == seed || names[i] == renamedTo) << names[i];
+                if (names[i] == renamedTo) ++renamed;
+                if (reported.count(renamedTo)) {
+                    EXPECT_EQ(names[i], renamedTo);
+                }
+                EXPECT_TRUE(opened.seek(names[i])) << names[i];
+            }
+            // At most the rename in progress when the process died went through unreported.
+            EXPECT_LE(renamed, reported.size() + 1);
+        }
+        TDbfTable component("T_General");
+        component.IndexList = std::vector<std::string>{kTag, ""};
+        component.setDbfFileName(table);
+        component.Open();
+        ASSERT_TRUE(component.Locate("matter", {"seed-029"}, 0u));
+        component.Edit();
+        component.FieldByName("matter").setAsString("later");
+        component.Post();
+        component.Close();
+        Opened opened(Env::Default(), table);
+        EXPECT_TRUE(opened.seek("later"));
+        EXPECT_FALSE(opened.seek("seed-029"));
+        EXPECT_TRUE(opened.problems().empty());
+    }
+}
+
+// Writes fail after 0, 1, 2, ... bytes of a post through the table component, while another
+// component changed the record meanwhile: the post reports the full disk, the record stays as
+// the other stored it, the index agrees, and once space is back the same post goes through.
+TEST(FullDisk, APostFailingAtAnyByteLeavesTheStoredRecordAsItWas) {
+    std::vector<std::string> fatal;
+    const FatalHandler previous =
+        setFatalHandler([&](int, const std::string& message) { fatal.push_back(message); });
+    const std::string longMemo = "John Smith\r\n" + std::string(600, 'x');
+    bool succeeded = false;
+    for (int64_t budget = 0; budget < 20000 && !succeeded; ++budget) {
+        SCOPED_TRACE(std::to_string(budget) + " bytes");
+        MemEnv env;
+        auto component = [&env] {
+            auto table = std::make_unique<TDbfTable>("T_General", &env);
+            table->DbfFields = std::vector<std::string>{"matter,C,50,0", "court,C,50,0",
+                                                        "county,C,50,0", "defendant,M,10,0"};
+            table->IndexList = std::vector<std::string>{kTag, ""};
+            table->setDbfFileName("/d/General.dbf");
+            table->Open();
+            return table;
+        };
+        auto a = component();
+        a->Append();
+        a->FieldByName("matter").setAsString("Smith v. Smith");
+        a->FieldByName("defendant").setAsString("John Smith");
+        a->Post();
+        auto b = component();
+        for (TDbfTable* t : {a.get(), b.get()}) {
+            t->First();
+            t->FieldByName("defendant").AsString();
+            t->Edit();
+        }
+        b->FieldByName("court").setAsString("SUPREME");
+        b->Post();
+        // A changes the key, the memo and a field of its own. The memo outgrows its block, so it
+        // goes to new blocks: on a real disk only writes that need new space fail when it is
+        // full (a memo rewritten within its blocks overwrites bytes already there).
+        a->FieldByName("matter").setAsString("Smith v. Smythe");
+        a->FieldByName("defendant").setAsString(longMemo);
+        a->FieldByName("county").setAsString("ALBANY");
+        fatal.clear();
+        env.failGrowthAfter(budget);
+        bool failed = false;
+        try {
+            a->Post();
+        } catch (const FatalError&) {
+            failed = true;
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+        env.failWritesAfter(-1);
+        {
+            Opened opened(&env, "/d/General.dbf");
+            EXPECT_TRUE(opened.problems().empty());
+            if (failed) {
+                ASSERT_EQ(fatal.size(), 1u);
+                EXPECT_NE(fatal[0].find("No space left on device"), std::string::npos) << fatal[0];
+                EXPECT_EQ(opened.names(), (std::vector<std::string>{"Smith v. Smith"}));
+                EXPECT_TRUE(opened.seek("Smith v. Smith"));
+                EXPECT_FALSE(opened.seek("Smith v. Smythe"));
+                auto reader = component();
+                EXPECT_EQ(reader->FieldByName("defendant").AsString(), "John Smith");
+                EXPECT_EQ(reader->FieldByName("court").AsString(), "SUPREME");
+                EXPECT_EQ(reader->FieldByName("county").AsString(), "");
+                reader.reset();
+                EXPECT_EQ(a->State(), DataSetState::Edit) << "the change is still pending";
+                a->Post();
+            } else {
+                succeeded = true;
+            }
+        }
+        Opened opened(&env, "/d/General.dbf");
+        EXPECT_TRUE(opened.problems().empty());
+        EXPECT_EQ(opened.names(), (std::vector<std::string>{"Smith v. Smythe"}));
+        EXPECT_TRUE(opened.seek("Smith v. Smythe"));
+        auto reader = component();
+        EXPECT_EQ(reader->FieldByName("court").AsString(), "SUPREME") << "B's change is kept";
+        EXPECT_EQ(reader->FieldByName("county").AsString(), "ALBANY");
+        EXPECT_EQ(reader->FieldByName("defendant").AsString(), longMemo);
+    }
+    EXPECT_TRUE(succeeded);
+    setFatalHandler(previous);
+}
+
 // Writes fail after 0, 1, 2, ... bytes of an append (with and without a node split): the append
 // reports the full disk, leaves no record behind, and once space is back the next append works
 // and the index agrees with the table.
