@@ -106,7 +106,8 @@ class ProductionIndex : public IndexHook {
 
     // Checks each tag against the table: sound B-tree, keys in order, every entry's key that of
     // its record, every record present exactly once (unique tags: every distinct key present
-    // once). Writes one line per problem into *problems.
+    // once, and no two live records with the same key, of which the tag could list only one).
+    // Writes one line per problem into *problems.
     Status verify(std::vector<std::string>* problems);
 
     // IndexHook. Each update is bracketed: prepare takes the semaphore (shared tables), rereads

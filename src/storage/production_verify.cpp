@@ -5,6 +5,7 @@
 #include "mdx_check.h"
 #include "production_index.h"
 #include "tag_keys.h"
+#include "unique_check.h"
 
 namespace storage {
 
@@ -73,6 +74,11 @@ Status ProductionIndex::verify(std::vector<std::string>* problems) {
             for (uint32_t r = 0; r < count; ++r)
                 if (!seen[r])
                     problems->push_back(where + "record " + std::to_string(r + 1) + " missing");
+        } else {
+            std::vector<std::string> duplicates;
+            s = findLiveDuplicates(table_, tag, keys, count, &duplicates);
+            if (!s.ok()) return s;
+            for (const std::string& line : duplicates) problems->push_back(where + line);
         }
     }
     return guard.release();

@@ -71,10 +71,12 @@ TEST_P(TagOrder, AppendsAndRewritesKeepTheTagInOrder) {
         for (const auto& [key, recno] : got) EXPECT_EQ(records[recno], key);
     }
 
-    // Rebuilding gives exactly the model, and reads back the same through a fresh open.
+    // Rebuilding gives exactly the model, and reads back the same through a fresh open. (A
+    // unique tag of repeated keys misses records, which the check reports as such.)
     ASSERT_TRUE(t.index->rebuild(nullptr).ok());
     EXPECT_EQ(t.entries(), modelOf(records, v));
-    EXPECT_TRUE(t.problems().empty());
+    EXPECT_TRUE(t.damage().empty());
+    EXPECT_EQ(t.problems().empty(), !v.unique);
 }
 
 TEST_P(TagOrder, EmptiedTagShrinksToAnEmptyRoot) {

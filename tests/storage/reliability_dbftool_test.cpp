@@ -135,6 +135,23 @@ TEST_F(DbftoolRepairs, CheckReportsTwoRecordsSharingAMemoBlockAndDumpNamesABadMe
     EXPECT_NE(dump.output.find("record #2, field NOTES"), std::string::npos) << dump.output;
 }
 
+TEST_F(DbftoolRepairs, CheckReportsTwoLiveRecordsOfOneKeyInAUniqueTag) {
+    const std::string table = general();
+    // dbftool's own append adds what it is given, as another program might.
+    ASSERT_EQ(tool({"append", table, "MATTER=seed-005"}).exitCode, 0);
+    ToolRun check = tool({"check", table});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_NE(check.output.find("tag MYKEY: records 6 and 31 are both live with the key "
+                                "\"seed-005\"; the unique tag lists only one of them"),
+              std::string::npos)
+        << check.output;
+    // Once one of them is deleted (record 31: header 65 + 30 records of 51 bytes) the tag
+    // misses nothing.
+    patch(table, 65 + 30 * 51, "*");
+    check = tool({"check", table});
+    EXPECT_EQ(check.exitCode, 0) << check.output;
+}
+
 TEST_F(DbftoolRepairs, CountExitsWithTheDocumentedStatusOnFileErrors) {
     const std::string table = file("Short.dbf");
     std::ofstream(table) << "0123456789";
