@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/control_text.h"
 #include "platform/dialogs.h"
+#include "storage/dbf_table.h"
 #include "storage/status.h"
 
 namespace platform {
@@ -11,8 +13,9 @@ using storage::DataSetState;
 
 // ---- FieldDataLink ---------------------------------------------------------------------------
 
-FieldDataLink::FieldDataLink(std::function<void()> show, std::function<void()> store)
-    : show_(std::move(show)), store_(std::move(store)) {}
+FieldDataLink::FieldDataLink(std::function<void()> show, std::function<void()> store,
+                             const QWidget* control)
+    : show_(std::move(show)), store_(std::move(store)), control_(control) {}
 
 FieldDataLink::~FieldDataLink() {
     if (source_) source_->removeLink(this);
@@ -37,6 +40,15 @@ storage::TField* FieldDataLink::field() const {
 }
 
 bool FieldDataLink::editing() const { return source_ && source_->editing(); }
+
+QString FieldDataLink::caption() const { return controlCaption(control_); }
+
+QString FieldDataLink::fieldCaption() const {
+    const QString own = caption();
+    if (!own.isEmpty()) return own;
+    storage::TField* bound = field();
+    return bound ? source_->fieldCaption(bound->Index()) : QString();
+}
 
 bool FieldDataLink::beginChange() {
     if (!field()) return false;
@@ -157,6 +169,49 @@ void DataSource::fieldChanged(int field) {
         if (bound && bound->Index() == field) link->show();
     }
     emit fieldValueChanged(field);
+}
+
+void DataSource::setFieldCaption(const QString& name, const QString& caption) {
+    captions_[name.toUpper()] = caption;
+}
+
+QString DataSource::fieldCaption(int field) const {
+    if (!dataSet_ || field < 0 || field >= dataSet_->FieldCount()) return QString();
+    const QString name = QString::fromStdString(dataSet_->Fields(field).FieldName());
+    if (auto it = captions_.find(name.toUpper()); it != captions_.end()) return *it;
+    for (const FieldDataLink* link : links_) {
+        storage::TField* bound = link->field();
+        if (!bound || bound->Index() != field) continue;
+        const QString caption = link->caption();
+        if (!caption.isEmpty()) return caption;
+    }
+    return name;
+}
+
+QString DataSource::conflictQuestion(const QStringList& captions) {
+    QString list;
+    for (const QString& caption : captions) list += QStringLiteral("\n    \"%1\"").arg(caption);
+    return QStringLiteral(
+               "Another workstation has changed these fields of this record since you began "
+               "editing it:\n%1\n\nReplace the other workstation's values with yours?\n\n"
+               "No keeps the other workstation's values in these fields; your other changes "
+               "are saved either way.")
+        .arg(list);
+}
+
+QString DataSource::deletedElsewhereMessage() {
+    return QString::fromUtf8(storage::TDbfFileDataSet::kDeletedElsewhereMessage);
+}
+
+std::optional<bool> DataSource::replaceOtherValues(const std::vector<int>& fields) {
+    QStringList captions;
+    for (int field : fields) captions << fieldCaption(field);
+    return dialogs().confirmYesNo(conflictQuestion(captions));
+}
+
+bool DataSource::toldDeletedElsewhere() {
+    dialogs().showMessage(deletedElsewhereMessage());
+    return true;
 }
 
 // ---- runDataAction ---------------------------------------------------------------------------

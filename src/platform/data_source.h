@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
 #include "storage/filtered_dataset.h"
+
+class QWidget;
 
 namespace platform {
 
@@ -19,7 +23,10 @@ class DataSource;
 // no field(): the control shows nothing and takes no input.
 class FieldDataLink {
   public:
-    FieldDataLink(std::function<void()> show, std::function<void()> store);
+    // `control` (not owned) is the widget the user reads the field in; its caption names the
+    // field in questions and messages (see controlCaption).
+    FieldDataLink(std::function<void()> show, std::function<void()> store,
+                  const QWidget* control = nullptr);
     ~FieldDataLink();
     FieldDataLink(const FieldDataLink&) = delete;
     FieldDataLink& operator=(const FieldDataLink&) = delete;
@@ -32,6 +39,11 @@ class FieldDataLink {
 
     // The bound field of the current record, or null.
     storage::TField* field() const;
+    // The control's caption; empty when it has none.
+    QString caption() const;
+    // How the bound field is named to the user: the control's caption, else the data source's
+    // (see DataSource::fieldCaption); empty without a field.
+    QString fieldCaption() const;
     // The data set is in edit or insert state.
     bool editing() const;
 
@@ -53,6 +65,7 @@ class FieldDataLink {
 
     std::function<void()> show_;
     std::function<void()> store_;
+    const QWidget* control_;
     DataSource* source_ = nullptr;
     QString fieldName_;
     bool modified_ = false;
@@ -63,6 +76,11 @@ class FieldDataLink {
 // all controls show the record again; after a field was set, the controls of that field; when
 // the record is about to be written or left, the controls store their values and then the
 // update-data event runs (which may Cancel the change).
+//
+// When a post finds that another workstation changed fields this one changed too, the data
+// source asks the user (Yes/No, through platform::dialogs()) whether to replace the other
+// workstation's values, naming the fields by their captions; when the record was deleted at
+// another workstation it says so.
 class DataSource : public QObject, public storage::DataLink {
     Q_OBJECT
 
@@ -91,6 +109,17 @@ class DataSource : public QObject, public storage::DataLink {
     // is about to be written or left. It may Cancel the data set's change.
     std::function<void(DataSource&)> OnUpdateData;
 
+    // How field `name` is named to the user where no bound control says it (a field set by the
+    // form itself, a grid column); overrides the controls' captions.
+    void setFieldCaption(const QString& name, const QString& caption);
+    // The caption of field `field` (its index): the one set, else the first bound control's,
+    // else the field's name.
+    QString fieldCaption(int field) const;
+    // The question about fields that another workstation changed too, and the message about a
+    // record it deleted.
+    static QString conflictQuestion(const QStringList& captions);
+    static QString deletedElsewhereMessage();
+
     // While a QuietScope lives, the controls are not shown each record the data set passes
     // (the walk must come back to the record it left). The pending change is still finished
     // as always: the controls store their values and the update event runs.
@@ -110,6 +139,8 @@ class DataSource : public QObject, public storage::DataLink {
     void dataChanged() override;
     void fieldChanged(int field) override;
     void dataSetDestroyed() override;
+    std::optional<bool> replaceOtherValues(const std::vector<int>& fields) override;
+    bool toldDeletedElsewhere() override;
 
   signals:
     // The record is about to be written or left, before the controls store their values (a
@@ -130,6 +161,7 @@ class DataSource : public QObject, public storage::DataLink {
     std::vector<FieldDataLink*> links_;
     FieldDataLink* origin_ = nullptr;
     int quiet_ = 0;
+    QHash<QString, QString> captions_;  // by field name in upper case
 };
 
 // Runs a data-set operation that the user started from a control, so that no exception passes

@@ -20,7 +20,7 @@ bool logicalValue(const QString& value) {
 DbCheckBox::DbCheckBox(QWidget* parent) : DbCheckBox(QString(), parent) {}
 
 DbCheckBox::DbCheckBox(const QString& text, QWidget* parent)
-    : QCheckBox(text, parent), link_([this] { showField(); }, [this] { storeField(); }) {
+    : QCheckBox(text, parent), link_([this] { showField(); }, [this] { storeField(); }, this) {
     connect(this, &QCheckBox::clicked, this, &DbCheckBox::userClicked);
     showField();
 }

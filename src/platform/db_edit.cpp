@@ -5,12 +5,13 @@
 #include <QTimer>
 #include <QValidator>
 
+#include "platform/control_text.h"
 #include "platform/field_text.h"
 
 namespace platform {
 
 DbEdit::DbEdit(QWidget* parent)
-    : QLineEdit(parent), link_([this] { showField(); }, [this] { storeField(); }) {
+    : QLineEdit(parent), link_([this] { showField(); }, [this] { storeField(); }, this) {
     connect(this, &QLineEdit::textEdited, this, &DbEdit::userEdited);
     showField();
 }
@@ -34,7 +35,8 @@ void DbEdit::showField() {
         if (mask_) {
             setText(mask_->editText(text));
         } else {
-            setMaxLength(isMemoField(*field) ? 32767 : field->Size());
+            // A number longer than the field is kept for correction (see storeField).
+            setMaxLength(isMemoField(*field) || isNumericField(*field) ? 32767 : field->Size());
             setText(text);
         }
         setReadOnly(false);
@@ -49,11 +51,13 @@ void DbEdit::storeField() {
     if (!field) return;
     if (mask_ && !mask_->isComplete(displayText()))
         throw storage::EDbfError("Invalid input value.  Use escape key to abandon changes");
-    setFieldFromText(*field, valueText());
+    setFieldFromText(*field, valueText(), link_.fieldCaption());
 }
 
 void DbEdit::userEdited() {
-    if (showing_ || link_.modified()) return;
+    if (showing_) return;
+    if (!mask_) replaceUnstorable(this);
+    if (link_.modified()) return;
     if (!link_.beginChange()) showField();
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
+#include "platform/control_text.h"
 #include "platform/dialogs.h"
 #include "platform/field_text.h"
 
@@ -29,9 +30,12 @@ class DbGridDelegate : public QStyledItemDelegate {
         if (line && source && source->active() && index.column() < int(columns.size())) {
             if (storage::TField* field =
                     source->dataSet()->FindField(columns[index.column()].field.toStdString())) {
-                if (!isMemoField(*field)) line->setMaxLength(field->Size());
+                // A number longer than the field is kept for correction (see setData).
+                if (!isMemoField(*field) && !isNumericField(*field))
+                    line->setMaxLength(field->Size());
                 line->setValidator(numberValidator(*field, line));
                 line->setAlignment(columns[index.column()].alignment);
+                connect(line, &QLineEdit::textEdited, line, [line] { replaceUnstorable(line); });
             }
         }
         return editor;

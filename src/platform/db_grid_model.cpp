@@ -17,7 +17,9 @@ QString cellText(const storage::TField& field) {
 
 }  // namespace
 
-DbGridModel::DbGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+DbGridModel::DbGridModel(QObject* parent)
+    : QAbstractTableModel(parent),
+      refusedLink_([this] { refused_.reset(); }, [this] { storeRefused(); }) {}
 
 void DbGridModel::setDataSource(DataSource* source) {
     if (source_) disconnect(source_, nullptr, this, nullptr);
@@ -26,7 +28,14 @@ void DbGridModel::setDataSource(DataSource* source) {
         connect(source_, &DataSource::recordChanged, this, &DbGridModel::recordChanged);
         connect(source_, &DataSource::fieldValueChanged, this, &DbGridModel::fieldValueChanged);
     }
+    nameColumns();
     reload();
+}
+
+void DbGridModel::nameColumns() {
+    if (!source_) return;
+    for (const DbGridColumn& column : columns_)
+        source_->setFieldCaption(column.field, column.title);
 }
 
 void DbGridModel::setColumns(std::vector<DbGridColumn> columns) {
@@ -34,6 +43,7 @@ void DbGridModel::setColumns(std::vector<DbGridColumn> columns) {
     columns_ = std::move(columns);
     for (Row& row : rows_) row.values.clear();
     endResetModel();
+    nameColumns();
     reload();
 }
 
@@ -77,6 +87,8 @@ int DbGridModel::columnCount(const QModelIndex& parent) const {
 QVariant DbGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !checkIndex(index)) return QVariant();
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        if (refused_ && index.row() == currentRow_ && index.column() == refused_->column)
+            return refused_->text;
         const Row& row = index.row() < int(rows_.size()) ? rows_[index.row()] : insertRow_;
         return index.column() < row.values.size() ? row.values[index.column()] : QString();
     }
@@ -111,9 +123,37 @@ bool DbGridModel::setData(const QModelIndex& index, const QVariant& value, int r
     if (data(index, Qt::EditRole).toString() == text && index.row() == currentRow_) return true;
     if (!beginEdit(index.row())) return false;
     const int column = index.column();
-    return runDataAction([&] {
-        if (storage::TField* field = fieldOf(column)) setFieldFromText(*field, text);
-    });
+    if (refused_ && refused_->column == column) forgetRefused();
+    const QString& caption = columns_[column].title;
+    storage::TField* field = fieldOf(column);
+    if (!field) return false;
+    if (runDataAction([&] { setFieldFromText(*field, text, caption); })) return true;
+    if (!numberFitError(*field, text.trimmed(), caption).isEmpty()) keepRefused(column, text);
+    return false;
+}
+
+void DbGridModel::keepRefused(int column, const QString& text) {
+    refusedLink_.setDataSource(source_);
+    refusedLink_.setFieldName(columns_[column].field);
+    if (!refusedLink_.beginChange()) return;
+    refused_ = RefusedCell{column, text};
+    const QModelIndex cell = index(currentRow_, column);
+    emit dataChanged(cell, cell);
+}
+
+void DbGridModel::forgetRefused() {
+    const std::optional<RefusedCell> was = refused_;
+    refusedLink_.reset();  // its show forgets the text
+    if (was && currentRow_ >= 0) {
+        const QModelIndex cell = index(currentRow_, was->column);
+        emit dataChanged(cell, cell);
+    }
+}
+
+void DbGridModel::storeRefused() {
+    if (!refused_) return;
+    if (storage::TField* field = fieldOf(refused_->column))
+        setFieldFromText(*field, refused_->text, columns_[refused_->column].title);
 }
 
 bool DbGridModel::moveToRow(int row) {

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/data_source.h"
@@ -46,7 +47,10 @@ class DbGridModel : public QAbstractTableModel {
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Stores the text into the row's field: the data set first moves to the row, a browsing
-    // record is put into editing; an unchanged text starts nothing.
+    // record is put into editing; an unchanged text starts nothing. A number the field cannot
+    // hold is refused with a message naming the column, and stays in its cell for correction:
+    // until it is corrected (or the change dropped), every move or post of the record stops
+    // there with the same message.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // The row of the data set's current record (the new record while inserting); -1 when the
@@ -79,6 +83,8 @@ class DbGridModel : public QAbstractTableModel {
 
     storage::TDbfCDataSet* dataSet() const;
     storage::TField* fieldOf(int column) const;
+    // The column titles name their fields in the data source's questions and messages.
+    void nameColumns();
     Row readCurrent() const;
     int indexOfRecno(uint32_t recno) const;
     int insertRowIndex() const { return int(rows_.size()); }
@@ -89,6 +95,10 @@ class DbGridModel : public QAbstractTableModel {
     void refreshCurrentRow();
     void setCurrentRow(int row, bool force = false);
     void showInsertRow(bool shown);
+    // The refused number of the current record (see setData).
+    void keepRefused(int column, const QString& text);
+    void forgetRefused();
+    void storeRefused();
 
     QPointer<DataSource> source_;
     std::vector<DbGridColumn> columns_;
@@ -101,6 +111,14 @@ class DbGridModel : public QAbstractTableModel {
     bool moving_ = false;
     bool reloadWanted_ = false;
     bool reloadScheduled_ = false;
+    struct RefusedCell {
+        int column;
+        QString text;
+    };
+    std::optional<RefusedCell> refused_;
+    // Stores the refused text again whenever the record is about to be written or left; shown
+    // again (another record, the change dropped), it forgets the text.
+    FieldDataLink refusedLink_;
 };
 
 }  // namespace platform

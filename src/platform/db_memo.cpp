@@ -2,12 +2,13 @@
 
 #include <QKeyEvent>
 
+#include "platform/control_text.h"
 #include "platform/field_text.h"
 
 namespace platform {
 
 DbMemo::DbMemo(QWidget* parent)
-    : QPlainTextEdit(parent), link_([this] { showField(); }, [this] { storeField(); }) {
+    : QPlainTextEdit(parent), link_([this] { showField(); }, [this] { storeField(); }, this) {
     connect(this, &QPlainTextEdit::textChanged, this, &DbMemo::userChanged);
     showField();
 }
@@ -25,7 +26,11 @@ void DbMemo::storeField() {
 }
 
 void DbMemo::userChanged() {
-    if (showing_ || link_.modified()) return;
+    if (showing_ || replacing_) return;
+    replacing_ = true;
+    replaceUnstorable(this);
+    replacing_ = false;
+    if (link_.modified()) return;
     if (link_.beginChange()) return;
     // The change could not start (the table refused it): undo what was typed.
     showField();

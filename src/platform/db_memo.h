@@ -32,6 +32,7 @@ class DbMemo : public QPlainTextEdit {
 
     FieldDataLink link_;
     bool showing_ = false;
+    bool replacing_ = false;
 };
 
 }  // namespace platform

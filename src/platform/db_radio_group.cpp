@@ -12,7 +12,7 @@ DbRadioGroup::DbRadioGroup(QWidget* parent) : DbRadioGroup(QString(), parent) {}
 
 DbRadioGroup::DbRadioGroup(const QString& title, QWidget* parent)
     : QGroupBox(title, parent),
-      link_([this] { showField(); }, [this] { storeField(); }),
+      link_([this] { showField(); }, [this] { storeField(); }, this),
       buttons_(new QButtonGroup(this)),
       layout_(new QGridLayout(this)) {
     connect(buttons_, &QButtonGroup::idClicked, this, &DbRadioGroup::userChose);

@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <algorithm>
+#include <cmath>
 
 #include "storage/dataset.h"
 #include "storage/record.h"
@@ -47,7 +49,36 @@ QString fieldDisplayText(const storage::TField& field) {
     return text;
 }
 
-void setFieldFromText(storage::TField& field, const QString& text) {
+QString numberFitError(const storage::TField& field, const QString& text, const QString& caption) {
+    if (!isNumericField(field)) return QString();
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?)0*([0-9]*)(?:(?:%1|\\.)([0-9]*?)0*)?\\s*$")
+            .arg(QRegularExpression::escape(QLocale::system().decimalPoint())));
+    const QRegularExpressionMatch parts = number.match(text);
+    if (!parts.hasMatch()) return QString();
+    const int decimals = field.Decimals();
+    // The width holds the sign of a negative number, the digits, and the point with its decimals.
+    const bool negative = parts.captured(1) == QLatin1String("-");
+    const int digits = field.Size() - (decimals > 0 ? decimals + 1 : 0) - (negative ? 1 : 0);
+    if (parts.captured(2).size() <= digits && parts.captured(3).size() <= decimals)
+        return QString();
+    const double largest =
+        std::pow(10.0, std::max(0, field.Size() - (decimals > 0 ? decimals + 1 : 0))) -
+        std::pow(10.0, -decimals);
+    QLocale locale = QLocale::system();
+    const QString name = caption.isEmpty() ? QString::fromStdString(field.FieldName()) : caption;
+    const QString most = locale.toString(largest, 'f', decimals);
+    return decimals > 0 ? QStringLiteral(
+                              "\"%1\" holds amounts up to %2, with at most %3 decimals; %4 "
+                              "does not fit. Please correct it.")
+                              .arg(name, most, QString::number(decimals), text.trimmed())
+                        : QStringLiteral(
+                              "\"%1\" holds numbers up to %2; %3 does not fit. Please correct "
+                              "it.")
+                              .arg(name, most, text.trimmed());
+}
+
+void setFieldFromText(storage::TField& field, const QString& text, const QString& caption) {
     if (isMemoField(field)) {
         field.setAsString(memoToStored(text).toStdString());
         return;
@@ -61,6 +92,8 @@ void setFieldFromText(storage::TField& field, const QString& text) {
         field.Clear();
         return;
     }
+    if (const QString error = numberFitError(field, trimmed, caption); !error.isEmpty())
+        throw storage::EDbfError(error.toStdString());
     bool ok = false;
     double value = numberLocale().toDouble(trimmed, &ok);
     if (!ok) value = QLocale::c().toDouble(trimmed, &ok);

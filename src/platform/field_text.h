@@ -18,9 +18,17 @@ namespace platform {
 QString fieldDisplayText(const storage::TField& field);
 
 // Stores `text` as the user typed it. Numbers accept the system's decimal point or "."; text
-// that is not a number raises EDbfError "'<text>' is not a valid number" and stores nothing.
-// Memo text is stored with CR LF line breaks. Needs the data set in edit or insert state.
-void setFieldFromText(storage::TField& field, const QString& text);
+// that is not a number raises EDbfError "'<text>' is not a valid number", and a number with
+// more digits or decimals than the field holds raises EDbfError with numberFitError, naming the
+// field `caption` (its name when empty); both store nothing. Memo text is stored with CR LF line
+// breaks. Needs the data set in edit or insert state.
+void setFieldFromText(storage::TField& field, const QString& text,
+                      const QString& caption = QString());
+
+// For a number typed into numeric field `field`: the plain message saying that it does not fit
+// (more digits before the point, or more decimals, than the field holds), naming the field
+// `caption` and the largest value it holds; empty when it fits or is not a number.
+QString numberFitError(const storage::TField& field, const QString& text, const QString& caption);
 
 bool isNumericField(const storage::TField& field);
 bool isMemoField(const storage::TField& field);
