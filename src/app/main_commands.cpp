@@ -32,9 +32,7 @@ void TF_Main::installCategoryFilter(const QString& etype, storage::TDbfCDataSet&
     table.SetFilterToCB(categoryFilter(etype, table, matterOf), this);
 }
 
-void TF_Main::UpdateGeneral() {
-    if (seams_.updateGeneral) seams_.updateGeneral();
-}
+bool TF_Main::UpdateGeneral() { return seams_.updateGeneral ? seams_.updateGeneral() : true; }
 
 // Created first and shown after the commit, so that the selection opens on committed data.
 void TF_Main::showMatterSelection() {
@@ -55,7 +53,8 @@ bool TF_Main::passGate(schedules::GateRule rule) {
         open1_->trigger();
         return false;  // the user gives the command again once a matter is chosen
     }
-    UpdateGeneral();
+    // A matter deleted at another workstation: the user was told, the selection opens.
+    if (!UpdateGeneral()) return false;
     if (rule == GateRule::OfferSelectionOnly) return true;
     if (currentMatter().isEmpty()) {
         if (rule == GateRule::OfferSelectionThenSayIncomplete) {

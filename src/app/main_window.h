@@ -47,8 +47,8 @@ class TF_Main : public QMainWindow {
 
     // The current matter: F_General's Matter box, read afresh; empty when none is chosen.
     QString currentMatter() const;
-    // F_General's commit (UpdateGeneral).
-    void UpdateGeneral();
+    // F_General's commit (UpdateGeneral); false when the current matter no longer exists.
+    bool UpdateGeneral();
 
     // Installs the matter filter routine of table component `component` (see matterFilterTables)
     // on `table`, with this window as the routine's context: the table then shows only the

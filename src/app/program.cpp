@@ -40,9 +40,7 @@ Program::Program(const QString& programDirectory)
     main_ = std::make_unique<TF_Main>(*location_);
     ShellSeams seams;
     seams.currentMatter = [this] { return general_ ? general_->currentMatter() : QString(); };
-    seams.updateGeneral = [this] {
-        if (general_) general_->UpdateGeneral();
-    };
+    seams.updateGeneral = [this] { return general_ ? general_->UpdateGeneral() : true; };
     seams.createMatterSelection = [this](QWidget* owner) -> std::unique_ptr<QDialog> {
         if (!general_) return nullptr;
         return std::make_unique<TF_SelectMatter>(*location_, *general_, network_.get(), owner);

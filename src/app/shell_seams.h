@@ -19,7 +19,9 @@ struct ShellSeams {
     // The text of F_General's Matter box, read afresh on every call; empty = no matter chosen.
     std::function<QString()> currentMatter;
     // UpdateGeneral: post the General record when it has a matter name, else drop its changes.
-    std::function<void()> updateGeneral;
+    // False when the current matter turned out to be deleted at another workstation (the user
+    // was told and the matter selection is on its way).
+    std::function<bool()> updateGeneral;
     // A new matter selection (F_SelectMatter), not yet shown; the caller shows it modally and
     // releases it when it closes.
     std::function<std::unique_ptr<QDialog>(QWidget* owner)> createMatterSelection;

@@ -12,10 +12,12 @@
 
 #include "catalog/table_catalog.h"
 #include "platform/colors.h"
+#include "platform/control_text.h"
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
+#include "platform/dialogs.h"
 
 namespace matter {
 
@@ -53,7 +55,14 @@ TF_General::TF_General(GeneralSeams seams, QWidget* parent)
     table_->BeforePost = [this](storage::TDbfPrimDataset& table) { DbfTable1BeforePost(table); };
     table_->AfterScroll = [this](storage::TDbfPrimDataset&) { DbfTable1CameToRest(); };
     table_->AfterCancel = [this](storage::TDbfPrimDataset&) { DbfTable1CameToRest(); };
-    table_->AfterInsert = [this](storage::TDbfPrimDataset&) { showCustomCaptionIfFilled(); };
+    table_->AfterInsert = [this](storage::TDbfPrimDataset&) {
+        matterGone_ = false;
+        showCustomCaptionIfFilled();
+    };
+    table_->OnDeletedElsewhere = [this](storage::TDbfFileDataSet&) { matterDeletedElsewhere(); };
+    table_->OnKeyTakenElsewhere = [this](storage::TDbfFileDataSet&) {
+        return nameTakenElsewhere();
+    };
 
     source_ = new platform::DataSource(this);
     source_->setObjectName(QStringLiteral("DataSource1"));
@@ -62,9 +71,21 @@ TF_General::TF_General(GeneralSeams seams, QWidget* parent)
             &TF_General::showCustomCaptionIfFilled);
 
     buildForm();
+    // Fields whose boxes have no label of their own, and those the form sets itself.
+    for (const auto& [field, caption] :
+         {std::pair{"court", "Court"}, std::pair{"court2", "Court (after \"COURT\")"},
+          std::pair{"xname", "Deponent"}, std::pair{"xplaintiff", "Deponent is the plaintiff"},
+          std::pair{"xdefendant", "Deponent is the defendant"},
+          std::pair{"asofdate_c", "Statement as of"}, std::pair{"bypass", "Custom caption"},
+          std::pair{"dobypass", "Custom caption"}, std::pair{"state", "State of"},
+          std::pair{"explisted", "Expenses listed"}}) {
+        source_->setFieldCaption(QString::fromLatin1(field), QString::fromUtf8(caption));
+    }
 
     connect(ComboBox1_, &QComboBox::activated, this, &TF_General::ComboBox1Select);
     connect(ComboBox1_->lineEdit(), &QLineEdit::textEdited, this, &TF_General::ComboBox1Typed);
+    connect(ComboBox1_->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { platform::replaceUnstorable(ComboBox1_->lineEdit()); });
     connect(BitBtn1_, &QPushButton::clicked, this, &TF_General::BitBtn1Click);
     for (QWidget* widget : entryChecked_) widget->installEventFilter(this);
 }
@@ -105,10 +126,10 @@ void TF_General::FormShow() {
     if (currentMatter().isEmpty() && seams_.openMatterSelection) seams_.openMatterSelection();
 }
 
-QString TF_General::currentMatter() const { return matter_->text(); }
+QString TF_General::currentMatter() const { return matterGone_ ? QString() : matter_->text(); }
 
-void TF_General::UpdateGeneral() {
-    if (!table_->Active()) return;
+bool TF_General::UpdateGeneral() {
+    if (!table_->Active()) return true;
     platform::runDataAction([this] {
         if (table_->FieldByName("matter").AsString().empty()) {
             table_->Cancel();
@@ -116,6 +137,26 @@ void TF_General::UpdateGeneral() {
             table_->Post();
         }
     });
+    return !matterGone_;
+}
+
+// The post wrote nothing. The selection is opened once this post is over (the table is in the
+// middle of it), unless a matter was chosen meanwhile.
+void TF_General::matterDeletedElsewhere() {
+    const QString name = QString::fromStdString(table_->FieldByName("matter").AsString());
+    matterGone_ = true;
+    matter_->clear();
+    platform::dialogs().showMessage(QStringLiteral("The matter ") + name +
+                                    QStringLiteral(" no longer exists"));
+    QTimer::singleShot(0, this, [this] {
+        if (matterGone_ && seams_.openMatterSelection) seams_.openMatterSelection();
+    });
+}
+
+// The table then stands on the record of that name.
+bool TF_General::nameTakenElsewhere() {
+    platform::dialogs().showMessage(QStringLiteral("Dupe Matter is not allowed"));
+    return false;
 }
 
 void TF_General::pointTableAt(const QString& dataDirectory) {
@@ -149,6 +190,9 @@ void TF_General::DbfTable1BeforePost(storage::TDbfPrimDataset& table) {
 }
 
 void TF_General::DbfTable1CameToRest() {
+    // Standing on another record (the matter selection's doing) ends a deleted matter's state;
+    // a post that finds its record deleted comes to rest first and tells afterwards.
+    matterGone_ = false;
     loadStateBox();
     showCustomCaptionIfFilled();
 }

@@ -43,6 +43,12 @@ struct GeneralSeams {
 // selection; every post of it, whatever triggers it, runs the before-post rules (explisted
 // "monthly" when empty, state from the State box, dobypass from the custom caption, and a record
 // without a matter name is discarded instead of written).
+//
+// Another workstation may delete the current matter meanwhile: the next post then writes nothing,
+// says "The matter <name> no longer exists", leaves no matter current and opens the matter
+// selection. A new matter whose name another workstation created meanwhile is not added: "Dupe
+// Matter is not allowed", and the matter of that name becomes current, as the selection's own
+// duplicate-name check has it.
 class TF_General : public QWidget {
     Q_OBJECT
 
@@ -61,13 +67,15 @@ class TF_General : public QWidget {
     // data directory cannot be read the step stops there and the table stays closed.
     void FormShow();
 
-    // The text of the Matter box: the current matter, empty when none is chosen.
+    // The text of the Matter box: the current matter, empty when none is chosen (or the one
+    // shown was deleted at another workstation).
     QString currentMatter() const;
 
     // The commit: a record without a matter name loses its pending changes (a new record is
     // dropped); otherwise a record being edited or inserted is posted. Table errors are shown
     // in a message box and leave the record as it was. Nothing happens on a closed table.
-    void UpdateGeneral();
+    // False when the matter turned out to be deleted at another workstation.
+    bool UpdateGeneral();
 
     storage::TDbfTable& DbfTable1() { return *table_; }
     platform::DataSource& DataSource1() { return *source_; }
@@ -99,11 +107,14 @@ class TF_General : public QWidget {
     void BitBtn1Click();
     void showCustomCaptionIfFilled();
     void enterWithoutMatter();
+    void matterDeletedElsewhere();
+    bool nameTakenElsewhere();
 
     GeneralSeams seams_;
     std::unique_ptr<storage::TDbfTable> table_;
     platform::DataSource* source_ = nullptr;
     bool selectionPending_ = false;
+    bool matterGone_ = false;  // the record stood on was deleted at another workstation
 
     // Components, named as in the form (objectName alike).
     platform::DbEdit* matter_ = nullptr;

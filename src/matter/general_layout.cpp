@@ -90,6 +90,13 @@ void TF_General::buildForm() {
         return box;
     };
 
+    // A label that names its box (in questions and messages about its field, too).
+    auto captionOf = [this](QWidget* box, const char* text) {
+        QLabel* label = addLabel(box->parentWidget() ? box->parentWidget() : this, text);
+        label->setBuddy(box);
+        return label;
+    };
+
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 8, 10, 0);
     root->setSpacing(6);
@@ -139,12 +146,12 @@ void TF_General::buildForm() {
     matter_->setFocusPolicy(Qt::NoFocus);
     first->addWidget(matter_, 1);
     first->addSpacing(8);
-    first->addWidget(addLabel(this, "Date of Commencement of action:"));
     DbEdit2_ = edit("DbEdit2", "adate_c", 84);
+    first->addWidget(captionOf(DbEdit2_, "Date of Commencement of action:"));
     first->addWidget(DbEdit2_);
     first->addSpacing(8);
-    first->addWidget(addLabel(this, "Index No.:"));
     DbEdit3_ = edit("DbEdit3", "indexnum", 120);
+    first->addWidget(captionOf(DbEdit3_, "Index No.:"));
     first->addWidget(DbEdit3_);
     root->addLayout(first);
     auto* rule = new QFrame(this);
@@ -172,14 +179,14 @@ void TF_General::buildForm() {
     courtRow->addWidget(DbEdit5_, 1);
     rows->addLayout(courtRow);
     auto* countyRow = new QHBoxLayout;
-    countyRow->addWidget(addLabel(block, "COUNTY OF"));
+    countyRow->addWidget(captionOf(DbEdit6_, "COUNTY OF"));
     countyRow->addWidget(DbEdit6_, 1);
     rows->addLayout(countyRow);
     auto* partiesRow = new QHBoxLayout;
-    partiesRow->addWidget(addLabel(block, "Plaintiff:"), 0, Qt::AlignTop);
+    partiesRow->addWidget(captionOf(DbMemo1_, "Plaintiff:"), 0, Qt::AlignTop);
     partiesRow->addWidget(DbMemo1_, 1);
     partiesRow->addSpacing(8);
-    partiesRow->addWidget(addLabel(block, "Defendant:"), 0, Qt::AlignTop);
+    partiesRow->addWidget(captionOf(DbMemo2_, "Defendant:"), 0, Qt::AlignTop);
     partiesRow->addWidget(DbMemo2_, 1);
     rows->addLayout(partiesRow);
     for (DbMemo* party : {DbMemo1_, DbMemo2_}) party->setFixedHeight(76);
@@ -211,8 +218,10 @@ void TF_General::buildForm() {
 
     // 7. The oath block.
     auto* venue = new QHBoxLayout;
-    venue->addWidget(addLabel(this, "State of:"));
+    QLabel* stateOf = addLabel(this, "State of:");
+    venue->addWidget(stateOf);
     ComboBox1_ = new QComboBox(this);
+    stateOf->setBuddy(ComboBox1_);
     ComboBox1_->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1_->setEditable(true);
     ComboBox1_->setInsertPolicy(QComboBox::NoInsert);
@@ -223,8 +232,8 @@ void TF_General::buildForm() {
     ComboBox1_->setFixedWidth(180);
     venue->addWidget(ComboBox1_);
     venue->addSpacing(12);
-    venue->addWidget(addLabel(this, "County of:"));
     DbEdit8_ = edit("DbEdit8", "county2", 0);
+    venue->addWidget(captionOf(DbEdit8_, "County of:"));
     venue->addWidget(DbEdit8_, 1);
     root->addLayout(venue);
 

@@ -61,9 +61,10 @@ class MainWindowTest : public QObject {
     std::unique_ptr<app::TF_Main> main_;
     std::unique_ptr<app::TF_network> network_;
     QStringList log_;
-    QString matter_;                     // what F_General's Matter box shows
-    bool commitDropsMatter_ = false;     // UpdateGeneral drops a record without a name
-    std::function<void()> inSelection_;  // what the user does in the matter selection
+    QString matter_;                      // what F_General's Matter box shows
+    bool commitDropsMatter_ = false;      // UpdateGeneral drops a record without a name
+    bool commitFindsMatterGone_ = false;  // UpdateGeneral finds the matter deleted elsewhere
+    std::function<void()> inSelection_;   // what the user does in the matter selection
 
     ScriptedDialogs& script() { return script_->script(); }
     template <typename T>
@@ -81,6 +82,7 @@ class MainWindowTest : public QObject {
         log_.clear();
         matter_.clear();
         commitDropsMatter_ = false;
+        commitFindsMatterGone_ = false;
         inSelection_ = nullptr;
         app::setProgramEndHandler([this] { log_ << "end program"; });
 
@@ -90,6 +92,7 @@ class MainWindowTest : public QObject {
         seams.updateGeneral = [this] {
             log_ << "UpdateGeneral";
             if (commitDropsMatter_) matter_.clear();
+            return !commitFindsMatterGone_;
         };
         seams.createMatterSelection = [this](QWidget* owner) {
             log_ << "create selection";
@@ -242,6 +245,18 @@ class MainWindowTest : public QObject {
             matter_ = "   blanks   ";
             trigger(command);
             QCOMPARE(log_, expected);
+        }
+    }
+
+    // The General form has said "no longer exists" and opens the selection itself.
+    void aMatterDeletedElsewhereStopsEveryCommandWithoutAWord() {
+        commitFindsMatterGone_ = true;
+        for (const char* command : {"Family1", "Expenses1", "GrossIncome1", "Assets1",
+                                    "Liabilities1", "Summary1", "Print1"}) {
+            log_.clear();
+            matter_ = "Smith v. Smith";
+            trigger(command);
+            QCOMPARE(log_, QStringList({"UpdateGeneral"}));
         }
     }
 
