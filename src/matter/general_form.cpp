@@ -112,6 +112,7 @@ void TF_General::FormShow() {
     QFont bold = statusLine_->font();
     bold.setBold(true);
     statusLine_->setFont(bold);
+    fitWindowToForm();
 
     const std::optional<QString> directory =
         seams_.readDataDirectory ? seams_.readDataDirectory() : std::nullopt;
@@ -124,6 +125,17 @@ void TF_General::FormShow() {
     if (!opened) return;
     loadStateBox();
     if (currentMatter().isEmpty() && seams_.openMatterSelection) seams_.openMatterSelection();
+}
+
+// The child window takes the form's full size (the bold status line is taller than the plain one
+// it was placed with), as far as the main window's area has room.
+void TF_General::fitWindowToForm() {
+    auto* window = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!window) return;
+    window->adjustSize();
+    QMdiArea* area = window->mdiArea();
+    if (area && area->isVisible())
+        window->resize(window->size().boundedTo(area->viewport()->size()));
 }
 
 QString TF_General::currentMatter() const { return matterGone_ ? QString() : matter_->text(); }

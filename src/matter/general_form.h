@@ -61,7 +61,8 @@ class TF_General : public QWidget {
     // refuses to be closed. The window belongs to `area`.
     QMdiSubWindow* placeIn(QMdiArea* area);
 
-    // The show step, run once by whoever creates the form: reads the data directory, opens
+    // The show step, run once by whoever creates the form: sizes its child window to show the
+    // whole form (within the main window's area), reads the data directory, opens
     // General.dbf, starts editing its first record (a new blank one on an empty table), loads
     // the State box, and triggers the matter selection when the Matter box is empty. When the
     // data directory cannot be read the step stops there and the table stays closed.
@@ -108,6 +109,7 @@ class TF_General : public QWidget {
     void showCustomCaptionIfFilled();
     void enterWithoutMatter();
     void matterDeletedElsewhere();
+    void fitWindowToForm();
     bool nameTakenElsewhere();
 
     GeneralSeams seams_;

@@ -98,7 +98,7 @@ void TF_General::buildForm() {
     };
 
     auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 8, 10, 0);
+    root->setContentsMargins(10, 8, 10, 4);
     root->setSpacing(6);
 
     // 1. Header band.

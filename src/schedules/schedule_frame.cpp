@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "platform/colors.h"
+#include "platform/screen_fit.h"
 #include "schedules/schedule_table.h"
 
 namespace schedules {
@@ -60,6 +61,13 @@ bool ScheduleFrame::FormClose() {
 // window shown, which also makes QDialog ignore the close event.
 void ScheduleFrame::done(int result) {
     if (FormClose()) QDialog::done(result);
+}
+
+void ScheduleFrame::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (fitted_) return;
+    fitted_ = true;
+    platform::fitToScreen(this);
 }
 
 void ScheduleFrame::keyPressEvent(QKeyEvent* event) {

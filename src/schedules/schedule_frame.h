@@ -18,6 +18,8 @@ class ScheduleTable;
 // each table being edited or inserted, in the set's order, and then closes them all. When a post
 // does not happen (a question answered No, a value or a lock refused) the window stays open with
 // the change pending. Escape does not close it: in a box it only takes back what was typed there.
+// A form larger than the screen's available area is made to fit it when shown, its layout
+// deciding how the parts share the room.
 class ScheduleFrame : public QDialog {
     Q_OBJECT
 
@@ -52,12 +54,14 @@ class ScheduleFrame : public QDialog {
     const std::vector<std::unique_ptr<ScheduleTable>>& tables() const { return tables_; }
 
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     const ScheduleFormEntry& entry_;
     ScheduleContext context_;
     std::vector<std::unique_ptr<ScheduleTable>> tables_;
     bool closed_ = false;
+    bool fitted_ = false;
 };
 
 }  // namespace schedules

@@ -10,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -77,6 +79,16 @@ class NewUserTest : public QObject {
         run_.start();
         QTRY_COMPARE(driver.visits().size(), 2);
         QCOMPARE(run_.program().general().currentMatter(), QString("Smith v. Smith"));
+        // The form's child window shows it whole, down to its last line, the status line.
+        app::TF_General& general = run_.program().general();
+        auto* generalWindow =
+            run_.program().mainWindow().findChild<QMdiSubWindow*>("F_GeneralWindow");
+        QVERIFY(generalWindow);
+        QVERIFY(generalWindow->height() >= generalWindow->sizeHint().height());
+        QVERIFY(general.height() >= general.sizeHint().height());
+        auto* lastLine = general.findChild<QLabel*>("StatusBar1");
+        QVERIFY(general.rect().contains(
+            QRect(lastLine->mapTo(&general, QPoint(0, 0)), lastLine->size())));
         run_.program().mainWindow().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&run_.program().mainWindow()));
 

@@ -317,6 +317,24 @@ class FamilyFormsTest : public QObject {
                                 "be listed separately with separate dollar amounts."));
     }
 
+    // The Expenses form is 1290 pixels wide: on a smaller screen it is fitted to the available
+    // area, the category panel keeping its width and the grid taking what is left.
+    void expensesFormFitsASmallerScreen() {
+        QVERIFY(open("F_Expenses"));
+        const QRect area = form_->screen()->availableGeometry();
+        QVERIFY2(area.width() < 1290, "the test screen is wider than the form");
+        QVERIFY(area.contains(form_->frameGeometry()));
+        QCOMPARE(form_->width(), area.width() - (form_->frameGeometry().width() - form_->width()));
+        QCOMPARE(child<QWidget>("Panel1")->width(), 289);
+        QVERIFY(grid()->isVisible());
+        QVERIFY(grid()->width() > 200);
+        // A form that fits is left as it was made.
+        close();
+        QVERIFY(open("F_Family"));
+        QCOMPARE(form_->size(), QSize(705, 544));
+        QVERIFY(area.contains(form_->frameGeometry()));
+    }
+
     // ---- Gross Income ----------------------------------------------------------------------
 
     void incomeCaptionsNameTheirFields() {
