@@ -80,7 +80,7 @@ class NewUserTest : public QObject {
         QTRY_COMPARE(driver.visits().size(), 2);
         QCOMPARE(run_.program().general().currentMatter(), QString("Smith v. Smith"));
         // The form's child window shows it whole, down to its last line, the status line.
-        app::TF_General& general = run_.program().general();
+        auto& general = run_.program().general();
         auto* generalWindow =
             run_.program().mainWindow().findChild<QMdiSubWindow*>("F_GeneralWindow");
         QVERIFY(generalWindow);

@@ -10,8 +10,9 @@
 //   sharing_helper delete TABLE MATTER
 //   sharing_helper edit-loop TABLE MATTER FIELD ROUNDS ID
 //       ROUNDS times: stands on MATTER's record, sets FIELD to "ID-<round>" and posts (a refused
-//       lock is tried again); exits 0 when every post was written. TABLE may have other fields
-//       (an existing file is opened as it is), as long as it has `matter` and `notes`.
+//       lock is tried again); exits 0 when every post was written.
+// An existing TABLE is opened as it is, with its own fields and index (any table with `matter`),
+// so the program's own tests use these commands as another workstation.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "storage/dbf_table.h"
+#include "storage/record.h"
 #include "storage/status.h"
 
 using namespace storage;
@@ -37,6 +39,12 @@ std::unique_ptr<TDbfTable> openTable(const std::string& path) {
     table->setDbfFileName(path);
     table->Open();
     return table;
+}
+
+// Reads every memo of the current record, as a form showing the record does.
+void readMemos(TDbfTable& table) {
+    for (int i = 0; i < table.FieldCount(); ++i)
+        if (isMemoType(table.Fields(i).DataType())) table.Fields(i).AsString();
 }
 
 bool waitForFile(const std::string& path) {
@@ -63,7 +71,7 @@ int post(const std::string& path, const std::string& matter, const std::string& 
         return answer != "give-up";
     };
     if (table->Locate("matter", {matter}, 0u)) {
-        table->FieldByName("notes").AsString();
+        readMemos(*table);
         table->Edit();
     } else {
         table->Insert();
@@ -88,7 +96,7 @@ int editLoop(const std::string& path, const std::string& matter, const std::stri
     auto table = openTable(path);
     for (int round = 1; round <= rounds; ++round) {
         if (!table->Locate("matter", {matter}, 0u)) return 4;
-        table->FieldByName("notes").AsString();
+        readMemos(*table);
         table->Edit();
         table->FieldByName(field).setAsString(id + "-" + std::to_string(round));
         for (int attempt = 0; table->State() != DataSetState::Browse; ++attempt) {
