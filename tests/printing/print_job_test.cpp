@@ -229,6 +229,33 @@ TEST_F(PrintJobTest, MissingFamilyAndIncomeRecordsAreCreatedForTheExactName) {
     EXPECT_EQ(print_test::readTable(data_, "T_Income").size(), 2);
 }
 
+// Another workstation creates the matter's Family and Income record between the job's search and
+// its own new record: the job's record becomes that one, and the statement shows its answers.
+TEST_F(PrintJobTest, RecordsCreatedElsewhereMeanwhileStayTheMattersOnlyRecords) {
+    print_test::writeGeneral(data_, {{{"matter", "Doe v. Doe"}}});
+    print_test::createAllTables(data_);
+    const auto otherWorkstationFirst = [this](const char* component, Record record) {
+        return [this, component, record](storage::TDbfPrimDataset&) {
+            print_test::writeTable(data_, component, {record});
+        };
+    };
+    components_.T_PFamily.BeforePost =
+        otherWorkstationFirst("T_Family", {{"matter", "Doe v. Doe"}, {"custody", "Wife"}});
+    components_.T_PIncome.BeforePost =
+        otherWorkstationFirst("T_Income", {{"matter", "Doe v. Doe"}, {"salary", "5000"}});
+
+    ASSERT_TRUE(print(QStringLiteral("Doe v. Doe")).ok);
+    EXPECT_EQ(parameter("r_cust2"), "X");
+    EXPECT_EQ(parameter("r_totincome"), "5,000.00");
+    const QList<Record> family = print_test::readTable(data_, "T_Family");
+    ASSERT_EQ(family.size(), 1);
+    EXPECT_EQ(family[0]["matter"], "Doe v. Doe");
+    EXPECT_EQ(family[0]["custody"], "Wife");
+    const QList<Record> income = print_test::readTable(data_, "T_Income");
+    ASSERT_EQ(income.size(), 1);
+    EXPECT_EQ(income[0]["salary"], "5000");
+}
+
 // The print copies create a missing Family.dbf and Income.dbf with their own tag spelling.
 TEST_F(PrintJobTest, PrintCopiesCreateMissingTablesWithTheirTags) {
     print_test::writeGeneral(data_, {{{"matter", "Doe v. Doe"}}});
