@@ -14,6 +14,13 @@ const std::vector<std::string> kUniqueMatter = {"MYKEY,F,T,matter", ""};
 
 class SharingTest : public ComponentTest {
   protected:
+    // Windows does not remove files that are still open: the components go before the directory.
+    void TearDown() override {
+        a.reset();
+        b.reset();
+        ComponentTest::TearDown();
+    }
+
     // Two workstations' components on Family.dbf, holding one record of `matter`, each
     // standing on it in editing (the memo read, as a form shows it).
     void openBoth(const std::string& matter = "Smith v. Smith") {
