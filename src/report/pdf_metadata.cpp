@@ -141,7 +141,7 @@ bool metadataEdits(const QByteArray& pdf, const XrefTable& xref, const QString& 
     const QByteArray content = text.mid(contentAt, length);
 
     QList<Edit> inContent;
-    for (const QByteArray attribute :
+    for (const QByteArray& attribute :
          {QByteArray("xmp:CreateDate=\""), QByteArray("xmp:ModifyDate=\"")}) {
         const qsizetype valueAt = content.indexOf(attribute);
         const qsizetype valueEnd = content.indexOf('"', valueAt + attribute.size());

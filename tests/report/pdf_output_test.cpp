@@ -83,7 +83,7 @@ TEST(PdfOutput, NamesTheTitleAuthorAndTheProgramAsCreator) {
 // The XMP dates of the metadata stream, as written.
 QList<QByteArray> xmpDates(const QByteArray& pdf) {
     QList<QByteArray> dates;
-    for (const QByteArray key :
+    for (const QByteArray& key :
          {QByteArray("xmp:CreateDate=\""), QByteArray("xmp:ModifyDate=\"")}) {
         const qsizetype at = pdf.indexOf(key) + key.size();
         dates << pdf.mid(at, pdf.indexOf('"', at) - at);
