@@ -2,8 +2,9 @@
 # Builds the whole program for 64-bit Windows (scripts/windows-build.sh, with Qt for Windows from
 # its cache or built first) and tests it under Wine against the Linux build in LINUX_BUILD_DIR:
 # the whole test suite of the Windows build on the offscreen platform (the Linux dbftool reads and
-# writes its tables), and the statement that networth.exe prints against the Linux program's.
-# Fails on any compiler warning of the Windows build.
+# writes its tables); the statement that networth.exe prints against the Linux program's; and a
+# Windows and a Linux workstation sharing one data directory. Fails on any compiler warning of
+# the Windows build.
 # Usage: scripts/windows_program_test.sh LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]   (default build-win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,5 +27,6 @@ scripts/windows-build.sh "$win" -DNETWORTH_HOST_DBFTOOL="$linux/bin/dbftool"
 echo "-- The test suite of the Windows build under Wine"
 ctest --test-dir "$win" --output-on-failure -j "$(nproc)"
 
-echo "-- The statement printed under Wine against the Linux one"
+echo "-- The statement printed under Wine against the Linux one; two workstations on one directory"
 /usr/bin/python3 tests/windows/cross_print.py "$linux" "$win"
+/usr/bin/python3 tests/windows/shared_workstations.py "$linux" "$win"
