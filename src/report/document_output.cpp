@@ -110,8 +110,8 @@ PdfOptions PdfOptions::forDocument(const Document& document, const QString& fall
     return options;
 }
 
-bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
-              const std::function<void(int page)>& pageDone, QString* error) {
+bool writePdf(const QString& path, const PdfOptions& options, const PdfPainter& paint,
+              QString* error) {
     const QString failure = QStringLiteral("The file \"%1\" cannot be written.").arg(path);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -126,13 +126,17 @@ bool writePdf(const Document& document, const QString& path, const PdfOptions& o
                                          QMarginsF(0, 0, 0, 0)));
         writer.setTitle(options.title);
         writer.setCreator(options.creator);
-        if (!paintDocument(writer, document, pageDone, error, options.scaleX, options.scaleY)) {
+        if (!paint(writer, error)) {
             if (error) *error = failure;
             return false;
         }
     }
     QByteArray pdf = buffer.buffer();
     buffer.close();
+    if (pdf.isEmpty()) {
+        if (error) *error = failure;
+        return false;
+    }
     completePdfMetadata(pdf, options.author);
 
     QSaveFile file(path);
@@ -141,6 +145,17 @@ bool writePdf(const Document& document, const QString& path, const PdfOptions& o
         return false;
     }
     return true;
+}
+
+bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
+              const std::function<void(int page)>& pageDone, QString* error) {
+    return writePdf(
+        path, options,
+        [&](QPagedPaintDevice& device, QString* paintError) {
+            return paintDocument(device, document, pageDone, paintError, options.scaleX,
+                                 options.scaleY);
+        },
+        error);
 }
 
 }  // namespace report

@@ -28,16 +28,24 @@ struct PdfOptions {
     QString title;   // the document's title in the PDF
     QString author;  // empty: none
     QString creator = creatorName();
-    int resolution = 300;  // dots per inch of the PDF's drawing space
-    double scaleX = 1.0, scaleY = 1.0;
+    int resolution = 300;               // dots per inch of the PDF's drawing space
+    double scaleX = 1.0, scaleY = 1.0;  // a laid-out document's enlargement
 
     // The document's own title and author; `fallbackTitle` when it has no title.
     static PdfOptions forDocument(const Document& document, const QString& fallbackTitle);
 };
 
-// Writes the document to a PDF/A-1b file on US Letter paper (fonts embedded, text extractable,
-// no scripts, no encryption), as electronic filing asks. The file is replaced whole only once
-// it is complete: a failure leaves any earlier file of that name as it was.
+// Paints the pages of a PDF onto the writer it is given; false with *error when it cannot.
+using PdfPainter = std::function<bool(QPagedPaintDevice& device, QString* error)>;
+
+// Writes a PDF/A-1b file on US Letter paper (fonts embedded, text extractable, no scripts, no
+// encryption), as electronic filing asks, with the pages `paint` draws; every PDF the program
+// writes goes through here. The file is replaced whole only once it is complete: a failure
+// leaves any earlier file of that name as it was.
+bool writePdf(const QString& path, const PdfOptions& options, const PdfPainter& paint,
+              QString* error);
+
+// Writes the laid-out document through the writer above.
 bool writePdf(const Document& document, const QString& path, const PdfOptions& options,
               const std::function<void(int page)>& pageDone, QString* error);
 
