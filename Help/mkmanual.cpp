@@ -2,15 +2,13 @@
 // Usage: mkmanual INPUT.md OUTPUT.pdf
 //
 // Images named in the Markdown are read relative to the input file; "quillmark-logo.png" is the
-// program's own logo. Every chapter (level-1 heading) after the title starts a new page.
+// program's own logo. Every chapter (level-1 heading) after the title starts a new page. The PDF
+// goes through the report engine's writer, as every PDF of the program does: PDF/A-1b.
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,7 +16,9 @@
 #include <QTextTable>
 #include <cstdio>
 
+#include "manual_pages.h"
 #include "platform/icons.h"
+#include "report/document_output.h"
 
 namespace {
 
@@ -117,7 +117,11 @@ int main(int argc, char* argv[]) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(10);
     document.setDefaultFont(font);
-    document.setMarkdown(QString::fromUtf8(source.readAll()));
+    // Without HTML: a word in angle brackets, such as the "<name>" of a quoted message, is text
+    // to print; as HTML it would open an element that swallows the rest of the manual.
+    document.setMarkdown(QString::fromUtf8(source.readAll()),
+                         QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
+                                                         QTextDocument::MarkdownNoHTML));
     // Resources added before setMarkdown() would be cleared by it.
     const QUrl logoName(QStringLiteral("quillmark-logo.png"));
     document.addResource(QTextDocument::ImageResource, document.baseUrl().resolved(logoName),
@@ -126,15 +130,19 @@ int main(int argc, char* argv[]) {
     styleTables(document.rootFrame());
     fitImages(document);
 
-    // print() keeps margins of its own (2 cm) and numbers the pages.
-    QPdfWriter writer(output);
-    writer.setTitle(QStringLiteral("Quillmark Net Worth - User Manual"));
-    writer.setCreator(QStringLiteral("Quillmark Net Worth"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    document.print(&writer);
-    if (!QFileInfo(output).size()) {
-        std::fprintf(stderr, "mkmanual: nothing written to %s\n", argv[2]);
+    report::PdfOptions options;
+    options.title = QStringLiteral("Quillmark Net Worth - User Manual");
+    options.author = QStringLiteral("Quillmark, Inc.");
+    options.resolution = manualResolution(document, options.resolution);
+    const auto print = [&](QPagedPaintDevice& device, QString*) {
+        QString why;
+        if (printManual(document, device, &why)) return true;
+        std::fprintf(stderr, "mkmanual: %s\n", qPrintable(why));
+        return false;
+    };
+    QString error;
+    if (!report::writePdf(output, options, print, &error)) {
+        std::fprintf(stderr, "mkmanual: %s\n", qPrintable(error));
         return 1;
     }
     return 0;
