@@ -94,7 +94,7 @@ void TExpenseLines::OrderInMemory(const std::string& expression) {
     std::unique_ptr<storage::KeyExpression> key;
     const storage::Status compiled =
         storage::KeyExpression::compile(expression, table()->fields(), &key);
-    if (!compiled.ok()) throw storage::EDbfError("Dataset error: " + compiled.message());
+    if (!compiled.ok()) throw storage::datasetError(compiled);
     std::vector<std::pair<std::string, uint32_t>> keyed;
     std::string buffer(key->keyLength(), ' ');
     forEachVisible([&](uint32_t recno) {

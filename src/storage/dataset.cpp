@@ -415,7 +415,7 @@ void TDbfPrimDataset::Cancel() {
 }
 
 void TDbfPrimDataset::notOpen(const char* operation) const {
-    haltProgram(215, "Database is not open [" + name_ + "." + operation + "]");
+    haltProgram(kDatabaseNotOpen, "Database is not open [" + name_ + "." + operation + "]");
 }
 
 void TDbfPrimDataset::setFieldLayout(const std::vector<FieldDescriptor>& descriptors,

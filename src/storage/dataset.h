@@ -14,6 +14,23 @@
 
 namespace storage {
 
+// What becomes of a failure in the table component, the same at every call site:
+// - its own failures (a value a field cannot take, an unknown field name, a write outside edit or
+//   insert state, a definition it cannot create a table from) raise EDbfError with their text;
+// - a failure of the file layer beneath that the component answers for, because the caller
+//   asked for something that cannot be had (an index that cannot be opened or built, a key
+//   expression that does not compile), raises EDbfError "Dataset error: " followed by the file
+//   layer's message (datasetError in filtered_dataset.h);
+// - every other failure the file layer reports (reading, writing, opening or closing the table
+//   and memo files) is its own and ends the program: the fatal handler shows it ("Program
+//   halted.") and exits with its code; if a handler returns, FatalError is thrown so that
+//   nothing goes on as if it had worked (check in filtered_dataset.h);
+// - an operation on a table that is not open ends the program alike ("Database is not open");
+// - a lock that cannot be had shows "Lock failed [<operation>]" and leaves the record unwritten;
+// - an operation a handler abandons on purpose raises EAbort, which ends it silently.
+// The forms run what the user starts through platform::runDataAction, which shows EDbfError in
+// a message box and ignores EAbort.
+
 // Errors of the table component.
 class EDbfError : public std::runtime_error {
   public:

@@ -26,7 +26,8 @@ std::string upper(std::string text) {
 // The header of a new, empty table of `fields`; *hasMemo tells whether it needs a memo file.
 Status newTableHeader(const std::vector<FieldDescriptor>& fields, std::vector<uint8_t>* out,
                       bool* hasMemo) {
-    const Status invalid = Status::Error(211, "Invalid dBASE field definition [CreateDBF]");
+    const Status invalid =
+        Status::Error(kInvalidFieldDefinition, "Invalid dBASE field definition [CreateDBF]");
     if (fields.empty() || fields.size() > DbfFile::kMaxFields) return invalid;
 
     std::vector<uint8_t> header(kPrologLength + kDescriptorLength * fields.size() + 2, 0);
@@ -116,7 +117,7 @@ Status DbfFile::createNew(Env* env, const std::string& path,
     bool hasMemo = false;
     Status s = newTableHeader(fields, &header, &hasMemo);
     if (!s.ok()) return s;
-    const Status exists = Status::Error(80, path + " already exists [CreateDbf]");
+    const Status exists = Status::Error(kFileExists, path + " already exists [CreateDbf]");
     if (env->fileExists(path)) return exists;
 
     // The memo file goes first, under its own name and only where none exists, so that the table
@@ -125,12 +126,12 @@ Status DbfFile::createNew(Env* env, const std::string& path,
     bool memoCreated = false;
     if (hasMemo) {
         s = MemoFile::createNew(env, memoPath);
-        for (int attempt = 0; s.code() == 80 && attempt < kCreateAttempts; ++attempt) {
+        for (int attempt = 0; s.alreadyExists() && attempt < kCreateAttempts; ++attempt) {
             // Another workstation creating the same table puts its table in place next.
             if (env->fileExists(path)) return exists;
             env->sleepBetweenAttempts();
         }
-        if (s.code() == 80) {
+        if (s.alreadyExists()) {
             if (env->fileExists(path)) return exists;
             // A memo file left without its table (a table removed by hand): replaced.
             s = MemoFile::create(env, memoPath);
@@ -148,7 +149,7 @@ Status DbfFile::createNew(Env* env, const std::string& path,
     for (unsigned attempt = 0;; ++attempt) {
         temporary = scratchPathNear(path, attempt);
         s = env->createNewFile(temporary, &file);
-        if (s.code() != 80 || attempt >= 16) break;
+        if (!s.alreadyExists() || attempt >= 16) break;
     }
     if (!s.ok()) {
         if (memoCreated) env->removeFile(memoPath);
@@ -159,7 +160,7 @@ Status DbfFile::createNew(Env* env, const std::string& path,
     if (s.ok()) s = env->renameNew(temporary, path);
     if (!s.ok()) {
         if (env->fileExists(temporary)) env->removeFile(temporary);
-        if (s.code() == 80) return exists;
+        if (s.alreadyExists()) return exists;
         if (memoCreated) env->removeFile(memoPath);
         return Status::Error(s.code(), "Error writing " + path + ". [CreateDbf]");
     }

@@ -75,7 +75,8 @@ Status DbfFile::open(Env* env, const std::string& path, Access access, Share sha
         const auto kind = t->version_ == 0x83 ? MemoFile::Kind::DBase3 : MemoFile::Kind::DBase4;
         s = MemoFile::open(env, memoPath, access, share, kind, &t->memo_);
         if (!s.ok()) {
-            if (s.code() == 2) return Status::Error(2, memoPath + " [" + kOpenOperation + "]");
+            if (s.notFound())
+                return Status::Error(kFileNotFound, memoPath + " [" + kOpenOperation + "]");
             return s;
         }
     }
@@ -91,11 +92,12 @@ Status DbfFile::loadHeader() {
     size_t got = 0;
     s = file_->read(0, prolog, sizeof prolog, &got);
     if (!s.ok()) return s;
-    if (got < kPrologLength) return notDbase(210, path_, "Prolog is less than 32 bytes");
+    if (got < kPrologLength) return notDbase(kNotADbaseFile, path_, "Prolog is less than 32 bytes");
     version_ = prolog[0];
     if (!acceptedVersion(version_)) {
-        return Status::Error(210, path_ + " is not a dBASE database.(Invalid version byte)+ [" +
-                                      kOpenOperation + "]");
+        return Status::Error(
+            kNotADbaseFile,
+            path_ + " is not a dBASE database.(Invalid version byte)+ [" + kOpenOperation + "]");
     }
     lastUpdate_ = {1900 + prolog[1], prolog[2], prolog[3]};
     const uint32_t headerCount = getU32(prolog + 4);
@@ -104,21 +106,22 @@ Status DbfFile::loadHeader() {
     productionIndexFlag_ = prolog[28] != 0;
 
     if (headerLength_ < kPrologLength + kDescriptorLength + 1)
-        return notDbase(210, path_, "Header length is too small for its field descriptors");
+        return notDbase(kNotADbaseFile, path_,
+                        "Header length is too small for its field descriptors");
     if (headerLength_ > size)
-        return notDbase(213, path_, "Header length is past the end of the file");
+        return notDbase(kEndOfFileTooSoon, path_, "Header length is past the end of the file");
 
     std::vector<uint8_t> descriptors(headerLength_ - kPrologLength);
     s = file_->read(kPrologLength, descriptors.data(), descriptors.size(), &got);
     if (!s.ok()) return s;
-    if (got != descriptors.size()) return notDbase(213, path_, "Header is cut short");
+    if (got != descriptors.size()) return notDbase(kEndOfFileTooSoon, path_, "Header is cut short");
 
     fields_.clear();
     size_t at = 0;
     uint32_t offset = 1;
     for (; at < descriptors.size() && descriptors[at] != kTerminator; at += kDescriptorLength) {
         if (fields_.size() == kMaxFields)
-            return notDbase(210, path_, "Number of fields is out of range");
+            return notDbase(kNotADbaseFile, path_, "Number of fields is out of range");
         if (at + kDescriptorLength > descriptors.size()) break;
         const uint8_t* d = descriptors.data() + at;
         FieldDescriptor field;
@@ -134,11 +137,13 @@ Status DbfFile::loadHeader() {
         fields_.push_back(std::move(field));
     }
     if (at >= descriptors.size() || descriptors[at] != kTerminator) {
-        return notDbase(210, path_, "Header length is too small for its field descriptors");
+        return notDbase(kNotADbaseFile, path_,
+                        "Header length is too small for its field descriptors");
     }
-    if (fields_.empty()) return notDbase(210, path_, "Number of fields is out of range");
+    if (fields_.empty()) return notDbase(kNotADbaseFile, path_, "Number of fields is out of range");
     if (recordLength_ == 0 || offset != recordLength_)
-        return notDbase(210, path_, "Record length does not match the field descriptors");
+        return notDbase(kNotADbaseFile, path_,
+                        "Record length does not match the field descriptors");
 
     const uint32_t sizeCount = static_cast<uint32_t>(
         std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
@@ -157,7 +162,7 @@ Status DbfFile::countFromSize(uint32_t* count) {
 }
 
 Status DbfFile::refreshRecordCount() {
-    if (!file_) return Status::Error(103, path_ + " [RecCount]");
+    if (!file_) return Status::Error(kFileNotOpen, path_ + " [RecCount]");
     return countFromSize(&recordCount_);
 }
 
@@ -220,8 +225,8 @@ int DbfFile::fieldIndex(std::string_view name) const {
 }
 
 Status DbfFile::setProductionIndexFlag(bool on) {
-    if (!file_) return Status::Error(103, path_ + " [SetMdxFlag]");
-    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + " [SetMdxFlag]");
+    if (!file_) return Status::Error(kFileNotOpen, path_ + " [SetMdxFlag]");
+    if (access_ == Access::ReadOnly) return Status::Error(kAccessDenied, path_ + " [SetMdxFlag]");
     const uint8_t value = on ? 1 : 0;
     Status s = file_->write(28, &value, 1);
     if (!s.ok()) return Status::Error(s.code(), path_ + " [SetMdxFlag]");
@@ -237,16 +242,16 @@ Status DbfFile::readRecord(uint32_t recno, uint8_t* buffer) {
     auto error = [&](int code) {
         return Status::Error(code, recordContext(path_, recno, kReadOperation));
     };
-    if (!file_) return error(103);
+    if (!file_) return error(kFileNotOpen);
     if (recno > recordCount_ && share_ == Share::Shared) {
         Status s = refreshRecordCount();
         if (!s.ok()) return error(s.code());
     }
-    if (recno == 0 || recno > recordCount_) return error(212);
+    if (recno == 0 || recno > recordCount_) return error(kRecordOutOfRange);
     size_t got = 0;
     Status s = file_->read(recordOffset(recno), buffer, recordLength_, &got);
     if (!s.ok()) return error(s.code());
-    if (got != recordLength_) return error(213);
+    if (got != recordLength_) return error(kEndOfFileTooSoon);
     return Status::OK();
 }
 
@@ -255,8 +260,8 @@ Status DbfFile::readRecords(uint32_t first, uint32_t count, uint8_t* buffer, uin
     auto error = [&](int code) {
         return Status::Error(code, recordContext(path_, first, kReadOperation));
     };
-    if (!file_) return error(103);
-    if (first == 0) return error(212);
+    if (!file_) return error(kFileNotOpen);
+    if (first == 0) return error(kRecordOutOfRange);
     if (first > recordCount_ || count == 0) return Status::OK();
     const uint32_t n = std::min(count, recordCount_ - first + 1);
     size_t bytes = 0;
@@ -268,17 +273,18 @@ Status DbfFile::readRecords(uint32_t first, uint32_t count, uint8_t* buffer, uin
 
 Status DbfFile::checkWritable(uint32_t recno, const char* operation) {
     auto where = [&] { return " [" + std::string(operation) + "]"; };
-    if (!file_) return Status::Error(103, path_ + where());
-    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where());
+    if (!file_) return Status::Error(kFileNotOpen, path_ + where());
+    if (access_ == Access::ReadOnly) return Status::Error(kAccessDenied, path_ + where());
     if (recno > recordCount_ && share_ == Share::Shared) {
         Status s = refreshRecordCount();
         if (!s.ok()) return Status::Error(s.code(), path_ + where());
     }
     if (recno == 0 || recno > recordCount_)
-        return Status::Error(212, path_ + ": record #" + std::to_string(recno) + where());
+        return Status::Error(kRecordOutOfRange,
+                             path_ + ": record #" + std::to_string(recno) + where());
     if (!holdsRecordLock(recno)) {
-        return Status::Error(
-            1200, "Record #" + std::to_string(recno) + " of " + path_ + " is not locked" + where());
+        return Status::Error(kRecordNotLocked, "Record #" + std::to_string(recno) + " of " + path_ +
+                                                   " is not locked" + where());
     }
     return Status::OK();
 }
@@ -327,15 +333,16 @@ Status DbfFile::writeError(const Status& s, const char* operation) const {
 
 Status DbfFile::appendRecord(const uint8_t* buffer, uint32_t* recno) {
     const std::string where = std::string(" [") + kWriteOperation + "]";
-    if (!file_) return Status::Error(103, path_ + where);
-    if (access_ == Access::ReadOnly) return Status::Error(5, path_ + where);
+    if (!file_) return Status::Error(kFileNotOpen, path_ + where);
+    if (access_ == Access::ReadOnly) return Status::Error(kAccessDenied, path_ + where);
     if (share_ == Share::Shared) {
         if (!appendLocked_)
-            return Status::Error(5, "File must be locked to append: " + path_ + " [APPEND]");
+            return Status::Error(kAccessDenied,
+                                 "File must be locked to append: " + path_ + " [APPEND]");
         Status s = refreshRecordCount();
         if (!s.ok()) return Status::Error(s.code(), path_ + where);
     }
-    if (recordCount_ == UINT32_MAX) return Status::Error(212, path_ + where);
+    if (recordCount_ == UINT32_MAX) return Status::Error(kRecordOutOfRange, path_ + where);
     const uint32_t n = recordCount_ + 1;
     if (indexHook_ != nullptr) {
         // Before the record is written the index is marked as being updated, so that a record
@@ -439,12 +446,13 @@ Status DbfFile::readMemo(const uint8_t* record, int field, std::string* text) {
     text->clear();
     if (!memo_ || field < 0 || static_cast<size_t>(field) >= fields_.size() ||
         !isMemoType(fields_[field].type)) {
-        return Status::Error(1019, path_ + " [ReadMemo]");
+        return Status::Error(kNoMemoFile, path_ + " [ReadMemo]");
     }
     const uint32_t block = getMemoBlock(fields_[field], record);
     if (block == UINT32_MAX) {
-        return Status::Error(1003, memo_->path() + ": memo pointer of field " +
-                                       fields_[field].name + " is not a number [ReadMemo]");
+        return Status::Error(kInvalidMemoAddress, memo_->path() + ": memo pointer of field " +
+                                                      fields_[field].name +
+                                                      " is not a number [ReadMemo]");
     }
     std::string bytes;
     Status s = memo_->read(block, &bytes);
@@ -456,9 +464,10 @@ Status DbfFile::readMemo(const uint8_t* record, int field, std::string* text) {
 Status DbfFile::writeMemo(uint8_t* record, int field, std::string_view text) {
     if (!memo_ || field < 0 || static_cast<size_t>(field) >= fields_.size() ||
         !isMemoType(fields_[field].type)) {
-        return Status::Error(1019, path_ + " [WriteMemo]");
+        return Status::Error(kNoMemoFile, path_ + " [WriteMemo]");
     }
-    if (access_ == Access::ReadOnly) return Status::Error(5, memo_->path() + " [WriteMemo]");
+    if (access_ == Access::ReadOnly)
+        return Status::Error(kAccessDenied, memo_->path() + " [WriteMemo]");
     std::string bytes;
     utf8ToOem(text, &bytes);
     uint32_t oldBlock = getMemoBlock(fields_[field], record);

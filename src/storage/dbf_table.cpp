@@ -32,7 +32,7 @@ void TDbfFileDataSet::createTable(const std::string& path) {
     // A table another workstation has just created is opened as found.
     if (!fields) throw EDbfError("Could not create \"" + path + "\"");
     const Status status = DbfFile::createNew(env_, path, *fields);
-    if (!status.ok() && status.code() != 80) {
+    if (!status.ok() && !status.alreadyExists()) {
         throw EDbfError("Could not create \"" + path + "\"");
     }
 }
@@ -70,7 +70,7 @@ void TDbfFileDataSet::openFiles() {
         file_.reset();
         setTable(nullptr);
         clearFieldLayout();
-        throw EDbfError("Dataset error: " + status.message());
+        throw datasetError(status);
     }
     // One record per key in unique tags: a new record whose key another workstation's record
     // took meanwhile is laid onto that record (see appendWithLock).
@@ -100,7 +100,7 @@ void TDbfFileDataSet::IndexOnOne(const std::string& expression, const std::strin
     requireActive("IndexOnOne");
     CheckBrowseMode();
     Status status = indexes_->buildTemporary(expression, name);
-    if (!status.ok()) throw EDbfError("Dataset error: " + status.message());
+    if (!status.ok()) throw datasetError(status);
     setOrder(indexes_->makeOrder());
     currentRecordWritten();
 }

@@ -11,6 +11,12 @@
 
 namespace storage {
 
+// The component's exception for a file-layer failure it answers for (see dataset.h):
+// "Dataset error: " followed by the file layer's message.
+inline EDbfError datasetError(const Status& status) {
+    return EDbfError("Dataset error: " + status.message());
+}
+
 class DbfFile;
 
 // A filter routine: called with its owner for each candidate record while field reads of the

@@ -19,7 +19,7 @@ bool flag(char c) { return c == 'T' || c == 't'; }
 
 Status parseTagLine(const std::string& line, IndexListEntry* entry) {
     auto invalid = [&](const std::string& why) {
-        return Status::Error(220,
+        return Status::Error(kInvalidParameter,
                              "Invalid index definition (" + why + "): " + line + " [IndexList]");
     };
     const size_t comma = line.find(',');

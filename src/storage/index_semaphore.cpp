@@ -2,14 +2,6 @@
 
 namespace storage {
 
-namespace {
-
-constexpr int kSemaphoreError = 1202;
-// What a failed lock attempt reports as the system's result code: a lock held elsewhere.
-constexpr int kLockViolation = 33;
-
-}  // namespace
-
 IndexSemaphore::IndexSemaphore(Env* env, const std::string& tablePath)
     : env_(env), path_(semaphorePathFor(tablePath)) {}
 

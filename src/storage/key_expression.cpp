@@ -10,7 +10,6 @@ namespace storage {
 
 namespace {
 
-constexpr int kBadExpression = 220;
 constexpr size_t kMaxExpressionBytes = 100;
 constexpr size_t kMaxKeyBytes = 100;
 
@@ -73,7 +72,7 @@ class Parser {
 
   private:
     Status fail(const std::string& what) const {
-        return Status::Error(kBadExpression, what + text_ + " [Index expression]");
+        return Status::Error(kInvalidParameter, what + text_ + " [Index expression]");
     }
 
     void skipBlanks() {
@@ -235,8 +234,8 @@ Status KeyExpression::compile(const std::string& text, const std::vector<FieldDe
                               std::unique_ptr<KeyExpression>* out) {
     out->reset();
     if (text.size() > kMaxExpressionBytes)
-        return Status::Error(kBadExpression, "Index expression longer than 100 bytes: " + text +
-                                                 " [Index expression]");
+        return Status::Error(kInvalidParameter, "Index expression longer than 100 bytes: " + text +
+                                                    " [Index expression]");
     std::unique_ptr<Node> root;
     Parser parser(text, fields);
     Status s = parser.parse(&root);
@@ -247,9 +246,9 @@ Status KeyExpression::compile(const std::string& text, const std::vector<FieldDe
     switch (root->type) {
         case 'C':
             if (root->length < 1 || root->length > kMaxKeyBytes)
-                return Status::Error(kBadExpression, "Key length out of range (" +
-                                                         std::to_string(root->length) +
-                                                         "): " + text + " [Index expression]");
+                return Status::Error(kInvalidParameter, "Key length out of range (" +
+                                                            std::to_string(root->length) +
+                                                            "): " + text + " [Index expression]");
             expression->keyType_ = 'C';
             expression->keyLength_ = static_cast<uint16_t>(root->length);
             {
@@ -287,7 +286,7 @@ Status KeyExpression::compile(const std::string& text, const std::vector<FieldDe
             expression->root_ = std::move(root);
             break;
         default:
-            return Status::Error(kBadExpression,
+            return Status::Error(kInvalidParameter,
                                  "Wrong parser return type: " + text + " [Index expression]");
     }
     *out = std::move(expression);

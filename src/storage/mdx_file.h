@@ -20,11 +20,6 @@ constexpr uint32_t kMdxFirstTagPage = 4;
 constexpr int kMdxMaxTags = 47;
 constexpr int kMdxMaxKeyLength = 100;
 
-// Error codes of the index layer.
-constexpr int kIndexNotOpen = 221;
-constexpr int kCorruptedIndex = 222;
-constexpr int kIndexVersionMismatch = 223;
-
 // How two keys of a tag compare.
 enum class KeyKind {
     Character,  // unsigned bytes

@@ -53,9 +53,9 @@ class MemEnv::MemFile : public File {
 
     Status write(uint64_t offset, const void* data, size_t n) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
-        if (!writable_) return Status::Error(5, data_->name + " [write]");
+        if (!writable_) return Status::Error(kAccessDenied, data_->name + " [write]");
         if (offset + n > env_->maxFileSize_)
-            return Status::Error(101, data_->name + " [write]: File too large");
+            return Status::Error(kWriteFailed, data_->name + " [write]: File too large");
         std::string& bytes = data_->bytes;
         const size_t allowed = env_->allowWrite(offset, n, bytes.size());
         if (allowed > 0) {
@@ -63,7 +63,7 @@ class MemEnv::MemFile : public File {
             std::memcpy(bytes.data() + offset, data, allowed);
         }
         if (allowed < n)
-            return Status::Error(101, data_->name + " [write]: No space left on device");
+            return Status::Error(kWriteFailed, data_->name + " [write]: No space left on device");
         return Status::OK();
     }
 
@@ -75,8 +75,9 @@ class MemEnv::MemFile : public File {
 
     Status truncate(uint64_t size) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
-        if (!writable_) return Status::Error(5, data_->name + " [truncate]");
-        if (size > env_->maxFileSize_) return Status::Error(101, data_->name + " [truncate]");
+        if (!writable_) return Status::Error(kAccessDenied, data_->name + " [truncate]");
+        if (size > env_->maxFileSize_)
+            return Status::Error(kWriteFailed, data_->name + " [truncate]");
         data_->bytes.resize(size, '\0');
         return Status::OK();
     }
@@ -141,10 +142,10 @@ Status MemEnv::openFile(const std::string& path, Access access, Share share,
                         std::unique_ptr<File>* file) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = files_.find(keyFor(path));
-    if (it == files_.end()) return Status::Error(2, path + " [open]");
+    if (it == files_.end()) return Status::Error(kFileNotFound, path + " [open]");
     Data& data = *it->second;
     if (data.exclusive || (share == Share::Exclusive && data.sharedOpens > 0))
-        return Status::Error(32, data.name + " [open]");
+        return Status::Error(kSharingViolation, data.name + " [open]");
     if (share == Share::Exclusive)
         data.exclusive = true;
     else
@@ -183,7 +184,7 @@ Status MemEnv::createNewFile(const std::string& path, std::unique_ptr<File>* fil
     runCreateHook(path);
     std::lock_guard<std::mutex> lock(mutex_);
     auto& slot = files_[keyFor(path)];
-    if (slot) return Status::Error(80, path + " [create]: File exists");
+    if (slot) return Status::Error(kFileExists, path + " [create]: File exists");
     slot = std::make_shared<Data>();
     slot->name = path;
     *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
@@ -194,8 +195,9 @@ Status MemEnv::renameNew(const std::string& from, const std::string& to) {
     runCreateHook(to);
     std::lock_guard<std::mutex> lock(mutex_);
     auto source = files_.find(keyFor(from));
-    if (source == files_.end()) return Status::Error(2, from + " [rename]");
-    if (files_.count(keyFor(to)) != 0) return Status::Error(80, to + " [rename]: File exists");
+    if (source == files_.end()) return Status::Error(kFileNotFound, from + " [rename]");
+    if (files_.count(keyFor(to)) != 0)
+        return Status::Error(kFileExists, to + " [rename]: File exists");
     std::shared_ptr<Data> data = source->second;
     files_.erase(source);
     data->name = to;
@@ -210,7 +212,7 @@ bool MemEnv::fileExists(const std::string& path) {
 
 Status MemEnv::removeFile(const std::string& path) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (files_.erase(keyFor(path)) == 0) return Status::Error(2, path + " [remove]");
+    if (files_.erase(keyFor(path)) == 0) return Status::Error(kFileNotFound, path + " [remove]");
     return Status::OK();
 }
 
@@ -242,7 +244,7 @@ Status MemEnv::listFiles(const std::string& dir, std::vector<std::string>* names
         if (key.find('/', prefix.size()) == std::string::npos)
             names->push_back(data->name.substr(prefix.size()));
     }
-    if (!found) return Status::Error(3, dir + " [list]");
+    if (!found) return Status::Error(kPathNotFound, dir + " [list]");
     return Status::OK();
 }
 

@@ -68,12 +68,14 @@ Status MemoFile::open(Env* env, const std::string& path, Access access, Share sh
     size_t got = 0;
     s = m->file_->read(0, header, sizeof header, &got);
     if (!s.ok()) return s;
-    if (got < sizeof header) return m->error(213, "the memo file has no header", "USE/OpenDBF");
+    if (got < sizeof header)
+        return m->error(kEndOfFileTooSoon, "the memo file has no header", "USE/OpenDBF");
     if (kind == Kind::DBase4) {
         const uint32_t size = getU16(header + 20);
         m->blockSize_ = size == 0 ? kBlockSize : size;
         if (m->blockSize_ < kMinBlockSize) {
-            return m->error(1003, "invalid memo block size " + std::to_string(size), "USE/OpenDBF");
+            return m->error(kInvalidMemoAddress, "invalid memo block size " + std::to_string(size),
+                            "USE/OpenDBF");
         }
     }
     *memo = std::move(m);
@@ -88,7 +90,8 @@ Status MemoFile::read(uint32_t block, std::string* bytes) {
     if (!s.ok()) return s;
     const uint64_t offset = uint64_t(block) * blockSize_;
     if (offset >= size) {
-        return error(1003, "memo block " + std::to_string(block) + " lies past the end of the file",
+        return error(kInvalidMemoAddress,
+                     "memo block " + std::to_string(block) + " lies past the end of the file",
                      "ReadMemo");
     }
     uint8_t head[kMemoHeaderLength];
@@ -98,12 +101,14 @@ Status MemoFile::read(uint32_t block, std::string* bytes) {
     if (got == sizeof head && std::memcmp(head, kBlockMark, 4) == 0) {
         const uint32_t length = getU32(head + 4);
         if (length < kMemoHeaderLength) {
-            return error(1003, "memo at block " + std::to_string(block) + " has an invalid length",
+            return error(kInvalidMemoAddress,
+                         "memo at block " + std::to_string(block) + " has an invalid length",
                          "ReadMemo");
         }
         if (offset + length > size) {
             return error(
-                213, "memo at block " + std::to_string(block) + " runs past the end of the file",
+                kEndOfFileTooSoon,
+                "memo at block " + std::to_string(block) + " runs past the end of the file",
                 "ReadMemo");
         }
         bytes->resize(length - kMemoHeaderLength);
@@ -111,8 +116,8 @@ Status MemoFile::read(uint32_t block, std::string* bytes) {
         if (!s.ok()) return s;
         if (got != bytes->size()) {
             bytes->clear();
-            return error(213, "memo at block " + std::to_string(block) + " was cut short",
-                         "ReadMemo");
+            return error(kEndOfFileTooSoon,
+                         "memo at block " + std::to_string(block) + " was cut short", "ReadMemo");
         }
         return Status::OK();
     }
@@ -139,7 +144,7 @@ Status MemoFile::lock() {
         if (attempt == kLockAttempts) break;
         env_->sleepBetweenAttempts();
     }
-    return error(1017, "Cannot lock memo file", "WriteMemo");
+    return error(kMemoLockFailed, "Cannot lock memo file", "WriteMemo");
 }
 
 void MemoFile::unlock() {
@@ -151,7 +156,8 @@ Status MemoFile::readNextFree(uint64_t fileSize, uint32_t* nextFree) {
     size_t got = 0;
     Status s = file_->read(0, raw, sizeof raw, &got);
     if (!s.ok()) return s;
-    if (got < sizeof raw) return error(213, "the memo file has no header", "WriteMemo");
+    if (got < sizeof raw)
+        return error(kEndOfFileTooSoon, "the memo file has no header", "WriteMemo");
     // Never trust a next free block that lies inside the file's data: whatever is there may be
     // live text.
     const uint64_t endBlock = (fileSize + blockSize_ - 1) / blockSize_;
@@ -178,7 +184,7 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view bytes, uint32_t* bloc
     *block = 0;
     if (bytes.empty()) return Status::OK();
     if (bytes.size() > UINT32_MAX - 2 * kMemoHeaderLength)
-        return error(1005, "memo text is too long", "WriteMemo");
+        return error(kMemoWriteError, "memo text is too long", "WriteMemo");
 
     std::string image;
     if (kind_ == Kind::DBase4) {
@@ -199,7 +205,7 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view bytes, uint32_t* bloc
     Status s = env_->freeSpace(path(), &space);
     if (!s.ok()) return s;
     if (space < image.size())
-        return error(1004, "not enough disk space for memo text", "WriteMemo");
+        return error(kDiskFull, "not enough disk space for memo text", "WriteMemo");
 
     s = lock();
     if (!s.ok()) return s;
@@ -213,7 +219,7 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view bytes, uint32_t* bloc
             s = file_->write(uint64_t(oldBlock) * blockSize_, image.data(), image.size());
             if (s.ok()) *block = oldBlock;
         } else if (uint64_t(nextFree) + needed > UINT32_MAX) {
-            s = error(1005, "the memo file is full", "WriteMemo");
+            s = error(kMemoWriteError, "the memo file is full", "WriteMemo");
         } else {
             // The text first, then the header: a failure leaves the next free block unchanged.
             s = file_->write(uint64_t(nextFree) * blockSize_, image.data(), image.size());
@@ -224,7 +230,8 @@ Status MemoFile::write(uint32_t oldBlock, std::string_view bytes, uint32_t* bloc
         }
     }
     unlock();
-    if (!s.ok() && s.code() != 1005) return error(1005, s.context(), "WriteMemo");
+    if (!s.ok() && s.code() != kMemoWriteError)
+        return error(kMemoWriteError, s.context(), "WriteMemo");
     return s;
 }
 

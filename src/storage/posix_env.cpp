@@ -28,23 +28,23 @@ constexpr off_t kShareLockOffset = off_t(1) << 40;
 int codeForErrno(int error, bool writing) {
     switch (error) {
         case ENOENT:
-            return 2;
+            return kFileNotFound;
         case ENOTDIR:
-            return 3;
+            return kPathNotFound;
         case EMFILE:
         case ENFILE:
-            return 4;
+            return kTooManyOpenFiles;
         case EACCES:
         case EPERM:
         case EROFS:
-            return 5;
+            return kAccessDenied;
         case EBADF:
-            return 6;
+            return kInvalidHandle;
         case ENOSPC:
         case EDQUOT:
-            return 101;
+            return kWriteFailed;
         default:
-            return writing ? 101 : 100;
+            return writing ? kWriteFailed : kReadFailed;
     }
 }
 
@@ -57,7 +57,7 @@ Status osError(const std::string& path, const char* operation, bool writing = fa
 }
 
 Status exists(const std::string& path) {
-    return Status::Error(80, path + " [create]: File exists");
+    return Status::Error(kFileExists, path + " [create]: File exists");
 }
 
 bool setOfdLock(int fd, short type, uint64_t offset, uint64_t length) {
@@ -181,7 +181,7 @@ class PosixEnv : public Env {
         if (!setOfdLock(lockFd, lockType, kShareLockOffset, 1)) {
             if (lockFd != fd) ::close(lockFd);
             ::close(fd);
-            return Status::Error(32, actual + " [open]");
+            return Status::Error(kSharingViolation, actual + " [open]");
         }
         *file = std::make_unique<PosixFile>(fd, lockFd, actual);
         return Status::OK();
@@ -277,7 +277,7 @@ class PosixEnv : public Env {
     Status listFiles(const std::string& dir, std::vector<std::string>* names) override {
         names->clear();
         DIR* d = ::opendir(dir.c_str());
-        if (d == nullptr) return Status::Error(3, dir + " [list]");
+        if (d == nullptr) return Status::Error(kPathNotFound, dir + " [list]");
         const std::string prefix = !dir.empty() && dir.back() == '/' ? dir : dir + "/";
         while (dirent* entry = ::readdir(d)) {
             struct stat st;

@@ -12,10 +12,6 @@ namespace storage {
 
 namespace {
 
-bool rebuildable(int code) {
-    return code == 2 || code == kCorruptedIndex || code == kIndexVersionMismatch;
-}
-
 struct CompiledTag {
     TagDefinition definition;
     std::unique_ptr<KeyExpression> expression;
@@ -24,7 +20,7 @@ struct CompiledTag {
 Status compileTags(const DbfFile& table, const std::vector<IndexListEntry>& tags,
                    std::vector<CompiledTag>* out) {
     if (tags.size() > size_t(kMdxMaxTags))
-        return Status::Error(220, "Too many index tags [" + table.path() + "]");
+        return Status::Error(kInvalidParameter, "Too many index tags [" + table.path() + "]");
     for (const IndexListEntry& entry : tags) {
         CompiledTag tag;
         Status s = KeyExpression::compile(entry.expression, table.fields(), &tag.expression);
@@ -121,7 +117,7 @@ Status ProductionIndex::openOrBuild(DbfFile* table, const std::vector<IndexListE
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
     Status s = openFile(table, path, true, out);
-    if (!s.ok() && rebuildable(s.code())) s = buildUnlocked(table, path, true, tags, progress, out);
+    if (s.indexToRebuild()) s = buildUnlocked(table, path, true, tags, progress, out);
     if (!s.ok()) return s;
     return guard.release();
 }
@@ -168,7 +164,7 @@ Status ProductionIndex::readTagDefinitions(Env* env, const std::string& path,
         return Status::Error(kCorruptedIndex, path + ": " + why + " [MDX]");
     };
     std::unique_ptr<File> file;
-    if (!env->fileExists(path)) return Status::Error(2, path + " [OpenMDX]");
+    if (!env->fileExists(path)) return Status::Error(kFileNotFound, path + " [OpenMDX]");
     Status s = env->openFile(path, Access::ReadOnly, Share::Shared, &file);
     if (!s.ok()) return s;
     uint64_t size = 0;

@@ -52,7 +52,7 @@ Status ProductionIndex::compileExpressions() {
 Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool check,
                                  std::unique_ptr<ProductionIndex>* out) {
     Env* env = table->env();
-    if (!env->fileExists(path)) return Status::Error(2, path + " [OpenMDX]");
+    if (!env->fileExists(path)) return Status::Error(kFileNotFound, path + " [OpenMDX]");
     std::unique_ptr<File> file;
     Status s = env->openFile(path, table->access(), Share::Shared, &file);
     if (!s.ok()) return s;

@@ -5,6 +5,37 @@
 
 namespace storage {
 
+// The file layer's error codes that this code reports or tests for, named after what they mean.
+// The numbers, and errorDescription's texts for them, are what users see ("Error # 222
+// (Corrupted index file)"); the Envs give the system's failures these codes.
+constexpr int kFileNotFound = 2;
+constexpr int kPathNotFound = 3;
+constexpr int kTooManyOpenFiles = 4;
+constexpr int kAccessDenied = 5;  // also: a write to a file opened for reading only
+constexpr int kInvalidHandle = 6;
+constexpr int kSharingViolation = 32;
+constexpr int kLockViolation = 33;
+constexpr int kFileExists = 80;
+constexpr int kReadFailed = 100;
+constexpr int kWriteFailed = 101;  // "Disk write error (probable cause: Disk Full)."
+constexpr int kFileNotOpen = 103;
+constexpr int kNotADbaseFile = 210;
+constexpr int kInvalidFieldDefinition = 211;
+constexpr int kRecordOutOfRange = 212;
+constexpr int kEndOfFileTooSoon = 213;
+constexpr int kDatabaseNotOpen = 215;
+constexpr int kInvalidParameter = 220;  // a tag list, tag count or key expression that is none
+constexpr int kIndexNotOpen = 221;
+constexpr int kCorruptedIndex = 222;
+constexpr int kIndexVersionMismatch = 223;
+constexpr int kInvalidMemoAddress = 1003;
+constexpr int kDiskFull = 1004;
+constexpr int kMemoWriteError = 1005;
+constexpr int kMemoLockFailed = 1017;
+constexpr int kNoMemoFile = 1019;
+constexpr int kRecordNotLocked = 1200;
+constexpr int kSemaphoreError = 1202;
+
 // The outcome of a file-layer operation: OK, or a numeric error code with a context text that
 // names the file and the operation in brackets, e.g. "[GetDbfRecord]".
 class Status {
@@ -15,6 +46,16 @@ class Status {
 
     bool ok() const { return code_ == 0; }
     int code() const { return code_; }
+
+    // The file (or one it needs) is not there.
+    bool notFound() const { return code_ == kFileNotFound; }
+    // The file to be created is there already.
+    bool alreadyExists() const { return code_ == kFileExists; }
+    // An index file that is missing, damaged or does not fit its table: built anew where the
+    // table may be written.
+    bool indexToRebuild() const {
+        return code_ == kFileNotFound || code_ == kCorruptedIndex || code_ == kIndexVersionMismatch;
+    }
     const std::string& context() const { return context_; }
 
     // "Error # <code> (<description>)" + line break + context text.

@@ -53,27 +53,27 @@ size_t nameStart(const std::string& path) {
 int codeForError(DWORD error, bool writing) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
-            return 2;
+            return kFileNotFound;
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
         case ERROR_BAD_NETPATH:
-            return 3;
+            return kPathNotFound;
         case ERROR_TOO_MANY_OPEN_FILES:
-            return 4;
+            return kTooManyOpenFiles;
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
-            return 5;
+            return kAccessDenied;
         case ERROR_INVALID_HANDLE:
-            return 6;
+            return kInvalidHandle;
         case ERROR_SHARING_VIOLATION:
-            return 32;
+            return kSharingViolation;
         case ERROR_LOCK_VIOLATION:
-            return 33;
+            return kLockViolation;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return 101;
+            return kWriteFailed;
         default:
-            return writing ? 101 : 100;
+            return writing ? kWriteFailed : kReadFailed;
     }
 }
 
@@ -138,7 +138,7 @@ class WinFile : public File {
             const DWORD want = static_cast<DWORD>(std::min(n - done, kMaxTransfer));
             if (!::WriteFile(handle_, in + done, want, &w, &o))
                 return osError(path_, "write", true);
-            if (w == 0) return Status::Error(101, path_ + " [write]");
+            if (w == 0) return Status::Error(kWriteFailed, path_ + " [write]");
             done += w;
         }
         return Status::OK();
@@ -279,7 +279,7 @@ class WinEnv : public Env {
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-                return Status::Error(80, path + " [create]");
+                return Status::Error(kFileExists, path + " [create]");
             return osError(path, "create", true);
         }
         *file = std::make_unique<WinFile>(h, path);
@@ -291,7 +291,7 @@ class WinEnv : public Env {
         if (::MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0)) return Status::OK();
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-            return Status::Error(80, to + " [rename]");
+            return Status::Error(kFileExists, to + " [rename]");
         return osError(to, "rename", true);
     }
 
@@ -363,7 +363,7 @@ class WinEnv : public Env {
         HANDLE h = ::FindFirstFileW(widen(pattern).c_str(), &found);
         if (h == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_NOT_FOUND) return Status::OK();  // empty
-            return Status::Error(3, dir + " [list]");
+            return Status::Error(kPathNotFound, dir + " [list]");
         }
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))

@@ -112,8 +112,8 @@ int runAppend(const Args& args) {
     for (int attempt = 1; !(locked = table.lockAppend()) && attempt < kAttempts; ++attempt)
         storage::Env::Default()->sleepBetweenAttempts();
     if (!locked) {
-        return fail(
-            storage::Status::Error(33, "Cannot lock " + table.path() + " for appending [APPEND]"));
+        return fail(storage::Status::Error(
+            storage::kLockViolation, "Cannot lock " + table.path() + " for appending [APPEND]"));
     }
     uint32_t recno = 0;
     s = table.appendRecord(record.data(), &recno);

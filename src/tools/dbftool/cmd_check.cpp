@@ -215,7 +215,7 @@ int runCheck(const Args& args) {
     if (env->isDirectory(target)) {
         std::vector<std::string> names;
         if (!env->listFiles(target, &names).ok())
-            return fail(storage::Status::Error(3, target + " [check]"));
+            return fail(storage::Status::Error(storage::kPathNotFound, target + " [check]"));
         std::vector<std::string> tables;
         for (const auto& name : names) {
             if (hasDbfExtension(name)) tables.push_back(name);

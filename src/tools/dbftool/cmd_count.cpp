@@ -47,10 +47,10 @@ int runCount(const Args& args) {
         std::cout << table.GetFilteredCount() << "\n";
     } catch (const storage::FatalError& error) {
         std::cerr << error.message << "\n";
-        return 2;
+        return kFailed;
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
-        return 2;
+        return kFailed;
     }
     return 0;
 }

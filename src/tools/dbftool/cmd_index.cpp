@@ -24,31 +24,39 @@ struct OpenIndex {
     int tag = 0;
 };
 
-// Splits "FILE [VALUE] [--tag NAME]" and opens the table and its production index as found.
-// With `walk`, the chosen tag's tree is checked first: an index opened as found may be damaged,
-// and a walk through subtrees that several nodes share would repeat them without end.
-storage::Status openIndex(const Args& args, size_t positional, storage::Access access, bool walk,
-                          std::vector<std::string>* values, OpenIndex* out, std::string* tagName) {
+// "FILE [VALUE] [--tag NAME]": false when the arguments are not `positional` values and at most
+// a tag name.
+bool splitArguments(const Args& args, size_t positional, std::vector<std::string>* values,
+                    std::string* tagName) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--tag" && i + 1 < args.size())
             *tagName = args[++i];
         else
             values->push_back(args[i]);
     }
-    if (values->size() != positional) return storage::Status::Error(220, "wrong arguments");
-    storage::Status s = storage::DbfFile::open(storage::Env::Default(), (*values)[0], access,
+    return values->size() == positional;
+}
+
+// Opens the table `path` and its production index as found. With `walk`, the tag's tree is
+// checked first: an index opened as found may be damaged, and a walk through subtrees that
+// several nodes share would repeat them without end.
+storage::Status openIndex(const std::string& path, storage::Access access, bool walk,
+                          const std::string& tagName, OpenIndex* out) {
+    storage::Status s = storage::DbfFile::open(storage::Env::Default(), path, access,
                                                storage::Share::Shared, &out->table);
     if (!s.ok()) return s;
     const std::string mdx =
         storage::ProductionIndex::pathFor(out->table->env(), out->table->path());
     s = storage::ProductionIndex::open(out->table.get(), mdx, &out->index, false);
     if (!s.ok()) return s;
-    if (!tagName->empty()) {
-        out->tag = out->index->findTag(*tagName);
-        if (out->tag < 0)
-            return storage::Status::Error(221, "No tag " + *tagName + " in " + mdx + " [TAG]");
+    if (!tagName.empty()) {
+        out->tag = out->index->findTag(tagName);
+        if (out->tag < 0) {
+            return storage::Status::Error(storage::kIndexNotOpen,
+                                          "No tag " + tagName + " in " + mdx + " [TAG]");
+        }
     } else if (out->index->tags().empty()) {
-        return storage::Status::Error(221, mdx + " has no tags [TAG]");
+        return storage::Status::Error(storage::kIndexNotOpen, mdx + " has no tags [TAG]");
     }
     if (!walk) return storage::Status::OK();
     // The check walks the whole tree: under the semaphore, so that another workstation's
@@ -90,9 +98,9 @@ int runSeek(const Args& args) {
     OpenIndex open;
     std::vector<std::string> values;
     std::string tagName;
-    storage::Status s =
-        openIndex(args, 2, storage::Access::ReadOnly, true, &values, &open, &tagName);
-    if (s.code() == 220) return failUsage("usage: dbftool seek FILE VALUE [--tag NAME]");
+    if (!splitArguments(args, 2, &values, &tagName))
+        return failUsage("usage: dbftool seek FILE VALUE [--tag NAME]");
+    storage::Status s = openIndex(values[0], storage::Access::ReadOnly, true, tagName, &open);
     if (!s.ok()) return fail(s);
     std::string value = values[1];
     if (open.index->tags()[open.tag].kind == storage::KeyKind::Character)
@@ -110,9 +118,9 @@ int runKeys(const Args& args) {
     OpenIndex open;
     std::vector<std::string> values;
     std::string tagName;
-    storage::Status s =
-        openIndex(args, 1, storage::Access::ReadOnly, true, &values, &open, &tagName);
-    if (s.code() == 220) return failUsage("usage: dbftool keys FILE [--tag NAME]");
+    if (!splitArguments(args, 1, &values, &tagName))
+        return failUsage("usage: dbftool keys FILE [--tag NAME]");
+    storage::Status s = openIndex(values[0], storage::Access::ReadOnly, true, tagName, &open);
     if (!s.ok()) return fail(s);
     const storage::TagInfo& tag = open.index->tags()[open.tag];
     auto cursor = open.index->cursor(open.tag);

@@ -17,9 +17,14 @@ using Args = std::vector<std::string>;
 #include "commands.def"
 #undef DBFTOOL_COMMAND
 
-// Prints the file layer's message to standard error; returns the exit status 2.
+// The exit statuses besides 0 (done): a command that failed, arguments it cannot take (both 2,
+// as scripts written for the tool expect); `check` and `seek` exit 1 for damage or no key found.
+constexpr int kFailed = 2;
+constexpr int kWrongArguments = 2;
+
+// Prints the file layer's message to standard error; returns kFailed.
 int fail(const storage::Status& status);
-// Prints a usage or argument problem to standard error; returns the exit status 2.
+// Prints a usage or argument problem to standard error; returns kWrongArguments.
 int failUsage(const std::string& text);
 
 // Opens a table shared for reading and writing, with whatever extensions attach to it (the index

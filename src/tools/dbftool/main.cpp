@@ -24,19 +24,19 @@ constexpr Command kCommands[] = {
 int usage() {
     std::cerr << "usage: dbftool COMMAND ARGS...\n";
     for (const Command& command : kCommands) std::cerr << "  dbftool " << command.usage << "\n";
-    return 2;
+    return kWrongArguments;
 }
 
 }  // namespace
 
 int fail(const storage::Status& status) {
     std::cerr << status.message() << "\n";
-    return 2;
+    return kFailed;
 }
 
 int failUsage(const std::string& text) {
     std::cerr << "dbftool: " << text << "\n";
-    return 2;
+    return kWrongArguments;
 }
 
 TableAttacher& tableAttacher() {
