@@ -24,8 +24,8 @@ std::string upper(std::string text) {
 }
 
 // The header of a new, empty table of `fields`; *hasMemo tells whether it needs a memo file.
-Status newTableHeader(const std::vector<FieldDescriptor>& fields, std::vector<uint8_t>* out,
-                      bool* hasMemo) {
+Status newTableHeader(const std::vector<FieldDescriptor>& fields, bool productionIndex,
+                      std::vector<uint8_t>* out, bool* hasMemo) {
     const Status invalid =
         Status::Error(kInvalidFieldDefinition, "Invalid dBASE field definition [CreateDBF]");
     if (fields.empty() || fields.size() > DbfFile::kMaxFields) return invalid;
@@ -76,6 +76,7 @@ Status newTableHeader(const std::vector<FieldDescriptor>& fields, std::vector<ui
     putU32(header.data() + 4, 0);
     putU16(header.data() + 8, headerLength);
     putU16(header.data() + 10, static_cast<uint16_t>(recordLength));
+    header[28] = productionIndex ? 1 : 0;
     header[headerLength - 1] = kTerminator;
     header[headerLength] = kEndOfFile;
     *out = std::move(header);
@@ -89,7 +90,7 @@ Status DbfFile::create(Env* env, const std::string& path,
                        const std::vector<FieldDescriptor>& fields) {
     std::vector<uint8_t> header;
     bool hasMemo = false;
-    Status s = newTableHeader(fields, &header, &hasMemo);
+    Status s = newTableHeader(fields, false, &header, &hasMemo);
     if (!s.ok()) return s;
 
     std::unique_ptr<File> file;
@@ -112,10 +113,10 @@ Status DbfFile::create(Env* env, const std::string& path,
 }
 
 Status DbfFile::createNew(Env* env, const std::string& path,
-                          const std::vector<FieldDescriptor>& fields) {
+                          const std::vector<FieldDescriptor>& fields, bool productionIndex) {
     std::vector<uint8_t> header;
     bool hasMemo = false;
-    Status s = newTableHeader(fields, &header, &hasMemo);
+    Status s = newTableHeader(fields, productionIndex, &header, &hasMemo);
     if (!s.ok()) return s;
     const Status exists = Status::Error(kFileExists, path + " already exists [CreateDbf]");
     if (env->fileExists(path)) return exists;

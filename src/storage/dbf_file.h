@@ -59,8 +59,10 @@ class DbfFile {
     // As create, but safe against other processes creating the same table at the same moment:
     // where a table of that name exists (or appears meanwhile) nothing is written and the code
     // is 80. The table file appears complete, after its memo file, or not at all.
+    // `productionIndex` sets the header's production index flag (byte 28) from the start.
     static Status createNew(Env* env, const std::string& path,
-                            const std::vector<FieldDescriptor>& fields);
+                            const std::vector<FieldDescriptor>& fields,
+                            bool productionIndex = false);
     // How often createNew waits for a table whose memo file another process has just created.
     static constexpr int kCreateAttempts = 100;
 

@@ -2,6 +2,7 @@
 
 #include "dbf_fields.h"
 #include "dbf_file.h"
+#include "index_list.h"
 #include "indexed_table.h"
 #include "record.h"
 
@@ -31,7 +32,11 @@ void TDbfFileDataSet::createTable(const std::string& path) {
     auto fields = parseDbfFields(*DbfFields, Name(), showMessage);
     // A table another workstation has just created is opened as found.
     if (!fields) throw EDbfError("Could not create \"" + path + "\"");
-    const Status status = DbfFile::createNew(env_, path, *fields);
+    // A table with tags is born with its production index flag: a component that opens it for
+    // reading only (the matter selection's list) cannot set it afterwards.
+    std::vector<IndexListEntry> tags;
+    const bool indexed = parseIndexList(IndexList, &tags).ok() && !tags.empty();
+    const Status status = DbfFile::createNew(env_, path, *fields, indexed);
     if (!status.ok() && !status.alreadyExists()) {
         throw EDbfError("Could not create \"" + path + "\"");
     }

@@ -68,6 +68,11 @@ TEST_P(CatalogTable, FileReadsBackAsDeclared) {
         found = found || name.compare(mdx, Qt::CaseInsensitive) == 0;
     }
     EXPECT_EQ(found, indexed) << definition.file;
+    // ... and have the header's production index flag (byte 28) set from the start, whichever
+    // component created them: the matter selection's list opens General.dbf for reading only.
+    QFile table(dir.filePath(file));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    EXPECT_EQ(table.read(29).at(28), indexed ? 1 : 0) << definition.component;
 }
 
 std::string tableName(const ::testing::TestParamInfo<const catalog::TableDef*>& info) {
