@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "../support/find_child.h"
 #include "data_form.h"
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
@@ -225,7 +226,7 @@ class DataControlsTest : public QObject {
         QVERIFY(missing->isReadOnly());
         QTest::keyClicks(missing, "abc");
         QTest::mouseClick(check, Qt::LeftButton);
-        radio->findChild<QRadioButton*>("Choice1")->click();
+        test_support::findChild<QRadioButton>(radio, "Choice1")->click();
         QCOMPARE(form.table->State(), DataSetState::Browse);
         QVERIFY(!check->isChecked());
         QCOMPARE(radio->itemIndex(), -1);
@@ -270,7 +271,7 @@ class DataControlsTest : public QObject {
         QCOMPARE(form.text("xflag"), std::string("X"));
         QTest::mouseClick(logical, Qt::LeftButton, {}, QPoint(6, logical->height() / 2));
         QCOMPARE(form.text("flag"), std::string("T"));
-        custody->findChild<QRadioButton*>("Choice0")->click();
+        test_support::findChild<QRadioButton>(custody, "Choice0")->click();
         QCOMPARE(form.text("custody"), std::string("Husband"));
         form.table->Post();
         QVERIFY(xbox->isChecked() && logical->isChecked());
@@ -287,7 +288,7 @@ class DataControlsTest : public QObject {
         form.table->Edit();
         form.table->FieldByName("custody").setAsString("Wife");
         QCOMPARE(custody->itemIndex(), 1);
-        QVERIFY(custody->findChild<QRadioButton*>("Choice1")->isChecked());
+        QVERIFY(test_support::findChild<QRadioButton>(custody, "Choice1")->isChecked());
         form.table->FieldByName("custody").setAsString("Other");
         QCOMPARE(custody->itemIndex(), -1);
         const auto choices = custody->findChildren<QRadioButton*>();
@@ -531,7 +532,9 @@ class DataControlsTest : public QObject {
         auto* navigator = new platform::DbNavigator(form.window.get());
         navigator->setDataSource(form.source);
         auto* item = form.add<platform::DbEdit>("ItemEdit", "expense");
-        auto button = [&](const char* name) { return navigator->findChild<QToolButton*>(name); };
+        auto button = [&](const char* name) {
+            return test_support::findChild<QToolButton>(navigator, name);
+        };
         QCOMPARE(button("PriorButton")->toolTip(), QString("Prior record"));
         QCOMPARE(button("NextButton")->toolTip(), QString("Next record"));
         QCOMPARE(button("InsertButton")->toolTip(), QString("Insert record"));

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "../support/find_child.h"
 #include "platform/directory_chooser.h"
 #include "platform/icons.h"
 #include "platform/progress_window.h"
@@ -26,13 +27,11 @@ class PlatformWidgetsTest : public QObject {
 
     // Types `text` into the chooser and presses OK.
     static void typeAndPressOk(DirectoryChooser& chooser, const QString& text) {
-        auto* edit = chooser.findChild<QLineEdit*>("DirectoryEdit");
-        QVERIFY(edit);
+        auto* edit = test_support::findChild<QLineEdit>(&chooser, "DirectoryEdit");
         edit->clear();
         QTest::keyClicks(edit, text);
-        auto* ok = chooser.findChild<QPushButton*>("OkButton");
-        QVERIFY(ok);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        QTest::mouseClick(test_support::findChild<QPushButton>(&chooser, "OkButton"),
+                          Qt::LeftButton);
     }
 
   private slots:
@@ -90,8 +89,8 @@ class PlatformWidgetsTest : public QObject {
         QVERIFY(QDir(temp.path()).mkdir("sub"));
         DirectoryChooser chooser(temp.path());
         QCOMPARE(chooser.windowTitle(), QString("Select Directory"));
-        QVERIFY(chooser.findChild<QComboBox*>("DriveList")->count() > 0);
-        QVERIFY(chooser.findChild<QTreeView*>("FolderList"));
+        QVERIFY(test_support::findChild<QComboBox>(&chooser, "DriveList")->count() > 0);
+        test_support::findChild<QTreeView>(&chooser, "FolderList");  // fails the test if missing
         chooser.open();
         typeAndPressOk(chooser, "sub");
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
@@ -135,7 +134,8 @@ class PlatformWidgetsTest : public QObject {
         QCOMPARE(script->shownTexts(ScriptedDialogs::Kind::Message),
                  QStringList({"Unable to create directory"}));
 
-        QTest::mouseClick(chooser.findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+        QTest::mouseClick(test_support::findChild<QPushButton>(&chooser, "CancelButton"),
+                          Qt::LeftButton);
         QCOMPARE(chooser.result(), int(QDialog::Rejected));
         QVERIFY(chooser.selectedDirectory().isEmpty());
     }

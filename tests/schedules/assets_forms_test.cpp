@@ -108,7 +108,8 @@ class AssetsFormsTest : public QObject {
         return test_support::findChild<T>(form_.get(), qPrintable(name), where);
     }
     QToolButton* navigatorButton(const QString& component, const char* button) {
-        return widget<QWidget>("Navigator_" + component)->findChild<QToolButton*>(button);
+        return test_support::findChild<QToolButton>(widget<QWidget>("Navigator_" + component),
+                                                    button);
     }
     // Clicks a box and types `text` into it after selecting what it holds.
     void type(const QString& name, const QString& text) {

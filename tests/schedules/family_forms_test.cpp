@@ -2,11 +2,11 @@
 // types reaches the right field, first and later visits, the seeding of the standard expense
 // lines and the rules for a line without an item.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
 
@@ -142,9 +142,9 @@ class FamilyFormsTest : public QObject {
         auto* custody = child<platform::DbRadioGroup>("DbRadioGroup2");
         QCOMPARE(custody->title(), QStringLiteral("Custody of children of prior marriage"));
         QCOMPARE(custody->itemIndex(), 1);
-        QCOMPARE(custody->findChild<QAbstractButton*>("Choice1")->text(),
+        QCOMPARE(test_support::findChild<QRadioButton>(custody, "Choice1")->text(),
                  QStringLiteral("Defendant"));
-        custody->findChild<QAbstractButton*>("Choice0")->click();  // "Plaintiff"
+        test_support::findChild<QRadioButton>(custody, "Choice0")->click();  // "Plaintiff"
         child<QCheckBox>("DbCheckBox2")->click();
         close();
         // The reader goes in the order of the matter index: Jones, then Smith v. Smith.
