@@ -1,5 +1,6 @@
 #include "catalog/table_catalog.h"
 
+#include "catalog/statement_items.h"
 #include "storage/dbf_table.h"
 
 namespace catalog {
@@ -9,7 +10,7 @@ namespace {
 // Every set of the catalog, in the order allTables() lists them.
 constexpr TableSet (*const kTableSets[])() = {
     generalTables, matterSelectionTables, familyTables,  expensesTables, incomeTables,
-    assetsTables,  liabilitiesTables,     summaryTables, printTables,
+    assetsTables,  liabilitiesTables,     summaryTables, printTables,    marksTables,
 };
 
 }  // namespace

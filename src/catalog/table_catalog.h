@@ -31,6 +31,7 @@ TableSet liabilitiesTables();
 TableSet summaryTables();
 // The print job's own components on the main window (T_PFamily, T_PExpenses, T_PIncome).
 TableSet printTables();
+// The answer marks and statement options (statement_items.h): marksTables().
 
 // Every table definition of every set, in the order the sets are listed above.
 std::vector<const TableDef*> allTables();

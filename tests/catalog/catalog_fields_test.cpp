@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "storage/dbf_table.h"
 
@@ -25,7 +26,7 @@ namespace {
 // File name → its expected line, from every expectation file.
 QMap<QString, QString> expectedLayouts() {
     QMap<QString, QString> layouts;
-    for (const char* path : {GENERAL_FIELDS, FAMILY_FIELDS, ASSETS_FIELDS}) {
+    for (const char* path : {GENERAL_FIELDS, FAMILY_FIELDS, ASSETS_FIELDS, MARKS_FIELDS}) {
         QFile file(QString::fromLatin1(path));
         if (!file.open(QIODevice::ReadOnly)) continue;
         for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
@@ -61,7 +62,7 @@ TEST_P(CatalogTable, FileReadsBackAsDeclared) {
 
     // Only these tables keep a production index beside them.
     const bool indexed = file == "General.dbf" || file == "Family.dbf" || file == "Income.dbf" ||
-                         file == "Expenses.dbf";
+                         file == "Expenses.dbf" || file == "Marks.dbf";
     const QString mdx = QFileInfo(file).completeBaseName() + ".mdx";
     bool found = false;
     for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
@@ -147,7 +148,7 @@ TEST(Catalog, OneFileOneRecordFormat) {
         EXPECT_EQ(catalog::dbfFieldLines(*table), catalog::dbfFieldLines(*first->second))
             << table->component << " and " << first->second->component;
     }
-    EXPECT_EQ(byFile.size(), 35u);  // General.dbf and the 34 schedule tables
+    EXPECT_EQ(byFile.size(), 36u);  // General.dbf, the 34 schedule tables and Marks.dbf
 }
 
 // Each component name is found, and found once: the forms and the print job look tables up
@@ -158,8 +159,97 @@ TEST(Catalog, ComponentNamesAreUnique) {
         EXPECT_TRUE(names.insert(table->component).second) << table->component;
         EXPECT_EQ(catalog::findTable(table->component), table);
     }
-    EXPECT_EQ(names.size(), 39u);
+    EXPECT_EQ(names.size(), 40u);
     EXPECT_EQ(catalog::findTable("t_Cash"), nullptr);  // letter case counts
+}
+
+// The program's own table: a name that no file of the original data directory has, in any
+// letter case (other workstations and tools keep their files as they are), located through its
+// unique `matter` tag like Family.dbf.
+TEST(Catalog, MarksTableIsATableOfItsOwn) {
+    const std::set<std::string> original = {"general.dbf",
+                                            "family.dbf",
+                                            "expenses.dbf",
+                                            "income.dbf",
+                                            "a_cashacc_cash.dbf",
+                                            "a_cashacc_checking.dbf",
+                                            "a_cashacc_savings.dbf",
+                                            "a_cashacc_security.dbf",
+                                            "a_cashacc_other.dbf",
+                                            "b_securities_bonds.dbf",
+                                            "b_securities_stocks.dbf",
+                                            "b_securities_broker.dbf",
+                                            "c_loans.dbf",
+                                            "d_business.dbf",
+                                            "e_lifeins.dbf",
+                                            "f_vehicals.dbf",
+                                            "f_realestate.dbf",
+                                            "f_vested.dbf",
+                                            "f_contingent.dbf",
+                                            "f_household.dbf",
+                                            "f_jewelry.dbf",
+                                            "f_other2.dbf",
+                                            "retirement.dbf",
+                                            "l_ap.dbf",
+                                            "l_notes.dbf",
+                                            "l_installap.dbf",
+                                            "l_broker.dbf",
+                                            "l_mortpay.dbf",
+                                            "l_taxespay.dbf",
+                                            "l_loanslife.dbf",
+                                            "l_otherliab.dbf",
+                                            "creditcard.dbf",
+                                            "homeequity.dbf",
+                                            "axfered.dbf",
+                                            "support.dbf",
+                                            "temp.mdx"};
+    const catalog::TableDef& marks = catalog::marksTable();
+    std::string file = marks.file;
+    for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(original.count(file), 0u) << marks.file;
+    std::string index = file.substr(0, file.size() - 4) + ".mdx";
+    EXPECT_EQ(original.count(index), 0u);
+    EXPECT_EQ(catalog::findTable("T_Marks"), &marks);
+    EXPECT_FALSE(marks.matterFiltered);
+    EXPECT_TRUE(marks.hideDeletedRecs);
+    EXPECT_EQ(std::vector<std::string>(marks.indexList.begin(), marks.indexList.end()),
+              (std::vector<std::string>{"MYKEY,F,T,matter", ""}));
+}
+
+// Every item names a table of the catalog and fields it has; keys are field names of their own.
+TEST(StatementItems, EachItemNamesItsAnswersAndAFieldOfItsOwn) {
+    std::set<std::string> keys;
+    int sections[9] = {};
+    for (const catalog::StatementItem& item : catalog::statementItems()) {
+        const std::string key = item.key;
+        EXPECT_LE(key.size(), 10u) << key;
+        EXPECT_TRUE(keys.insert(key).second) << key;
+        EXPECT_NE(key, "matter");
+        EXPECT_NE(key, "oath");
+        ++sections[int(item.section)];
+        const catalog::TableDef* table = catalog::findTable(item.component);
+        ASSERT_NE(table, nullptr) << key;
+        EXPECT_EQ(item.fields != nullptr, item.answer != catalog::AnswerKind::Records) << key;
+        if (!item.fields) continue;
+        std::string fields = item.fields;
+        for (size_t start = 0; start <= fields.size();) {
+            const size_t end = std::min(fields.find(',', start), fields.size());
+            const std::string field = fields.substr(start, end - start);
+            bool found = false;
+            for (const catalog::FieldDef& def : table->fields) found = found || field == def.name;
+            EXPECT_TRUE(found) << key << ": " << field << " of " << item.component;
+            start = end + 1;
+        }
+    }
+    EXPECT_EQ(keys.size(), 76u);
+    // General has no marks; then family, expenses, income, assets, liabilities and one each.
+    const int expected[9] = {0, 12, 14, 18, 19, 10, 1, 1, 1};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(sections[i], expected[i]) << "section " << i;
+    EXPECT_STREQ(catalog::findStatementItem("a_d")->label, "(d) Security deposits");
+    EXPECT_EQ(catalog::findStatementItem("A_D"), nullptr);
+    EXPECT_STREQ(catalog::sectionTitle(catalog::StatementSection::Assets), "IV. ASSETS");
+    EXPECT_STREQ(catalog::sectionTitle(catalog::StatementSection::Fees),
+                 "VII. LEGAL & EXPERT FEES");
 }
 
 }  // namespace

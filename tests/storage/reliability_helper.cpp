@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fault_env.h"
 #include "helper_tables.h"
 #include "storage/dbf_file.h"
 #include "storage/dbf_table.h"
@@ -39,91 +40,6 @@ int failed(const Status& s) {
     std::fprintf(stderr, "%s\n", s.message().c_str());
     return 2;
 }
-
-// Passes everything to the real Env and counts the writes of all its files; the process is
-// killed just before the write numbered killAt (from 1), as a machine switched off would stop.
-class FaultEnv : public Env {
-  public:
-    FaultEnv(Env* base, long killAt) : base_(base), killAt_(killAt) {}
-
-    long writes() const { return writes_; }
-
-    Status openFile(const std::string& path, Access access, Share share,
-                    std::unique_ptr<File>* file) override {
-        Status s = base_->openFile(path, access, share, file);
-        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
-        return s;
-    }
-    Status createFile(const std::string& path, std::unique_ptr<File>* file) override {
-        beforeWrite();
-        Status s = base_->createFile(path, file);
-        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
-        return s;
-    }
-    Status createNewFile(const std::string& path, std::unique_ptr<File>* file) override {
-        beforeWrite();
-        Status s = base_->createNewFile(path, file);
-        if (s.ok()) *file = std::make_unique<FaultFile>(this, std::move(*file));
-        return s;
-    }
-    Status renameNew(const std::string& from, const std::string& to) override {
-        beforeWrite();
-        return base_->renameNew(from, to);
-    }
-    bool fileExists(const std::string& path) override { return base_->fileExists(path); }
-    Status removeFile(const std::string& path) override { return base_->removeFile(path); }
-    std::string resolvePath(const std::string& path) override { return base_->resolvePath(path); }
-    Status freeSpace(const std::string& path, uint64_t* bytes) override {
-        return base_->freeSpace(path, bytes);
-    }
-    bool isDirectory(const std::string& path) override { return base_->isDirectory(path); }
-    Status listFiles(const std::string& dir, std::vector<std::string>* names) override {
-        return base_->listFiles(dir, names);
-    }
-    void sleepBetweenAttempts() override { base_->sleepBetweenAttempts(); }
-    std::vector<std::string> arguments(int argc, char** argv) override {
-        return base_->arguments(argc, argv);
-    }
-
-  private:
-    class FaultFile : public File {
-      public:
-        FaultFile(FaultEnv* env, std::unique_ptr<File> base) : env_(env), base_(std::move(base)) {}
-        Status read(uint64_t offset, void* buffer, size_t n, size_t* got) override {
-            return base_->read(offset, buffer, n, got);
-        }
-        Status write(uint64_t offset, const void* data, size_t n) override {
-            env_->beforeWrite();
-            return base_->write(offset, data, n);
-        }
-        Status size(uint64_t* size) override { return base_->size(size); }
-        Status truncate(uint64_t size) override {
-            env_->beforeWrite();
-            return base_->truncate(size);
-        }
-        Status sync() override { return base_->sync(); }
-        bool tryLock(uint64_t offset, uint64_t length) override {
-            return base_->tryLock(offset, length);
-        }
-        void unlock(uint64_t offset, uint64_t length) override { base_->unlock(offset, length); }
-        const std::string& path() const override { return base_->path(); }
-
-      private:
-        FaultEnv* env_;
-        std::unique_ptr<File> base_;
-    };
-
-    void beforeWrite() {
-        if (++writes_ == killAt_) {
-            std::fflush(stdout);
-            ::kill(::getpid(), SIGKILL);
-        }
-    }
-
-    Env* base_;
-    long killAt_;
-    long writes_ = 0;
-};
 
 Status closeIndexed(std::unique_ptr<DbfFile>& table, std::unique_ptr<ProductionIndex>& index) {
     table->setIndexHook(nullptr);
@@ -162,7 +78,7 @@ int locate(const std::string& path, int argc, char** argv) {
 
 int crashEdit(const std::string& path, int count, long killAt) {
     setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
-    FaultEnv env(Env::Default(), killAt);
+    helper_tables::FaultEnv env(Env::Default(), killAt);
     try {
         TDbfTable table("T_General", &env);
         table.CreateIfNotFound = false;
@@ -222,7 +138,7 @@ int main(int argc, char** argv) {
     }
     if (command == "crash-edit" && argc == 5) return crashEdit(path, count, std::atol(argv[4]));
     if (command == "crash" && argc == 5) {
-        FaultEnv env(Env::Default(), std::atol(argv[4]));
+        helper_tables::FaultEnv env(Env::Default(), std::atol(argv[4]));
         Status s = helper_tables::openIndexed(&env, path, kTag, &table, &index);
         for (int i = 0; s.ok() && i < count; ++i) {
             const std::string name = "c" + std::string(argv[4]) + "-" + std::to_string(i);

@@ -21,6 +21,7 @@
 #include "storage/mem_env.h"
 #include "storage/production_index.h"
 #include "storage/record.h"
+#include "tool_run.h"
 
 extern char** environ;
 
@@ -29,55 +30,9 @@ using namespace storage;
 
 namespace {
 
+using namespace test_support;
+
 constexpr const char* kTag = "MYKEY,F,T,matter";
-
-struct ToolRun {
-    int exitCode = -1;  // -1 when the process did not exit by itself
-    int signal = 0;
-    std::string output;  // standard output and error
-};
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs a command line through the shell and collects what it prints.
-ToolRun run(const std::string& commandLine) {
-    ToolRun result;
-    FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
-}
-
-// A command started now and collected later, so that several readers run at once.
-struct Started {
-    FILE* pipe = nullptr;
-};
-
-Started start(const std::string& commandLine) {
-    return Started{::popen((commandLine + " 2>&1").c_str(), "r")};
-}
-
-ToolRun collect(Started started) {
-    ToolRun result;
-    if (started.pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, started.pipe)) > 0)
-        result.output.append(buffer, n);
-    const int status = ::pclose(started.pipe);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
-}
 
 ToolRun tool_(const std::vector<std::string>& args, const char* program = DBFTOOL) {
     std::string line = "exec " + quoted(program);
@@ -97,13 +52,6 @@ pid_t spawnHelper(const std::vector<std::string>& args) {
     if (::posix_spawn(&pid, RELIABILITY_HELPER, nullptr, nullptr, argv.data(), environ) != 0)
         return -1;
     return pid;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
 }
 
 class TempDir {
