@@ -76,6 +76,8 @@ void TF_Main::Print1Click() {
     if (passGate(schedules::GateRule::OfferSelectionOnly) && seams_.printJob) seams_.printJob();
 }
 
+void TF_Main::Options1Click() { openScheduleForm(schedules::statementOptionsForm()); }
+
 void TF_Main::Exit1Click() {
     UpdateGeneral();
     endProgram();

@@ -37,6 +37,7 @@ constexpr Command kFileCommands[] = {
     {"New1", "&New", Icon::New, &TF_Main::New1Click},
     {"Open1", "&Open", Icon::Open, &TF_Main::Open1Click},
     {"Print1", "&Print", Icon::Print, &TF_Main::Print1Click},
+    {"Options1", "Statement &Options...", Icon::StatementOptions, &TF_Main::Options1Click},
     {"Exit1", "&Exit", Icon::Exit, &TF_Main::Exit1Click},
 };
 

@@ -65,6 +65,8 @@ class TF_Main : public QMainWindow {
     void New1Click();
     void Open1Click();
     void Print1Click();
+    // The Statement Options form of the current matter, behind the gate of the schedules.
+    void Options1Click();
     void Exit1Click();
     void NetworkPath1Click();
     void About1Click();

@@ -274,6 +274,13 @@ void draw(Icon which, QPainter& p) {
             p.drawLine(QPointF(2.5, 2.5), QPointF(13.5, 13.5));
             p.drawLine(QPointF(13.5, 2.5), QPointF(2.5, 13.5));
             break;
+        case Icon::StatementOptions:
+            drawPage(p, QRectF(1.5, 0.8, 10, 14.4));
+            drawTextLines(p, 3, 10, 4, 3, 2.2);
+            p.setPen(outline(kNavy, 0.8));
+            p.drawLine(QPointF(3, 12.6), QPointF(8, 12.6));
+            drawQuill(p, QPointF(7.5, 12.2), QPointF(15.2, 3.2));
+            break;
         case Icon::PasteCaption:
             p.setPen(outline(QColor(0x6b, 0x45, 0x1e)));
             p.setBrush(QColor(0xa8, 0x74, 0x3c));

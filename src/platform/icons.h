@@ -25,14 +25,15 @@ enum class Icon {
     OkMark,    // button marks of the matter selection
     NoMark,
     AbortMark,
-    PasteCaption  // paste a caption from a word processor
+    PasteCaption,     // paste a caption from a word processor
+    StatementOptions  // how the statement closes: a signed page
 };
 
 inline constexpr Icon kAllIcons[] = {
-    Icon::Window,  Icon::New,         Icon::Open,        Icon::Print,    Icon::Exit,
-    Icon::Family,  Icon::Expenses,    Icon::GrossIncome, Icon::Assets,   Icon::Liabilities,
-    Icon::Summary, Icon::NetworkPath, Icon::About,       Icon::Contents, Icon::OkMark,
-    Icon::NoMark,  Icon::AbortMark,   Icon::PasteCaption};
+    Icon::Window,  Icon::New,         Icon::Open,         Icon::Print,           Icon::Exit,
+    Icon::Family,  Icon::Expenses,    Icon::GrossIncome,  Icon::Assets,          Icon::Liabilities,
+    Icon::Summary, Icon::NetworkPath, Icon::About,        Icon::Contents,        Icon::OkMark,
+    Icon::NoMark,  Icon::AbortMark,   Icon::PasteCaption, Icon::StatementOptions};
 
 QIcon icon(Icon which);
 

@@ -3,17 +3,21 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/colors.h"
 #include "platform/data_source.h"
+#include "platform/db_combo_box.h"
 #include "platform/db_grid.h"
 #include "platform/db_list_box.h"
 #include "platform/dialogs.h"
+#include "schedules/answer_marks.h"
 #include "schedules/expense_lines.h"
 #include "schedules/form_controls.h"
 #include "schedules/schedule_table.h"
@@ -21,6 +25,38 @@
 namespace schedules {
 
 using storage::DataSetState;
+
+namespace {
+
+// The category list with each category's answer mark at the right of its row.
+class MarkedCategoryDelegate : public QStyledItemDelegate {
+  public:
+    MarkedCategoryDelegate(std::function<QString(int row)> markOf, QObject* parent)
+        : QStyledItemDelegate(parent), markOf_(std::move(markOf)) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QString mark = markOf_(index.row());
+        if (mark.isEmpty()) return;
+        painter->save();
+        QFont font = option.font;
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        font.setBold(true);
+        painter->setFont(font);
+        painter->setPen(option.state & QStyle::State_Selected
+                            ? option.palette.color(QPalette::HighlightedText)
+                            : option.palette.color(QPalette::PlaceholderText));
+        painter->drawText(option.rect.adjusted(0, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          mark);
+        painter->restore();
+    }
+
+  private:
+    std::function<QString(int row)> markOf_;
+};
+
+}  // namespace
 
 TF_Expenses::TF_Expenses(const ScheduleFormEntry& entry, const ScheduleContext& context,
                          QWidget* owner)
@@ -69,6 +105,7 @@ void TF_Expenses::buildForm() {
     }
     ListBox1_->setItems(categories);
     side->addWidget(ListBox1_, 1);
+    buildCategoryMark(side);
 
     Label2_ = new QLabel(QStringLiteral("If any items are paid on a weekly basis, multiply by 4.3 "
                                         "to obtain monthly payment. Items included under "
@@ -141,11 +178,63 @@ void TF_Expenses::open() {
     context().installMatterFilter(QStringLiteral("T_Expenses"), table);
     shownCategory_ = 0;
     ListBox1_->selectRow(0);
+    showCategoryMark();
     // The rows once (installing the filter may have read them already). The line put into
     // editing is the one the filter left the table on: the current line when it passes, else
     // the matter's last "(a) Housing" line.
     DBGrid1_->gridModel()->reloadIfWanted();
     table.Edit();
+}
+
+// One choice under the list, for the category whose lines are shown; the list shows every
+// category's mark.
+void TF_Expenses::buildCategoryMark(QVBoxLayout* side) {
+    if (!marks()) return;
+    for (const ExpenseCategory& category : expenseCategories()) {
+        if (const catalog::StatementItem* item = categoryItem(category.etype)) markPlaced(*item);
+    }
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Mark for the category:"), Panel1_);
+    label->setObjectName(QStringLiteral("CategoryMarkLabel"));
+    row->addWidget(label);
+    const catalog::StatementItem* first = categoryItem(expenseCategories().front().etype);
+    categoryMark_ = newMarkChoice(*first, &marks()->dataSource(), Panel1_);
+    categoryMark_->setObjectName(QStringLiteral("CategoryMark"));
+    label->setBuddy(categoryMark_);
+    row->addWidget(categoryMark_, 1);
+    side->addLayout(row);
+
+    ListBox1_->setItemDelegate(new MarkedCategoryDelegate(
+        [this](int row) -> QString {
+            storage::TDbfTable& table = marks()->table();
+            const auto categories = expenseCategories();
+            const catalog::StatementItem* item =
+                row < int(categories.size()) ? categoryItem(categories[row].etype) : nullptr;
+            if (!item || !table.Active()) return QString();
+            if (table.State() == DataSetState::Browse && table.IsEmpty()) return QString();
+            return QString::fromStdString(table.FieldByName(item->key).AsString());
+        },
+        ListBox1_));
+    auto repaint = [this] { ListBox1_->viewport()->update(); };
+    connect(&marks()->dataSource(), &platform::DataSource::recordChanged, ListBox1_, repaint);
+    connect(&marks()->dataSource(), &platform::DataSource::fieldValueChanged, ListBox1_, repaint);
+}
+
+const catalog::StatementItem* TF_Expenses::categoryItem(const char* etype) const {
+    for (const catalog::StatementItem* item : formItems(entry().objectName)) {
+        if (item->category && QLatin1String(item->category) == QLatin1String(etype)) return item;
+    }
+    return nullptr;
+}
+
+void TF_Expenses::showCategoryMark() {
+    if (!categoryMark_) return;
+    const auto categories = expenseCategories();
+    const catalog::StatementItem* item = categoryItem(categories[size_t(shownCategory_)].etype);
+    categoryMark_->setDataField(QLatin1String(item->key));
+    categoryMark_->setToolTip(QStringLiteral("Mark for \"%1\": printed in its place when it has "
+                                             "no amount or remarks")
+                                  .arg(QLatin1String(item->label)));
 }
 
 void TF_Expenses::seedStandardLines() {
@@ -207,6 +296,7 @@ void TF_Expenses::focusExpenseCell() {
 void TF_Expenses::FormShow() {
     ListBox1_->selectRow(0);
     shownCategory_ = 0;
+    showCategoryMark();
 }
 
 void TF_Expenses::showEvent(QShowEvent* event) {
@@ -231,6 +321,7 @@ void TF_Expenses::ListBox1Click() {
     }
     if (chosen == shownCategory_) return;
     shownCategory_ = chosen;
+    showCategoryMark();
     platform::runDataAction(
         [&] { context().installCategoryFilter(ListBox1_->selectedText(), table); });
 }

@@ -7,8 +7,10 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 class QFrame;
+class QVBoxLayout;
 
 namespace platform {
+class DbComboBox;
 class DbGrid;
 class DbListBox;
 }  // namespace platform
@@ -26,6 +28,9 @@ class ScheduleTable;
 // the user typed is dropped silently when it is written or left; one that holds an amount or
 // remarks makes the form ask whether to discard the line's changes: No stops whatever was
 // leaving the line (a move, a category change, closing) and puts the focus on its EXPENSE cell.
+//
+// Under the list, the answer mark of the category shown ("CategoryMark"); the list shows each
+// category's mark at the right of its row.
 class TF_Expenses : public ScheduleFrame {
     Q_OBJECT
 
@@ -59,6 +64,10 @@ class TF_Expenses : public ScheduleFrame {
   private:
     void buildForm();
     void seedStandardLines();
+    void buildCategoryMark(QVBoxLayout* side);
+    const catalog::StatementItem* categoryItem(const char* etype) const;
+    // Binds the category mark to the category shown.
+    void showCategoryMark();
     void T_ExpensesAfterInsert(storage::TDbfPrimDataset& table);
     void DataSource1UpdateData();
     void focusExpenseCell();
@@ -73,6 +82,7 @@ class TF_Expenses : public ScheduleFrame {
     QFrame* Panel2_;
     platform::DbGrid* DBGrid1_;
     QStatusBar* StatusBar1_;
+    platform::DbComboBox* categoryMark_ = nullptr;
     int shownCategory_ = 0;
     bool shown_ = false;
 };

@@ -10,6 +10,7 @@
 
 #include "platform/data_source.h"
 #include "platform/db_check_box.h"
+#include "platform/db_combo_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
@@ -92,9 +93,17 @@ void TF_Family::buildForm() {
     // Top to bottom, except that the custody choices come after the occupations.
     QList<QWidget*> order;
 
+    // Each box's answer mark stands at the right of its row and follows it in the tab order.
+    auto placeWithMark = [&](const Box& box, QGridLayout* grid, int row, QWidget* parent) {
+        order << place(box, grid, row, parent, source);
+        if (const catalog::StatementItem* item = markItem("T_Family", box.field)) {
+            order << markChoice(*item, parent);
+            grid->addWidget(order.last(), row, 2, Qt::AlignTop);
+        }
+    };
     auto* top = new QGridLayout;
     int row = 0;
-    for (const Box& box : kTop) order << place(box, top, row++, this, source);
+    for (const Box& box : kTop) placeWithMark(box, top, row++, this);
     top->setColumnStretch(1, 1);
     layout->addLayout(top);
 
@@ -126,9 +135,21 @@ void TF_Family::buildForm() {
                              {QStringLiteral("Husband"), QStringLiteral("Wife"),
                               QStringLiteral("Joint"), QStringLiteral("N/A")});
     area->addWidget(DbRadioGroup2_, 1, 0, 1, 2);
+    QWidget* custodyMark = nullptr;
+    if (const catalog::StatementItem* item = markItem("T_Family", "custody")) {
+        custodyMark = markChoice(*item, inner);
+        area->addWidget(custodyMark, 1, 2, Qt::AlignTop);
+    }
 
     row = 2;
-    for (const Box& box : kBelowCustody) order << place(box, area, row++, inner, source);
+    for (const Box& box : kBelowCustody) placeWithMark(box, area, row++, inner);
+    // Items of the statement's family data that no box here answers keep only their marks.
+    QWidget* otherMarks = unplacedMarks(
+        QStringLiteral("Also asked on the statement"),
+        QStringLiteral("The statement also asks about these; this form keeps no answers for "
+                       "them. Mark each one NONE, INAPPLICABLE or UNKNOWN as it applies."),
+        inner);
+    if (otherMarks) area->addWidget(otherMarks, row++, 0, 1, 3);
     area->setColumnStretch(1, 1);
     area->setRowStretch(row, 1);
     ScrollBox1_->setWidget(inner);
@@ -141,6 +162,10 @@ void TF_Family::buildForm() {
 
     for (int i = 0; i < DbRadioGroup2_->captions().size(); ++i) {
         order << DbRadioGroup2_->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(i));
+    }
+    if (custodyMark) order << custodyMark;
+    if (otherMarks) {
+        for (QWidget* choice : otherMarks->findChildren<platform::DbComboBox*>()) order << choice;
     }
     order << BitBtn1_;
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);

@@ -14,6 +14,7 @@
 
 #include "platform/colors.h"
 #include "platform/data_source.h"
+#include "platform/db_combo_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_navigator.h"
@@ -68,13 +69,8 @@ GroupBoxScheduleForm::~GroupBoxScheduleForm() {
 }
 
 QWidget* GroupBoxScheduleForm::control(const char* component, const char* field) const {
-    for (const BuiltControl& built : controls_) {
-        if (QLatin1String(built.component) == QLatin1String(component) &&
-            QLatin1String(built.field) == QLatin1String(field)) {
-            return built.widget;
-        }
-    }
-    return nullptr;
+    const BuiltControl* control = built(component, field);
+    return control ? control->widget : nullptr;
 }
 
 void GroupBoxScheduleForm::build() {
@@ -107,6 +103,12 @@ void GroupBoxScheduleForm::build() {
             items->addWidget(buildGroupBox(*item.group));
         }
     }
+    otherMarks_ = unplacedMarks(
+        QStringLiteral("Other categories of the statement"),
+        QStringLiteral("The statement also lists these categories, whose entries this form does "
+                       "not keep. Mark each one NONE, INAPPLICABLE or UNKNOWN as it applies."),
+        column);
+    if (otherMarks_) items->addWidget(otherMarks_);
     items->addStretch(1);
     scrollBox_->setWidget(column);
     layout->addWidget(scrollBox_, 1);
@@ -169,6 +171,11 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
     caption->setObjectName(QLatin1String(group.objectName) + QStringLiteral("Caption"));
     caption->setWordWrap(true);
     top->addWidget(caption, 1);
+    QWidget* groupMark = nullptr;
+    if (const catalog::StatementItem* item = markItem(group.component)) {
+        groupMark = markChoice(*item, box);
+        top->addWidget(groupMark, 0, Qt::AlignTop | Qt::AlignRight);
+    }
     if (navigator && group.navigator == NavigatorPlace::TopRight) {
         top->addWidget(navigator, 0, Qt::AlignTop | Qt::AlignRight);
     }
@@ -226,10 +233,21 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
             label->setWordWrap(true);
             label->setBuddy(widget);
             const int column = i * span;
+            // A field that answers an item of its own has the item's mark beside its caption.
+            const catalog::StatementItem* item =
+                def.label == LabelPlace::Above ? markItem(group.component, def.field) : nullptr;
+            QWidget* mark = item ? markChoice(*item, box) : nullptr;
             if (def.label == LabelPlace::Above) {
                 auto* cell = new QVBoxLayout;
                 cell->setSpacing(1);
-                cell->addWidget(label);
+                if (mark) {
+                    auto* captionRow = new QHBoxLayout;
+                    captionRow->addWidget(label, 1);
+                    captionRow->addWidget(mark, 0, Qt::AlignBottom);
+                    cell->addLayout(captionRow);
+                } else {
+                    cell->addWidget(label);
+                }
                 cell->addWidget(widget);
                 grid->addLayout(cell, row, column, 1, span, Qt::AlignTop);
             } else {
@@ -240,7 +258,7 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
                     widget, row, column + 1, 1, span - 1,
                     widget->maximumWidth() < QWIDGETSIZE_MAX ? Qt::AlignLeft : Qt::Alignment());
             }
-            controls_.push_back({group.component, def.field, widget});
+            controls_.push_back({group.component, def.field, widget, mark});
         }
         first = last;
     }
@@ -261,17 +279,31 @@ QWidget* GroupBoxScheduleForm::buildGroupBox(const GroupBoxDef& group) {
             };
         }
     }
-    groups_.emplace_back(&group, box);
+    groups_.push_back({&group, box, groupMark});
     return box;
 }
 
+const GroupBoxScheduleForm::BuiltControl* GroupBoxScheduleForm::built(const char* component,
+                                                                      const char* field) const {
+    for (const BuiltControl& control : controls_) {
+        if (QLatin1String(control.component) == QLatin1String(component) &&
+            QLatin1String(control.field) == QLatin1String(field)) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+// Within a group box: its controls in their order, each followed by the mark beside its caption,
+// and its navigator (before or after them); then the box's own mark. The marks of the other
+// categories come last, before the Close button.
 void GroupBoxScheduleForm::setTabOrder() {
-    std::vector<std::pair<const GroupBoxDef*, QWidget*>> ordered = groups_;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
-        return a.first->tabOrder < b.first->tabOrder;
+    std::vector<BuiltGroup> ordered = groups_;
+    std::stable_sort(ordered.begin(), ordered.end(), [](const BuiltGroup& a, const BuiltGroup& b) {
+        return a.group->tabOrder < b.group->tabOrder;
     });
     std::vector<QWidget*> chain;
-    for (const auto& [group, box] : ordered) {
+    for (const auto& [group, box, groupMark] : ordered) {
         std::vector<const ControlDef*> controls;
         for (const ControlDef& def : group->controls) controls.push_back(&def);
         std::stable_sort(controls.begin(), controls.end(),
@@ -283,9 +315,17 @@ void GroupBoxScheduleForm::setTabOrder() {
             }
         }
         if (group->navigatorFirst) chain.insert(chain.end(), buttons.begin(), buttons.end());
-        for (const ControlDef* def : controls)
-            chain.push_back(control(group->component, def->field));
+        for (const ControlDef* def : controls) {
+            const BuiltControl* control = built(group->component, def->field);
+            chain.push_back(control->widget);
+            if (control->mark) chain.push_back(control->mark);
+        }
         if (!group->navigatorFirst) chain.insert(chain.end(), buttons.begin(), buttons.end());
+        if (groupMark) chain.push_back(groupMark);
+    }
+    if (otherMarks_) {
+        for (QWidget* choice : otherMarks_->findChildren<platform::DbComboBox*>())
+            chain.push_back(choice);
     }
     chain.push_back(closeButton_);
     for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);

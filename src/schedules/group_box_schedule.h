@@ -3,6 +3,9 @@
 // A schedule form made of group boxes: a scrolling column of group boxes (and cream strips),
 // each showing one record of one table through its field controls and record navigator, above
 // a bottom panel with a Close button. The Assets, Liabilities and Summary forms are data for it.
+// A box whose table answers an item of the statement has the item's mark in its title row, a
+// memo that answers one has it beside its caption, and the form's items without a box of their
+// own get a last box of marks ("Other categories of the statement").
 
 #include <QString>
 #include <memory>
@@ -104,11 +107,19 @@ class GroupBoxScheduleForm : public ScheduleFrame {
         const char* component;
         const char* field;
         QWidget* widget;
+        QWidget* mark;  // the mark beside its caption, or nullptr
     };
+    struct BuiltGroup {
+        const GroupBoxDef* group;
+        QWidget* box;
+        QWidget* mark;  // the mark in its title row, or nullptr
+    };
+    const BuiltControl* built(const char* component, const char* field) const;
 
     const FormDef& definition_;
     std::vector<BuiltControl> controls_;
-    std::vector<std::pair<const GroupBoxDef*, QWidget*>> groups_;
+    std::vector<BuiltGroup> groups_;
+    QWidget* otherMarks_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QPushButton* closeButton_ = nullptr;
 };

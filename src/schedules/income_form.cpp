@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/data_source.h"
+#include "platform/db_combo_box.h"
 #include "platform/db_edit.h"
 #include "platform/db_memo.h"
 #include "platform/db_radio_group.h"
@@ -116,7 +117,25 @@ void TF_Income::buildForm() {
         order << DbRadioGroup1_->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(i));
     }
     order << DbMemo1_ << DbEdit1_;
+    // Each answer mark follows the control it marks.
+    for (const auto& [marked, mark] : marks_) order.insert(order.indexOf(marked) + 1, mark);
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QWidget* TF_Income::markFor(QWidget* marked, const char* field, QWidget* parent) {
+    const catalog::StatementItem* item = markItem("T_Income", field);
+    if (!item) return nullptr;
+    QWidget* mark = markChoice(*item, parent);
+    marks_.append(std::make_pair(marked, mark));
+    return mark;
+}
+
+QHBoxLayout* TF_Income::withMark(QWidget* shown, QWidget* marked, const char* field,
+                                 QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(shown, 1);
+    if (QWidget* mark = markFor(marked, field, parent)) row->addWidget(mark, 0, Qt::AlignTop);
+    return row;
 }
 
 void TF_Income::buildLeftPanel() {
@@ -128,7 +147,9 @@ void TF_Income::buildLeftPanel() {
     left->addWidget(caption(QStringLiteral("Salary or wages:  (State whether income has changed "
                                            "during the year preceding date of this affidavit."),
                             DbRadioGroup1_, Panel2_));
-    left->addWidget(DbRadioGroup1_);
+    left->addLayout(withMark(DbRadioGroup1_,
+                             DbRadioGroup1_->findChild<QAbstractButton*>(QStringLiteral("Choice1")),
+                             "incomechg", Panel2_));
 
     DbEdit1_ = bound(new platform::DbEdit(Panel2_), "DbEdit1", data, "salary");
     DbEdit1_->setAlignment(Qt::AlignRight);
@@ -137,12 +158,14 @@ void TF_Income::buildLeftPanel() {
                                            "be reported in the most recent Federal income tax "
                                            "return."),
                             DbEdit1_, Panel2_));
-    left->addWidget(DbEdit1_);
+    left->addLayout(withMark(DbEdit1_, DbEdit1_, "salary", Panel2_));
 
     DbMemo1_ = bound(new platform::DbMemo(Panel2_), "DbMemo1", data, "employers");
-    left->addWidget(caption(QStringLiteral("List any amount deducted from gross income for "
-                                           "retirement benefits or tax deferred savings."),
-                            DbMemo1_, Panel2_));
+    left->addLayout(withMark(caption(QStringLiteral("List any amount deducted from gross income "
+                                                    "for retirement benefits or tax deferred "
+                                                    "savings."),
+                                     DbMemo1_, Panel2_),
+                             DbMemo1_, "employers", Panel2_));
     left->addWidget(DbMemo1_, 1);
 }
 
@@ -166,6 +189,8 @@ void TF_Income::buildRightPanel() {
         grid->addWidget(caption(QLatin1String(source.caption), edit, inner), row, 0);
         grid->addWidget(edit, row, 1, Qt::AlignTop);
         rightOrder_ << edit;
+        if (QWidget* mark = markFor(edit, source.field, inner))
+            grid->addWidget(mark, row, 2, Qt::AlignTop);
         ++row;
     };
     for (const Source& source : kSourcesAbove) addSource(source);
@@ -181,8 +206,11 @@ void TF_Income::buildRightPanel() {
                             names, inner),
                     row++, 0, 1, 2);
     grid->addWidget(names, row, 0);
-    grid->addWidget(amount, row++, 1, Qt::AlignTop);
+    grid->addWidget(amount, row, 1, Qt::AlignTop);
     rightOrder_ << names << amount;
+    if (QWidget* mark = markFor(amount, "emphosehld", inner))
+        grid->addWidget(mark, row, 2, Qt::AlignTop);
+    ++row;
 
     for (const Source& source : kSourcesBelow) addSource(source);
     grid->setRowStretch(row, 1);

@@ -4,6 +4,7 @@
 #include "storage/dbf_table.h"
 
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -47,6 +48,11 @@ class TF_Income : public ScheduleFrame {
     void buildForm();
     void buildLeftPanel();
     void buildRightPanel();
+    // The answer mark of the item `field` answers, or nullptr; it follows `marked` in the tab
+    // order.
+    QWidget* markFor(QWidget* marked, const char* field, QWidget* parent);
+    // `shown` with the mark of `field` at its right.
+    QHBoxLayout* withMark(QWidget* shown, QWidget* marked, const char* field, QWidget* parent);
 
     ScheduleTable& income_;
     QFrame* Panel1_;
@@ -59,6 +65,7 @@ class TF_Income : public ScheduleFrame {
     platform::DbEdit* DbEdit1_;
     platform::DbMemo* DbMemo1_;
     QList<QWidget*> rightOrder_;
+    QList<std::pair<QWidget*, QWidget*>> marks_;  // a marked control and its mark
     bool shown_ = false;
 };
 

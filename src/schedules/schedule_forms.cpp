@@ -2,12 +2,14 @@
 
 #include "schedules/schedule_forms.h"
 
+#include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "platform/data_source.h"
 #include "schedules/expenses_form.h"
 #include "schedules/family_form.h"
 #include "schedules/group_box_schedule.h"
 #include "schedules/income_form.h"
+#include "schedules/statement_options_form.h"
 #include "schedules/summary_form.h"
 
 namespace schedules {
@@ -42,9 +44,23 @@ constexpr ScheduleFormEntry kForms[] = {
      "ToolButton10", "Summary", Icon::Summary, make<TF_Summary>},
 };
 
+// Not a schedule: the File menu's item for the options of the printed statement.
+constexpr ScheduleFormEntry kStatementOptions = {"F_Options",
+                                                 "Statement Options",
+                                                 catalog::marksTables,
+                                                 OfferSelectionThenStopQuietly,
+                                                 "Options1",
+                                                 "Statement &Options...",
+                                                 nullptr,
+                                                 nullptr,
+                                                 Icon::StatementOptions,
+                                                 make<TF_StatementOptions>};
+
 }  // namespace
 
 std::span<const ScheduleFormEntry> scheduleForms() { return kForms; }
+
+const ScheduleFormEntry& statementOptionsForm() { return kStatementOptions; }
 
 const ScheduleFormEntry* findScheduleForm(std::string_view objectName) {
     for (const ScheduleFormEntry& entry : kForms) {
@@ -56,7 +72,11 @@ const ScheduleFormEntry* findScheduleForm(std::string_view objectName) {
 std::unique_ptr<QDialog> openScheduleForm(const ScheduleFormEntry& entry,
                                           const ScheduleContext& context, QWidget* owner) {
     std::unique_ptr<ScheduleFrame> form = entry.create(entry, context, owner);
-    if (!platform::runDataAction([&] { form->open(); })) return nullptr;
+    if (!platform::runDataAction([&] {
+            form->open();
+            form->openMarks();
+        }))
+        return nullptr;
     return form;
 }
 

@@ -61,7 +61,7 @@ struct ScheduleFormEntry {
     // The command: an item of the "F&orms" menu and a toolbar button that triggers it.
     const char* menuItem;     // "Family1"
     const char* menuCaption;  // "F&amily"
-    const char* toolButton;   // "ToolButton5"
+    const char* toolButton;   // "ToolButton5"; nullptr: none
     const char* hint;         // "Family Form"
     platform::Icon icon;
     // A new form with its widgets built and its tables not yet opened.
@@ -73,12 +73,15 @@ struct ScheduleFormEntry {
 std::span<const ScheduleFormEntry> scheduleForms();
 // The row of the form named `objectName` (letter case counts); nullptr when there is none.
 const ScheduleFormEntry* findScheduleForm(std::string_view objectName);
+// The Statement Options form (F_Options, the File menu's "Statement &Options..."): a row of its
+// own, outside the schedules' list, with no toolbar button.
+const ScheduleFormEntry& statementOptionsForm();
 
-// Creates the form of `entry` and opens its tables for the current matter (ScheduleFrame::open),
-// not yet shown; the caller shows it modally and releases it when it closes (closing posts and
-// closes the tables). When opening fails the form is not returned: a table component's error
-// has been shown in a message box (a fatal one by its handler, an abandoned step not at all), and
-// the tables opened so far are closed unposted.
+// Creates the form of `entry` and opens its tables for the current matter (ScheduleFrame::open)
+// and then its answer marks (ScheduleFrame::openMarks), not yet shown; the caller shows it modally
+// and releases it when it closes (closing posts and closes the tables). When opening fails the form
+// is not returned: a table component's error has been shown in a message box (a fatal one by its
+// handler, an abandoned step not at all), and the tables opened so far are closed unposted.
 std::unique_ptr<QDialog> openScheduleForm(const ScheduleFormEntry& entry,
                                           const ScheduleContext& context, QWidget* owner);
 

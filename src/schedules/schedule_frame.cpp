@@ -1,10 +1,16 @@
 #include "schedules/schedule_frame.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPalette>
+#include <algorithm>
 
 #include "platform/colors.h"
 #include "platform/screen_fit.h"
+#include "platform/db_combo_box.h"
+#include "schedules/answer_marks.h"
 #include "schedules/schedule_table.h"
 
 namespace schedules {
@@ -26,6 +32,12 @@ ScheduleFrame::ScheduleFrame(const ScheduleFormEntry& entry, const ScheduleConte
         table->dataSource().setObjectName(QStringLiteral("DataSource%1").arg(i + 1));
         table->dataSource().setParent(this);  // found by name; deleted with its table
         tables_.push_back(std::move(table));
+    }
+    if (!formItems(entry.objectName).empty()) {
+        marks_ = std::make_unique<ScheduleTable>(catalog::marksTable(), context_);
+        marks_->dataSource().setObjectName(QStringLiteral("MarksSource"));
+        marks_->dataSource().setParent(this);
+        marks_->dropEmptyNewRecords();
     }
 }
 
@@ -52,9 +64,50 @@ bool ScheduleFrame::FormClose() {
     for (const auto& table : tables_) {
         if (!table->post()) return false;
     }
+    if (marks_ && !marks_->post()) return false;
     for (const auto& table : tables_) table->close();
+    if (marks_) marks_->close();
     closed_ = true;
     return true;
+}
+
+void ScheduleFrame::openMarks() {
+    if (marks_) marks_->open();
+}
+
+const catalog::StatementItem* ScheduleFrame::markItem(const char* component,
+                                                      const char* field) const {
+    return marks_ ? formItem(entry_.objectName, component, field) : nullptr;
+}
+
+platform::DbComboBox* ScheduleFrame::markChoice(const catalog::StatementItem& item,
+                                                QWidget* parent) {
+    markPlaced(item);
+    return newMarkChoice(item, &marks_->dataSource(), parent);
+}
+
+QWidget* ScheduleFrame::unplacedMarks(const QString& title, const QString& note, QWidget* parent) {
+    std::vector<const catalog::StatementItem*> rest;
+    for (const catalog::StatementItem* item : formItems(entry_.objectName)) {
+        if (std::find(placed_.begin(), placed_.end(), item) == placed_.end()) rest.push_back(item);
+    }
+    if (rest.empty() || !marks_) return nullptr;
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QStringLiteral("OtherMarks"));
+    auto* grid = new QGridLayout(box);
+    auto* text = new QLabel(note, box);
+    text->setWordWrap(true);
+    grid->addWidget(text, 0, 0, 1, 2);
+    int row = 1;
+    for (const catalog::StatementItem* item : rest) {
+        platform::DbComboBox* choice = markChoice(*item, box);
+        auto* label = new QLabel(QString::fromUtf8(item->label), box);
+        label->setBuddy(choice);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(choice, row++, 1, Qt::AlignRight);
+    }
+    grid->setColumnStretch(0, 1);
+    return box;
 }
 
 // accept(), reject() and the close box (through reject) all end here; a refused close keeps the

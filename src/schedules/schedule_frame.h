@@ -5,7 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/statement_items.h"
 #include "schedules/schedule_forms.h"
+
+class QString;
+
+namespace platform {
+class DbComboBox;
+}
 
 namespace schedules {
 
@@ -20,6 +27,11 @@ class ScheduleTable;
 // the change pending. Escape does not close it: in a box it only takes back what was typed there.
 // A form larger than the screen's available area is made to fit it when shown, its layout
 // deciding how the parts share the room.
+//
+// A form that shows answer marks (an item of the statement names it, answer_marks.h) also holds
+// the binding of the matter's record in "Marks.dbf" (data source "MarksSource"): opened after
+// the form's own tables, posted and closed after them. A new marks record that holds no mark is
+// not written.
 class ScheduleFrame : public QDialog {
     Q_OBJECT
 
@@ -47,6 +59,21 @@ class ScheduleFrame : public QDialog {
     // must stay.
     bool FormClose();
 
+    // The binding of the marks record; nullptr for a form without marks.
+    ScheduleTable* marks() const { return marks_.get(); }
+    // Opens the marks record for the current matter (nothing for a form without marks).
+    void openMarks();
+    // The form's statement item for `component` (or `field` of it), see formItem().
+    const catalog::StatementItem* markItem(const char* component,
+                                           const char* field = nullptr) const;
+    // A choice for the form's `item`, bound to the marks record; the item counts as placed.
+    platform::DbComboBox* markChoice(const catalog::StatementItem& item, QWidget* parent);
+    // Counts `item` as placed: the form shows its mark in a way of its own.
+    void markPlaced(const catalog::StatementItem& item) { placed_.push_back(&item); }
+    // A titled box with a row (the item's label and its choice) for every item of the form not
+    // placed yet, with `note` over the rows; nullptr when every item has its place.
+    QWidget* unplacedMarks(const QString& title, const QString& note, QWidget* parent);
+
     void done(int result) override;
 
   protected:
@@ -60,6 +87,8 @@ class ScheduleFrame : public QDialog {
     const ScheduleFormEntry& entry_;
     ScheduleContext context_;
     std::vector<std::unique_ptr<ScheduleTable>> tables_;
+    std::unique_ptr<ScheduleTable> marks_;
+    std::vector<const catalog::StatementItem*> placed_;
     bool closed_ = false;
     bool fitted_ = false;
 };

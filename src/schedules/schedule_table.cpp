@@ -95,6 +95,10 @@ bool ScheduleTable::holdsOnlyMatter() {
 }
 
 void ScheduleTable::beforePost() {
+    if (dropEmptyNew_ && table_.State() == storage::DataSetState::Insert && holdsOnlyMatter()) {
+        table_.Cancel();
+        return;
+    }
     if (!blankKeyRule_ || !definition_.keyField) return;
     // The key is tested first: counting reads every record of the table.
     if (!keyIsBlank()) return;

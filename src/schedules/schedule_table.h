@@ -63,6 +63,8 @@ class ScheduleTable {
     std::function<void(storage::TDbfPrimDataset& table)> afterInsert;
     // Leaves records with an empty key field to the form's own rule.
     void dropBlankKeyRule() { blankKeyRule_ = false; }
+    // A new record that holds nothing but `matter` is not written: it is dropped when posted.
+    void dropEmptyNewRecords() { dropEmptyNew_ = true; }
 
     // Opening, as described above. `firstRecord`: move to the first passing record before
     // counting. Errors of the table component propagate.
@@ -100,6 +102,7 @@ class ScheduleTable {
     QString keyCaption_;
     QString category_;
     bool blankKeyRule_ = true;
+    bool dropEmptyNew_ = false;
 };
 
 }  // namespace schedules
