@@ -33,6 +33,10 @@ constexpr std::array kCommands = {
     CommandLineCommand{"--print-pdf", "MATTER OUT.pdf [--data-dir DIR]",
                        "Prints the statement of MATTER into OUT.pdf.", CommandNeeds::GuiApplication,
                        runPrintPdf},
+    CommandLineCommand{"--check", "MATTER [--data-dir DIR]",
+                       "Lists the items of MATTER's statement that are neither answered nor "
+                       "marked; exits 1 when there are any.",
+                       CommandNeeds::GuiApplication, runCheck},
     CommandLineCommand{"--guidelines", "IN.json",
                        "Writes the guideline amounts of the case in IN.json (- reads standard "
                        "input) as JSON.",

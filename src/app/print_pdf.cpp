@@ -1,4 +1,5 @@
-// The headless print: the Print command's job for one named matter, straight into a PDF file.
+// The headless print and check: the Print command's job for one named matter, straight into a
+// PDF file or into the completeness check's lines.
 
 #include "app/print_pdf.h"
 
@@ -20,7 +21,8 @@ namespace app {
 
 namespace {
 
-const QString kCommand = QStringLiteral("--print-pdf");
+const QString kPrintPdf = QStringLiteral("--print-pdf");
+const QString kCheck = QStringLiteral("--check");
 const QString kDataDir = QStringLiteral("--data-dir");
 
 void printError(const QString& text) {
@@ -48,34 +50,33 @@ class ConsoleDialogs : public platform::Dialogs {
 
 struct Arguments {
     QString matter;
-    QString pdfFile;
+    QString pdfFile;        // --print-pdf only
     QString dataDirectory;  // empty: the settings file's
 };
 
-bool parse(const QStringList& arguments, Arguments* out) {
-    if (arguments.size() != 3 && arguments.size() != 5) return false;
-    if (arguments.at(0) != kCommand) return false;
+// OPTION MATTER [OUT.pdf] [--data-dir DIR]
+bool parse(const QStringList& arguments, const QString& option, bool withPdf, Arguments* out) {
+    const int fixed = withPdf ? 3 : 2;
+    if (arguments.size() != fixed && arguments.size() != fixed + 2) return false;
+    if (arguments.at(0) != option) return false;
     out->matter = arguments.at(1);
-    out->pdfFile = arguments.at(2);
-    if (arguments.size() == 5) {
-        if (arguments.at(3) != kDataDir || arguments.at(4).isEmpty()) return false;
-        out->dataDirectory = arguments.at(4);
+    if (withPdf) out->pdfFile = arguments.at(2);
+    if (arguments.size() == fixed + 2) {
+        if (arguments.at(fixed) != kDataDir || arguments.at(fixed + 1).isEmpty()) return false;
+        out->dataDirectory = arguments.at(fixed + 1);
     }
-    return !out->matter.isEmpty() && !out->pdfFile.isEmpty();
+    return !out->matter.isEmpty() && (!withPdf || !out->pdfFile.isEmpty());
 }
 
-}  // namespace
-
-int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
-    Arguments args;
-    if (!parse(arguments, &args)) {
-        printError(QStringLiteral("usage: networth --print-pdf MATTER OUT.pdf [--data-dir DIR]"));
-        return 2;
-    }
+// Runs the print job headless for the named matter; `failure` is the exit code of every error
+// after the arguments were read. The open items of the check go to `openItems`.
+int runHeadless(const Arguments& args, const QString& programDirectory, int failure,
+                QStringList* openItems) {
     platform::installDialogs(std::make_unique<ConsoleDialogs>());
-    storage::setFatalHandler([](int code, const std::string& message) {
+    // The file layer's fatal errors end the print with their own code, the check with its 2.
+    storage::setFatalHandler([failure](int code, const std::string& message) {
         printError(QString::fromStdString(message));
-        std::exit(code > 0 && code < 256 ? code : 1);
+        std::exit(failure == 1 && code > 0 && code < 256 ? code : failure);
     });
     storage::setMessageHandler(
         [](const std::string& message) { printError(QString::fromStdString(message)); });
@@ -89,13 +90,13 @@ int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
     dataDirectory = withTrailingSeparator(QDir::toNativeSeparators(dataDirectory));
     if (!QFileInfo(dataDirectory).isDir()) {
         printError(QStringLiteral("The data directory %1 does not exist").arg(dataDirectory));
-        return 1;
+        return failure;
     }
     const catalog::TableDef& generalTable = catalog::generalTable();
     const std::string generalPath = catalog::tablePath(dataDirectory.toStdString(), generalTable);
     if (!storage::Env::Default()->fileExists(generalPath)) {
         printError(QStringLiteral("%1 holds no matters").arg(dataDirectory));
-        return 1;
+        return failure;
     }
 
     // The General record of the matter, as the General Information form would stand on it.
@@ -106,11 +107,11 @@ int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
         if (!general.Locate("matter", {args.matter.toStdString()}, 0)) {
             printError(QStringLiteral("There is no matter named \"%1\" in %2")
                            .arg(args.matter, dataDirectory));
-            return 1;
+            return failure;
         }
     } catch (const std::exception& error) {
         printError(QString::fromStdString(error.what()));
-        return 1;
+        return failure;
     }
 
     printing::PrintComponents components;
@@ -127,14 +128,44 @@ int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
     };
     context.components = &components;
     context.pdfFile = args.pdfFile;
+    context.checkOnly = args.pdfFile.isEmpty();
     const printing::PrintOutcome outcome = printing::runPrintJob(context);
     general.Close();
+    *openItems = outcome.openItems;
     if (!outcome.ok) {
         printError(outcome.error.isEmpty() ? QStringLiteral("The statement was not written")
                                            : outcome.error);
-        return 1;
+        return failure;
     }
     return 0;
+}
+
+}  // namespace
+
+int runPrintPdf(const QStringList& arguments, const QString& programDirectory) {
+    Arguments args;
+    if (!parse(arguments, kPrintPdf, true, &args)) {
+        printError(QStringLiteral("usage: networth --print-pdf MATTER OUT.pdf [--data-dir DIR]"));
+        return 2;
+    }
+    QStringList openItems;
+    const int status = runHeadless(args, programDirectory, 1, &openItems);
+    for (const QString& line : openItems) printError(QStringLiteral("warning: ") + line);
+    return status;
+}
+
+int runCheck(const QStringList& arguments, const QString& programDirectory) {
+    Arguments args;
+    if (!parse(arguments, kCheck, false, &args)) {
+        printError(QStringLiteral("usage: networth --check MATTER [--data-dir DIR]"));
+        return 2;
+    }
+    QStringList openItems;
+    const int status = runHeadless(args, programDirectory, 2, &openItems);
+    if (status != 0) return status;
+    for (const QString& line : openItems) std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+    return openItems.isEmpty() ? 0 : 1;
 }
 
 }  // namespace app

@@ -1,8 +1,15 @@
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
 
 #include "platform/directory_chooser.h"
 
@@ -19,10 +26,54 @@ QString captionOr(const QString& caption, const QString& fallback) {
     return caption.isEmpty() ? fallback : caption;
 }
 
+// A text of more lines than this is shown in a box that scrolls: a message box grows with its
+// text, past the screen.
+constexpr int kLongTextLines = 24;
+
+bool isLong(const QString& text) { return text.count(QLatin1Char('\n')) >= kLongTextLines; }
+
+// The first paragraph as the box's message, the rest in a read-only area that scrolls, and the
+// buttons; returns the button chosen (Escape and the close box: the last of them).
+QDialogButtonBox::StandardButton showLong(QDialogButtonBox::StandardButtons buttons,
+                                          QDialogButtonBox::StandardButton preferred,
+                                          QDialogButtonBox::StandardButton rejected,
+                                          const QString& text, const QString& caption) {
+    QDialog box(ownerWindow());
+    box.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&box);
+    const qsizetype split = text.indexOf(QStringLiteral("\n\n"));
+    auto* message = new QLabel(split < 0 ? QString() : text.left(split), &box);
+    message->setWordWrap(true);
+    layout->addWidget(message);
+    auto* rest = new QPlainTextEdit(split < 0 ? text : text.mid(split + 2), &box);
+    rest->setObjectName(QStringLiteral("LongText"));
+    rest->setReadOnly(true);
+    rest->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(rest, 1);
+    auto* choices = new QDialogButtonBox(buttons, &box);
+    QDialogButtonBox::StandardButton chosen = rejected;
+    QObject::connect(choices, &QDialogButtonBox::clicked, &box, [&](QAbstractButton* button) {
+        chosen = choices->standardButton(button);
+        box.done(0);
+    });
+    choices->button(preferred)->setDefault(true);
+    layout->addWidget(choices);
+    const QRect screen = box.screen() ? box.screen()->availableGeometry() : QRect(0, 0, 800, 600);
+    box.resize(qMin(720, screen.width() * 9 / 10), screen.height() * 2 / 3);
+    box.exec();
+    return chosen;
+}
+
 bool ask(QMessageBox::StandardButtons buttons, QMessageBox::StandardButton yes, const QString& text,
          const QString& caption) {
-    QMessageBox box(QMessageBox::Question, captionOr(caption, QStringLiteral("Confirm")), text,
-                    buttons, ownerWindow());
+    const QString title = captionOr(caption, QStringLiteral("Confirm"));
+    if (isLong(text)) {
+        const auto no = yes == QMessageBox::Yes ? QDialogButtonBox::No : QDialogButtonBox::Cancel;
+        const auto preferred = static_cast<QDialogButtonBox::StandardButton>(int(yes));
+        return showLong(QDialogButtonBox::StandardButtons(int(buttons)), preferred, no, text,
+                        title) == preferred;
+    }
+    QMessageBox box(QMessageBox::Question, title, text, buttons, ownerWindow());
     box.setDefaultButton(yes);
     return box.exec() == yes;
 }
@@ -30,6 +81,11 @@ bool ask(QMessageBox::StandardButtons buttons, QMessageBox::StandardButton yes, 
 }  // namespace
 
 void QtDialogs::showMessage(const QString& text, const QString& caption) {
+    if (isLong(text)) {
+        showLong(QDialogButtonBox::Ok, QDialogButtonBox::Ok, QDialogButtonBox::Ok, text,
+                 captionOr(caption, defaultDialogCaption()));
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, captionOr(caption, defaultDialogCaption()), text,
                     QMessageBox::Ok, ownerWindow());
     box.exec();

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "catalog/table_catalog.h"
+#include "platform/dialogs.h"
+#include "printing/matter_marks.h"
 #include "printing/print_components.h"
 #include "printing/print_parameters.h"
+#include "printing/statement_check.h"
 #include "report/table_data_set.h"
 #include "storage/dbf_table.h"
 
@@ -80,13 +83,22 @@ class PrintJob {
             openTableSet(ConnectionSource::Liabilities, liabilities_);
             openTableSet(ConnectionSource::Summary, summary_);
             bindMainConnections();
-            openProject();
+            if (!context_.checkOnly) openProject();
+            const StatementCheck check = checkMatter();
+            if (context_.checkOnly || !mayPrint(check)) {
+                outcome.ok = context_.checkOnly;
+                outcome.openItems = openItemLines(check);
+                release();
+                return outcome;
+            }
             setReportParameters(components_.ReportProject1, formatTotal(total),
                                 [this](MarkSource source, const char* field) {
                                     return recordField(source, field);
                                 });
+            setMarkParameters(components_.ReportProject1, check);
             setStatementOptions();
             outcome = execute();
+            outcome.openItems = openItemLines(check);
         } catch (const std::exception& error) {
             outcome.ok = false;
             outcome.error = QString::fromStdString(error.what());
@@ -109,9 +121,14 @@ class PrintJob {
     }
 
     // Stands the table on the matter's record, found through its `matter` index (letter case
-    // counts), or on a new record holding only the matter when there is none.
+    // counts), or on a new record holding only the matter when there is none. A check creates
+    // nothing: the table is closed instead, and reads as no record.
     void locateOrCreate(storage::TDbfTable& table) {
         if (table.Locate("matter", {matter_.toStdString()}, storage::loCaseInsensitive)) return;
+        if (context_.checkOnly) {
+            table.Close();
+            return;
+        }
         table.Insert();
         table.FieldByName("matter").setAsString(matter_.toStdString());
         table.Post();
@@ -133,6 +150,7 @@ class PrintJob {
     double openIncome() {
         storage::TDbfTable& table = openMainTable(components_.T_PIncome);
         locateOrCreate(table);
+        if (!table.Active()) return 0.0;
         return incomeTotal([&table](const char* field) {
             const storage::TField& amount = table.FieldByName(field);
             return amount.IsNull() ? 0.0 : amount.AsFloat();
@@ -184,12 +202,48 @@ class PrintJob {
         if (!project.open()) throw PrintError(project.errorText());
     }
 
+    // The completeness check over the rows bound to the connections, with the matter's marks
+    // (read here, once: the oath is the same record's).
+    StatementCheck checkMatter() {
+        marks_ = MatterMarks::stored(context_.dataDirectory, matter_);
+        CheckSource source;
+        source.answers = [this](const catalog::StatementItem& item) { return answersOf(item); };
+        source.mark = [this](const catalog::StatementItem& item) { return marks_.mark(item); };
+        source.general = [this](const char* field) {
+            return recordField(MarkSource::General, field);
+        };
+        return checkStatement(source);
+    }
+
+    // The data set of the connection reading the file that holds the item's answers.
+    report::ReportDataSet* answersOf(const catalog::StatementItem& item) {
+        const catalog::TableDef* table = catalog::findTable(item.component);
+        if (!table) return nullptr;
+        for (const ConnectionDef& def : connectionDefinitions()) {
+            const catalog::TableDef* bound = catalog::findTable(def.component);
+            if (bound && qstricmp(bound->file, table->file) == 0) {
+                report::TReportConnection* connection =
+                    components_.connection(QLatin1String(def.name));
+                return connection ? connection->dataSet() : nullptr;
+            }
+        }
+        return nullptr;
+    }
+
+    // An interactive job asks before it prints a statement with open items.
+    bool mayPrint(const StatementCheck& check) {
+        if (check.open.empty() || !context_.pdfFile.isEmpty()) return true;
+        return platform::dialogs().confirmYesNo(openItemsQuestion(check, matter_),
+                                                QStringLiteral("Statement of Net Worth"));
+    }
+
     // The closing the matter's statement prints with, and the document's title and author (the
     // deponent) for its PDF.
     void setStatementOptions() {
         const StatementOptions options =
-            context_.statementOptions ? context_.statementOptions(matter_)
-                                      : storedStatementOptions(context_.dataDirectory, matter_);
+            context_.statementOptions
+                ? context_.statementOptions(matter_)
+                : StatementOptions{marks_.affirmation() ? Oath::Affirmation : Oath::Jurat};
         report::TReportProject& project = components_.ReportProject1;
         project.setParameter(oathParameterName(), oathParameterValue(options.oath));
         project.setDocumentInfo(QStringLiteral("Statement of Net Worth - ") + matter_,
@@ -250,6 +304,7 @@ class PrintJob {
     PrintComponents& components_;
     QString matter_;
     std::unique_ptr<TableSetInstance> assets_, liabilities_, summary_;
+    MatterMarks marks_;
     std::vector<std::unique_ptr<report::TableDataSet>> mainRows_;
 };
 

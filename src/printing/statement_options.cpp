@@ -1,10 +1,12 @@
 #include "printing/statement_options.h"
 
+#include "printing/matter_marks.h"
+
 namespace printing {
 
-StatementOptions storedStatementOptions(const QString& /*dataDirectory*/,
-                                        const QString& /*matter*/) {
-    return StatementOptions{};
+StatementOptions storedStatementOptions(const QString& dataDirectory, const QString& matter) {
+    return {MatterMarks::stored(dataDirectory, matter).affirmation() ? Oath::Affirmation
+                                                                     : Oath::Jurat};
 }
 
 QString oathParameterName() { return QStringLiteral("r_oath"); }

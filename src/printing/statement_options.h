@@ -13,9 +13,10 @@ struct StatementOptions {
     Oath oath = Oath::Jurat;
 };
 
-// The options stored for `matter` in `dataDirectory` (ending with a separator). No matter has
-// stored options yet, so every matter prints with the defaults; this is where the print job
-// reads the choice made for the matter.
+// The options stored for `matter` in `dataDirectory` (ending with a separator): its record of
+// "Marks.dbf" (matter_marks.h), where the Statement Options form keeps the choice. A matter
+// without a choice, or without a record, prints with the defaults (the jurat). The print job
+// reads the same record with the marks, once.
 StatementOptions storedStatementOptions(const QString& dataDirectory, const QString& matter);
 
 // The report parameter that chooses the closing, "r_oath", and its value for each oath: "jurat"

@@ -21,7 +21,11 @@ add_executable(print_parameters_test print_parameters_test.cpp)
 target_link_libraries(print_parameters_test PRIVATE printing GTest::gtest_main)
 gtest_discover_tests(print_parameters_test DISCOVERY_MODE PRE_TEST)
 
-foreach(name print_job_test print_pdf_test)
+add_executable(statement_check_test statement_check_test.cpp)
+target_link_libraries(statement_check_test PRIVATE printing GTest::gtest_main)
+gtest_discover_tests(statement_check_test DISCOVERY_MODE PRE_TEST)
+
+foreach(name print_job_test print_pdf_test statement_marks_test)
   add_executable(${name} ${name}.cpp print_test_main.cpp)
   target_link_libraries(${name} PRIVATE print_fixture GTest::gtest)
   networth_pdf_test(${name})

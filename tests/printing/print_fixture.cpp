@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "../support/table_records.h"
+#include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "printing/print_components.h"
 #include "storage/dbf_table.h"
@@ -303,6 +304,14 @@ Scenario makeScenario() {
            {"curdebt", "32000"},
            {"curequity", "908000"}}}},
     };
+    // The items the scenario leaves empty are marked, so that its statement is complete.
+    s.marks = {{"e_d", "NONE"},     {"e_e", "NONE"},         {"e_f", "NONE"},
+               {"e_g", "NONE"},     {"e_h", "INAPPLICABLE"}, {"e_i", "NONE"},
+               {"e_k", "NONE"},     {"e_m", "NONE"},         {"i_unemp", "NONE"},
+               {"i_ssi", "NONE"},   {"i_food", "NONE"},      {"i_veteran", "INAPPLICABLE"},
+               {"i_other", "NONE"}, {"i_fellow", "NONE"},    {"i_annuity", "NONE"},
+               {"i_disab", "NONE"}, {"i_pubasst", "NONE"},   {"i_hhother", "NONE"},
+               {"a_d", "NONE"},     {"a_f", "UNKNOWN"}};
     return s;
 }
 
@@ -426,6 +435,16 @@ void writeScenario(const QString& dataDirectory) {
     writeWithStrangers("T_Income", s.income);
     writeWithStrangers("T_Support", s.support);
     writeWithStrangers("T_Axfered", s.transfers);
+    // The other matters mark every item: nothing of it may reach Smith's statement.
+    QList<Record> marks;
+    for (const QString& other : others) {
+        Record record{{"matter", other}, {"oath", "affirmation"}};
+        for (const catalog::StatementItem& item : catalog::statementItems())
+            record[QLatin1String(item.key)] = QStringLiteral("UNKNOWN");
+        marks << record;
+    }
+    marks.insert(1, forMatter({s.marks}, s.matter).front());
+    writeTable(dataDirectory, "T_Marks", marks);
     QList<Record> expenses;
     for (const QString& other : others) {
         expenses << Record{

@@ -41,6 +41,7 @@ const QList<ValueColumns>& liabilityColumns();
 struct Scenario {
     QString matter = QStringLiteral("Smith v. Smith");
     QList<Record> general, family, expenses, income, support, transfers;
+    Record marks;  // its record of Marks.dbf: a mark on every item it leaves empty
     QMap<QString, QList<Record>> assets, liabilities;  // component -> the matter's records
 };
 const Scenario& fullScenario();

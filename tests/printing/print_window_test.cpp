@@ -1,6 +1,7 @@
 // The Print command of the main window over a full matter: the engine's windows with the
 // statement's settings, the toolbar button, a missing report project shown in a message box and
-// printing again once it is back.
+// printing again once it is back; the completeness check's question before the output options,
+// answered both ways, and a mark set on a form beside entries named by it.
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,9 +16,11 @@
 #include <memory>
 
 #include "../support/find_child.h"
+#include "../support/form_driver.h"
 #include "../support/pdf_text.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "platform/db_combo_box.h"
 #include "platform/scripted_dialogs.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
@@ -29,21 +32,32 @@ class PrintWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    QString program_, report_;
+    QString program_, report_, data_;
     std::unique_ptr<platform::ScopedScriptedDialogs> script_;
     std::unique_ptr<app::Program> app_;
     QStringList seen_;  // what the engine's windows showed, in order
 
     printing::PrintComponents& components() { return app_->mainWindow().printComponents(); }
 
-    void trigger() { test_support::triggerAction(&app_->mainWindow(), "Print1"); }
+    void trigger(const char* action = "Print1") {
+        test_support::triggerAction(&app_->mainWindow(), action);
+    }
+    // The scenario without its marks: the items it leaves empty are open.
+    void forgetMarks() {
+        for (const QString& name : QDir(data_).entryList({"Marks.*"}, QDir::Files))
+            QVERIFY(QFile::remove(data_ + name));
+    }
+    QStringList questions() {
+        return script_->script().shownTexts(platform::ScriptedDialogs::Kind::YesNo);
+    }
 
   private slots:
     void init() {
         QVERIFY(dir_.isValid());
         program_ = dir_.filePath(QStringLiteral("program"));
-        const QString data = dir_.filePath(QStringLiteral("data")) + '/';
+        const QString data = data_ = dir_.filePath(QStringLiteral("data")) + '/';
         QDir().mkpath(program_ + QStringLiteral("/Reports"));
+        QDir(data).removeRecursively();  // each test starts on the scenario alone
         QDir().mkpath(data);
         report_ = program_ + QStringLiteral("/Reports/Diredodu.rpf");
         QFile::remove(report_);
@@ -125,6 +139,60 @@ class PrintWindowTest : public QObject {
         trigger();
         QCOMPARE(seen_.value(2), QStringLiteral("preview: Report Preview"));
         QCOMPARE(script_->script().shownTexts().size(), 1);
+    }
+
+    // A complete statement asks nothing (the tests above); an incomplete one asks before the
+    // output options, and No goes back to the main window with everything closed.
+    void anIncompleteStatementAsksAndNoPrintsNothing() {
+        forgetMarks();
+        script_->script().answerNo();
+        trigger();
+        QCOMPARE(seen_, QStringList());
+        QCOMPARE(questions().size(), 1);
+        const QString asked = questions().front();
+        QVERIFY2(asked.startsWith("The statement of Smith v. Smith is not complete."),
+                 qPrintable(asked));
+        QVERIFY2(asked.contains("\nII. EXPENSES\n    (d) Clothing\n    (e) Insurance\n"),
+                 qPrintable(asked));
+        QVERIFY2(
+            asked.contains("\nIV. ASSETS\n    (d) Security deposits\n    (f) Bonds and notes\n"),
+            qPrintable(asked));
+        QVERIFY(asked.endsWith("\n\nPrint the statement anyway?"));
+        QCOMPARE(script_->script().shown().last().caption,
+                 QStringLiteral("Statement of Net Worth"));
+        QVERIFY(!components().T_PFamily.Active());
+        QVERIFY(!components().T_PExpenses.Active());
+        QVERIFY(!components().ReportProject1.isOpen());
+    }
+
+    void anIncompleteStatementAsksAndYesPrintsAsEver() {
+        forgetMarks();
+        script_->script().answerYes();
+        trigger();
+        QCOMPARE(questions().size(), 1);
+        QCOMPARE(seen_.value(0), QStringLiteral("setup: Output Options"));
+        QCOMPARE(seen_.value(2), QStringLiteral("preview: Report Preview"));
+    }
+
+    // A mark chosen on the Assets form beside the matter's cash entries: the check names it.
+    void aMarkBesideEntriesIsNamedByTheCheck() {
+        test_support::FormDriver driver;
+        driver.then("F_Assets", [](QDialog& form) {
+            auto* mark = test_support::findChild<platform::DbComboBox>(&form, "Mark_a_a");
+            mark->setFocus();
+            QTest::keyClick(mark, Qt::Key_Down);  // from no mark to NONE
+            QCOMPARE(mark->currentText(), QStringLiteral("NONE"));
+        });
+        trigger("Assets1");
+        QCOMPARE(driver.shown(), 1);
+        QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
+        script_->script().answerNo();
+        trigger();
+        QCOMPARE(seen_, QStringList());
+        QCOMPARE(questions().size(), 1);
+        QVERIFY2(questions().front().contains(
+                     "\nIV. ASSETS\n    (a) Cash: marked NONE, but it has entries\n"),
+                 qPrintable(questions().front()));
     }
 
     void cancellingTheOutputOptionsShowsNothing() {
