@@ -41,15 +41,25 @@ QDialogButtonBox::StandardButton showLong(QDialogButtonBox::StandardButtons butt
     QDialog box(ownerWindow());
     box.setWindowTitle(caption);
     auto* layout = new QVBoxLayout(&box);
-    const qsizetype split = text.indexOf(QStringLiteral("\n\n"));
-    auto* message = new QLabel(split < 0 ? QString() : text.left(split), &box);
+    // The first paragraph over the area, the last (the question) under it.
+    const qsizetype first = text.indexOf(QStringLiteral("\n\n"));
+    const qsizetype last = text.lastIndexOf(QStringLiteral("\n\n"));
+    auto* message = new QLabel(first < 0 ? QString() : text.left(first), &box);
     message->setWordWrap(true);
     layout->addWidget(message);
-    auto* rest = new QPlainTextEdit(split < 0 ? text : text.mid(split + 2), &box);
+    const QString middle = first < 0      ? text
+                           : last > first ? text.mid(first + 2, last - first - 2)
+                                          : text.mid(first + 2);
+    auto* rest = new QPlainTextEdit(middle, &box);
     rest->setObjectName(QStringLiteral("LongText"));
     rest->setReadOnly(true);
     rest->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(rest, 1);
+    if (last > first) {
+        auto* question = new QLabel(text.mid(last + 2), &box);
+        question->setWordWrap(true);
+        layout->addWidget(question);
+    }
     auto* choices = new QDialogButtonBox(buttons, &box);
     QDialogButtonBox::StandardButton chosen = rejected;
     QObject::connect(choices, &QDialogButtonBox::clicked, &box, [&](QAbstractButton* button) {

@@ -6,8 +6,9 @@ namespace platform {
 
 // Dialogs on Qt widgets. Each box is parented to the active modal window (else the active window)
 // so that it stays in front of the window that asked. A text of 24 lines or more (a list, such
-// as the statement's open items) is shown with its first paragraph as the message and the rest
-// in an area that scrolls ("LongText"), so that the buttons stay on the screen.
+// as the statement's open items) is shown with its first paragraph over an area that scrolls
+// ("LongText") and holds the rest, and its last paragraph (the question) under it, so that the
+// buttons stay on the screen.
 class QtDialogs : public Dialogs {
   public:
     void showMessage(const QString& text, const QString& caption) override;

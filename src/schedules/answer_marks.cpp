@@ -43,7 +43,7 @@ platform::DbComboBox* newMarkChoice(const catalog::StatementItem& item,
                                     platform::DataSource* source, QWidget* parent) {
     auto* choice = new platform::DbComboBox(parent);
     choice->setObjectName(markChoiceName(item));
-    QStringList captions = {QStringLiteral("\u2014")};
+    QStringList captions = {QStringLiteral("(no mark)")};
     QStringList values = {QString()};
     for (const char* mark : catalog::markValues()) {
         captions << QLatin1String(mark);

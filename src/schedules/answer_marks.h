@@ -1,6 +1,6 @@
 #pragma once
 
-// The answer marks on the schedule forms: a drop-down choice (no mark, NONE, INAPPLICABLE,
+// The answer marks on the schedule forms: a drop-down choice ("(no mark)", NONE, INAPPLICABLE,
 // UNKNOWN) for each item of the statement that the form shows, bound to the item's field of the
 // matter's record in "Marks.dbf". The statement prints the mark in place of an item left empty.
 

@@ -128,7 +128,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(child<QAction>("NetworkPath1")->menu(), nullptr);
 
         const QList<std::pair<const char*, QStringList>> menus = {
-            {"File1", {"New1=&New", "Open1=&Open", "Print1=&Print", "Exit1=&Exit"}},
+            {"File1",
+             {"New1=&New", "Open1=&Open", "Print1=&Print", "Options1=Statement &Options...",
+              "Exit1=&Exit"}},
             {"Forms1",
              {"Family1=F&amily", "Expenses1=&Expenses", "GrossIncome1=&Gross Income",
               "Assets1=&Assets", "Liabilities1=&Liabilities", "Summary1=&Summary"}},

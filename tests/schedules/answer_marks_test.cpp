@@ -77,6 +77,7 @@ class AnswerMarksTest : public QObject {
                 platform::DbComboBox* box = choice(name);
                 QVERIFY2(box, qPrintable(name));
                 QCOMPARE(box->count(), 4);
+                QCOMPARE(box->itemText(0), QStringLiteral("(no mark)"));
                 QCOMPARE(box->itemText(1), QStringLiteral("NONE"));
                 QCOMPARE(box->itemText(2), QStringLiteral("INAPPLICABLE"));
                 QCOMPARE(box->itemText(3), QStringLiteral("UNKNOWN"));
@@ -114,7 +115,7 @@ class AnswerMarksTest : public QObject {
         QVERIFY(open("F_Assets"));
         QCOMPARE(choice("Mark_a_a")->currentText(), QStringLiteral("NONE"));
         QCOMPARE(choice("Mark_a_d")->currentText(), QStringLiteral("INAPPLICABLE"));
-        choose("Mark_a_a", QStringLiteral("\u2014"));  // no mark
+        choose("Mark_a_a", QStringLiteral("(no mark)"));
         close();
         stored = marks();
         QCOMPARE(stored.size(), 1);

@@ -9,7 +9,8 @@ target_link_libraries(assets_forms_test PRIVATE schedules Qt6::Test)
 target_compile_definitions(assets_forms_test PRIVATE
   NETWORTH_PYTHON="${NETWORTH_PYTHON}"
   FIELD_LIST_SCRIPT="${CMAKE_CURRENT_SOURCE_DIR}/../catalog/list_fields.py"
-  EXPECTED_FIELDS="${CMAKE_CURRENT_SOURCE_DIR}/../catalog/assets_fields.txt")
+  EXPECTED_FIELDS="${CMAKE_CURRENT_SOURCE_DIR}/../catalog/assets_fields.txt"
+  MARKS_FIELDS="${CMAKE_CURRENT_SOURCE_DIR}/../catalog/marks_fields.txt")
 add_test(NAME assets_forms_test COMMAND assets_forms_test)
 set_tests_properties(assets_forms_test PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 
 #include "../support/find_child.h"
 #include "../support/table_records.h"
@@ -429,26 +430,31 @@ class AssetsFormsTest : public QObject {
             return names;
         };
         open(kLiabilities);
-        // After accounts of life insurance loans: "Other liabilities", then credit cards, then
-        // home equity with its navigator first.
-        QCOMPARE(chain("T_loanslife_amount", 4),
-                 QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton"}));
-        QCOMPARE(chain("T_loanslife_amount", 5).last(), QString("T_OtherLiab_desc"));
-        QCOMPARE(chain("T_OtherLiab_amount", 5).last(), QString("t_creditcard_debtor"));
-        QCOMPARE(chain("t_creditcard_curamt", 9).mid(4),
-                 QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton",
-                              "t_homeequity_mortgagee"}));
+        // After accounts of life insurance loans and the box's mark: "Other liabilities", then
+        // credit cards, then home equity with its navigator first (its mark after its fields).
+        QCOMPARE(
+            chain("T_loanslife_amount", 5),
+            QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton", "Mark_l_g"}));
+        QCOMPARE(chain("T_loanslife_amount", 6).last(), QString("T_OtherLiab_desc"));
+        QCOMPARE(chain("T_OtherLiab_amount", 6).last(), QString("t_creditcard_debtor"));
+        QCOMPARE(chain("t_creditcard_curamt", 10).mid(4),
+                 QStringList({"Mark_l_h", "PriorButton", "NextButton", "InsertButton",
+                              "DeleteButton", "t_homeequity_mortgagee"}));
+        QCOMPARE(chain("t_homeequity_curequity", 2), QStringList({"Mark_l_i", "CloseButton"}));
         QVERIFY(close());
         open(kSummary);
-        QCOMPARE(chain("T_Axfered_value", 6),
+        // The marks of the fees and other data follow their memos.
+        QCOMPARE(chain("T_Axfered_value", 8),
                  QStringList({"PriorButton", "NextButton", "InsertButton", "DeleteButton",
-                              "T_Support_otherdata", "T_Support_feememo"}));
-        QCOMPARE(chain("T_Support_feememo", 2),
-                 QStringList({"T_Support_swornbme", "T_Support_attorney"}));
+                              "Mark_x_transfer", "T_Support_otherdata", "Mark_o_other",
+                              "T_Support_feememo"}));
+        QCOMPARE(chain("T_Support_feememo", 3),
+                 QStringList({"Mark_v_fees", "T_Support_swornbme", "T_Support_attorney"}));
         QVERIFY(close());
     }
 
-    // The record layout of every file the three forms create, read back by dbfread.
+    // The record layout of every file the three forms create, read back by dbfread: their
+    // tables and the table of answer marks.
     void createdFilesHoldTheDeclaredFields() {
         for (const char* form : {kAssets, kLiabilities, kSummary}) {
             open(form);
@@ -461,13 +467,18 @@ class AssetsFormsTest : public QObject {
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         const QStringList actual =
             QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        QFile expectedFile(QStringLiteral(EXPECTED_FIELDS));
-        QVERIFY(expectedFile.open(QIODevice::ReadOnly));
         QStringList expected;
-        for (const QString& line : QString::fromUtf8(expectedFile.readAll()).split('\n')) {
-            if (!line.isEmpty() && !line.startsWith('#')) expected << line;
+        for (const char* path : {EXPECTED_FIELDS, MARKS_FIELDS}) {
+            QFile expectedFile(QString::fromLatin1(path));
+            QVERIFY(expectedFile.open(QIODevice::ReadOnly));
+            for (const QString& line : QString::fromUtf8(expectedFile.readAll()).split('\n')) {
+                if (!line.isEmpty() && !line.startsWith('#')) expected << line;
+            }
         }
-        QCOMPARE(actual.size(), 31);
+        std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        QCOMPARE(actual.size(), 32);
         QCOMPARE(actual, expected);
     }
 };
