@@ -103,6 +103,7 @@ TEST(Catalog, IndexTagsOfEveryComponent) {
         {"T_Family", {"MYKEY,F,T,matter", ""}},    {"T_PFamily", {"MYKEY,F,T,MATTER", ""}},
         {"T_Income", {"BYMATTER,F,T,matter", ""}}, {"T_PIncome", {"BYMATTER,F,T,MATTER", ""}},
         {"T_Expenses", {"RAW,F,F,recno()", ""}},   {"T_PExpenses", {"RAW,F,F,recno()", ""}},
+        {"T_Marks", {"MYKEY,F,T,matter", ""}},
     };
     for (const catalog::TableDef* table : catalog::allTables()) {
         const auto found = tagged.find(table->component);
