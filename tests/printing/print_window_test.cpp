@@ -195,6 +195,43 @@ class PrintWindowTest : public QObject {
                  qPrintable(questions().front()));
     }
 
+    // The oath chosen in File, Statement Options and a mark changed on the Assets form reach the
+    // printed statement: the affirmation in place of the jurat, the new mark in its item's place.
+    void theOathAndAMarkChosenInTheProgramArePrinted() {
+        test_support::FormDriver driver;
+        driver.then("F_Options", [](QDialog& form) {
+            test_support::findChild<QRadioButton>(&form, "Choice1")->click();
+        });
+        trigger("Options1");
+        driver.then("F_Assets", [](QDialog& form) {
+            auto* mark = test_support::findChild<platform::DbComboBox>(&form, "Mark_a_d");
+            QCOMPARE(mark->currentText(), QStringLiteral("NONE"));
+            mark->setFocus();
+            QTest::keyClick(mark, Qt::Key_Down);
+            QCOMPARE(mark->currentText(), QStringLiteral("INAPPLICABLE"));
+        });
+        trigger("Assets1");
+        QCOMPARE(driver.shown(), 2);
+        QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
+
+        const QString pdf = dir_.filePath(QStringLiteral("chosen.pdf"));
+        components().ReportSystem1.setupHook = [&pdf](report::OutputOptionsDialog& dialog) {
+            test_support::findChild<QRadioButton>(&dialog, "fileRadio")->setChecked(true);
+            test_support::findChild<QLineEdit>(&dialog, "fileNameEdit")->setText(pdf);
+            return true;
+        };
+        trigger();
+        QVERIFY(questions().isEmpty());  // still complete: the item is marked, differently
+        const QString text = test_support::pdfPages(pdf, false).join('\n');
+        QVERIFY(
+            text.contains("I affirm this ___ day of ______, ____, under the penalties of "
+                          "perjury under the laws of New York"));
+        QVERIFY(!text.contains("Sworn to before me"));
+        QVERIFY(!text.contains("Notary Public"));
+        QVERIFY2(text.contains(QRegularExpression("\\(d\\) Security deposits\\s+INAPPLICABLE\\s")),
+                 qPrintable(text));
+    }
+
     void cancellingTheOutputOptionsShowsNothing() {
         components().ReportSystem1.setupHook = [this](report::OutputOptionsDialog&) {
             seen_ << QStringLiteral("setup");

@@ -1,7 +1,7 @@
 #pragma once
-// Drives the schedule forms a command opens modally: each action queued runs in the next
-// schedule form shown, which must be the one named; afterwards the form is closed (which posts)
-// unless the action closed it, so that the command returns to the test.
+// Drives the schedule forms (and Statement Options) a command opens modally: each action queued
+// runs in the next such form shown, which must be the one named; afterwards the form is closed
+// (which posts) unless the action closed it, so that the command returns to the test.
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -32,8 +32,7 @@ class FormDriver : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* form = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && form &&
-            schedules::findScheduleForm(form->objectName().toStdString())) {
+        if (event->type() == QEvent::Show && form && isDriven(form->objectName())) {
             ++shown_;
             QPointer<QDialog> guard(form);
             QTimer::singleShot(0, form, [this, guard] {
@@ -44,6 +43,12 @@ class FormDriver : public QObject {
     }
 
   private:
+    // The schedule forms and the Statement Options form, which the File menu opens.
+    static bool isDriven(const QString& name) {
+        return schedules::findScheduleForm(name.toStdString()) ||
+               name == QLatin1String(schedules::statementOptionsForm().objectName);
+    }
+
     void act(QDialog& form) {
         QPointer<QDialog> guard(&form);
         if (actions_.empty() || actions_.front().first != form.objectName()) {
