@@ -1,9 +1,10 @@
 // The print job from the print command to the PDF written, for the full matter "Smith v. Smith"
 // in a data directory of 5,000 matters: 99 expense lines, one General, Family, Income and
-// Support record and two records of every asset, liability and transfer table per matter
-// (about 140 MB of tables). Against it, the floor: every table file of the directory read once
-// from the page cache. Peak memory is measured on the whole `networth --print-pdf` process.
-// Run: QT_QPA_PLATFORM=offscreen <build>/bench_print (the directory is built once, in /tmp).
+// Support record, one record of answer marks and two records of every asset, liability and
+// transfer table per matter (about 140 MB of tables). Against it, the floor: every table file
+// of the directory read once from the page cache. Peak memory is measured on the whole `networth
+// --print-pdf` process. Run: QT_QPA_PLATFORM=offscreen <build>/bench_print (the directory is built
+// once, in /tmp).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "app/matter_filters.h"
+#include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
@@ -43,8 +45,9 @@ void check(const storage::Status& s) {
 std::string matterName(int i) { return "Matter " + std::to_string(i) + " v. Doe"; }
 
 // Appends `perMatter` records for each of the 5,000 matters straight to the table file (no
-// memo text, no index), filling character fields with short text and amounts with numbers.
-void bulkAppend(const QString& path, int perMatter) {
+// memo text, no index), filling character fields with `text` (by default short text) and
+// amounts with numbers.
+void bulkAppend(const QString& path, int perMatter, const char* text = nullptr) {
     std::unique_ptr<storage::DbfFile> table;
     check(storage::DbfFile::open(storage::Env::Default(), path.toStdString(),
                                  storage::Access::ReadWrite, storage::Share::Exclusive, &table));
@@ -60,7 +63,8 @@ void bulkAppend(const QString& path, int perMatter) {
                     storage::setText(field, record.data(),
                                      k < 50 ? "(a) Housing" : "(m) Miscellaneous");
                 } else if (field.type == 'C' && field.width >= 10) {
-                    storage::setText(field, record.data(), "Item " + std::to_string(k));
+                    storage::setText(field, record.data(),
+                                     text ? std::string(text) : "Item " + std::to_string(k));
                 } else if (field.type == 'N' && field.decimals == 2 && field.width >= 10) {
                     storage::setNumber(field, record.data(), 100.25 * (k + 1));
                 }
@@ -73,14 +77,15 @@ void bulkAppend(const QString& path, int perMatter) {
 
 // Creates `def`'s file empty (no production index yet), fills it, then opens it once through
 // the component so that its production index is built over every record.
-void buildTable(const QString& dir, const catalog::TableDef& def, int perMatter) {
+void buildTable(const QString& dir, const catalog::TableDef& def, int perMatter,
+                const char* text = nullptr) {
     storage::TDbfTable table(def.component);
     catalog::applyDefinition(table, def, dir.toStdString());
     const std::vector<std::string> indexList = table.IndexList;
     table.IndexList.clear();
     table.Open();
     table.Close();
-    bulkAppend(dir + QLatin1String(def.file), perMatter);
+    bulkAppend(dir + QLatin1String(def.file), perMatter, text);
     table.IndexList = indexList;
     table.Open();
     table.Close();
@@ -105,6 +110,8 @@ class Workspace {
                 buildTable(data_, def, perMatter);
             }
         }
+        // Every matter has its record of answer marks, every item marked.
+        buildTable(data_, catalog::marksTable(), 1, catalog::kMarkNone);
         print_test::writeScenario(data_);
         for (const QFileInfo& file : QDir(data_).entryInfoList(QDir::Files)) {
             files_.push_back(file.absoluteFilePath().toStdString());
