@@ -1,7 +1,8 @@
 // The answer marks on the schedule forms and the Statement Options form, driven through their
 // widgets on real table files: every item of the statement has its choice on its form, a mark
-// set is stored in the matter's one record of Marks.dbf (which nothing else writes), shown again
-// on the next visit and cleared, and the oath choice keeps the jurat until another is chosen.
+// set is stored in the matter's one record of Marks.dbf beside the marks others stored there,
+// shown again on the next visit and cleared, and the oath choice keeps the jurat until another
+// is chosen.
 
 #include "schedules/answer_marks.h"
 
@@ -11,10 +12,13 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "catalog/statement_items.h"
+#include "catalog/table_catalog.h"
 #include "family_fixture.h"
 #include "platform/db_combo_box.h"
 #include "platform/db_list_box.h"
 #include "platform/scripted_dialogs.h"
+#include "storage/dbf_table.h"
 
 class AnswerMarksTest : public QObject {
     Q_OBJECT
@@ -122,6 +126,36 @@ class AnswerMarksTest : public QObject {
         QCOMPARE(stored[0]["a_a"], QString());
         QCOMPARE(stored[0]["a_d"], QStringLiteral("INAPPLICABLE"));
         QCOMPARE(stored[0]["l_h"], QStringLiteral("UNKNOWN"));
+    }
+
+    // Another workstation marks items of the matter while this one has the Assets form open:
+    // closing the form writes the marks chosen on it and keeps the other workstation's, also
+    // where the form still shows the old value of a mark the other changed.
+    void aFormKeepsTheMarksAnotherWorkstationStoredMeanwhile() {
+        fx_->write("T_Marks", {{{"matter", fx_->matter}, {"a_b", "NONE"}, {"e_d", "NONE"}}});
+        QVERIFY(open("F_Assets"));
+        QCOMPARE(choice("Mark_a_b")->currentText(), QStringLiteral("NONE"));
+        {
+            storage::TDbfTable other("T_Marks");
+            catalog::applyDefinition(other, catalog::marksTable(),
+                                     fx_->dataDirectory().toStdString());
+            other.Open();
+            QVERIFY(other.Locate("matter", {fx_->matter.toStdString()}, 0));
+            other.Edit();
+            other.FieldByName("a_b").setAsString("UNKNOWN");
+            other.FieldByName("e_d").setAsString("INAPPLICABLE");
+            other.FieldByName("l_h").setAsString("NONE");
+            other.Post();
+            other.Close();
+        }
+        choose("Mark_a_a", "NONE");
+        close();
+        const QList<Record> stored = marks();
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0]["a_a"], QStringLiteral("NONE"));
+        QCOMPARE(stored[0]["a_b"], QStringLiteral("UNKNOWN"));
+        QCOMPARE(stored[0]["e_d"], QStringLiteral("INAPPLICABLE"));
+        QCOMPARE(stored[0]["l_h"], QStringLiteral("NONE"));
     }
 
     // Each matter has a record of its own; a record of another matter is neither shown nor
