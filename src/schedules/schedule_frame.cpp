@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "platform/colors.h"
-#include "platform/screen_fit.h"
 #include "platform/db_combo_box.h"
+#include "platform/screen_fit.h"
 #include "schedules/answer_marks.h"
 #include "schedules/schedule_table.h"
 
