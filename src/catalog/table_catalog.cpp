@@ -9,8 +9,8 @@ namespace {
 
 // Every set of the catalog, in the order allTables() lists them.
 constexpr TableSet (*const kTableSets[])() = {
-    generalTables, matterSelectionTables, familyTables,  expensesTables, incomeTables,
-    assetsTables,  liabilitiesTables,     summaryTables, printTables,    marksTables,
+    generalTables, matterSelectionTables, familyTables, expensesTables, incomeTables,
+    assetsTables, liabilitiesTables, summaryTables, guidelinesTables, printTables, marksTables,
 };
 
 }  // namespace

@@ -29,6 +29,8 @@ TableSet incomeTables();
 TableSet assetsTables();
 TableSet liabilitiesTables();
 TableSet summaryTables();
+// F_Guidelines: its own "Guidelines.dbf" and read-only views of the records it takes figures from.
+TableSet guidelinesTables();
 // The print job's own components on the main window (T_PFamily, T_PExpenses, T_PIncome).
 TableSet printTables();
 // The answer marks and statement options (statement_items.h): marksTables().

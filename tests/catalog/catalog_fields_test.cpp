@@ -26,7 +26,8 @@ namespace {
 // File name → its expected line, from every expectation file.
 QMap<QString, QString> expectedLayouts() {
     QMap<QString, QString> layouts;
-    for (const char* path : {GENERAL_FIELDS, FAMILY_FIELDS, ASSETS_FIELDS, MARKS_FIELDS}) {
+    for (const char* path :
+         {GENERAL_FIELDS, FAMILY_FIELDS, ASSETS_FIELDS, MARKS_FIELDS, GUIDELINES_FIELDS}) {
         QFile file(QString::fromLatin1(path));
         if (!file.open(QIODevice::ReadOnly)) continue;
         for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
@@ -62,7 +63,7 @@ TEST_P(CatalogTable, FileReadsBackAsDeclared) {
 
     // Only these tables keep a production index beside them.
     const bool indexed = file == "General.dbf" || file == "Family.dbf" || file == "Income.dbf" ||
-                         file == "Expenses.dbf" || file == "Marks.dbf";
+                         file == "Expenses.dbf" || file == "Marks.dbf" || file == "Guidelines.dbf";
     const QString mdx = QFileInfo(file).completeBaseName() + ".mdx";
     bool found = false;
     for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
@@ -135,6 +136,34 @@ TEST(Catalog, GeneralTableAndMatterList) {
     EXPECT_TRUE(list->readOnly);
 }
 
+// The Guidelines form's own table is a new file, one record per matter found by its tag; its
+// views of the original tables read them only, declared exactly as their owners declare them.
+TEST(Catalog, GuidelinesTableAndItsViews) {
+    const catalog::TableSet set = catalog::guidelinesTables();
+    ASSERT_EQ(set.size(), 4u);
+    const catalog::TableDef& own = set[0];
+    EXPECT_STREQ(own.component, "T_Guidelines");
+    EXPECT_STREQ(own.file, "Guidelines.dbf");
+    EXPECT_FALSE(own.readOnly);
+    EXPECT_FALSE(own.matterFiltered);
+    EXPECT_EQ(std::vector<std::string>(own.indexList.begin(), own.indexList.end()),
+              (std::vector<std::string>{"MYKEY,F,T,matter", ""}));
+    const std::pair<const char*, const char*> views[] = {
+        {"T_GGeneral", "DbfTable1"}, {"T_GIncome", "T_Income"}, {"T_GFamily", "T_Family"}};
+    for (const auto& [component, original] : views) {
+        const catalog::TableDef* view = catalog::findTable(set, component);
+        const catalog::TableDef* of = catalog::findTable(original);
+        ASSERT_NE(view, nullptr) << component;
+        EXPECT_STREQ(view->owner, "F_Guidelines");
+        EXPECT_TRUE(view->readOnly) << component;
+        EXPECT_STREQ(view->file, of->file);
+        EXPECT_EQ(catalog::dbfFieldLines(*view), catalog::dbfFieldLines(*of));
+        EXPECT_EQ(std::vector<std::string>(view->indexList.begin(), view->indexList.end()),
+                  std::vector<std::string>(of->indexList.begin(), of->indexList.end()));
+        EXPECT_EQ(view->hideDeletedRecs, of->hideDeletedRecs);
+    }
+}
+
 // Components that share a file declare one record format under one spelling of its name, and
 // no two files differ in letter case alone: a table added under another table's name in another
 // case would open that table's file on Windows and on the data directory's case-blind lookup.
@@ -149,7 +178,8 @@ TEST(Catalog, OneFileOneRecordFormat) {
         EXPECT_EQ(catalog::dbfFieldLines(*table), catalog::dbfFieldLines(*first->second))
             << table->component << " and " << first->second->component;
     }
-    EXPECT_EQ(byFile.size(), 36u);  // General.dbf, the 34 schedule tables and Marks.dbf
+    // General.dbf, the 34 schedule tables, Marks.dbf and Guidelines.dbf.
+    EXPECT_EQ(byFile.size(), 37u);
 }
 
 // Each component name is found, and found once: the forms and the print job look tables up
@@ -160,7 +190,7 @@ TEST(Catalog, ComponentNamesAreUnique) {
         EXPECT_TRUE(names.insert(table->component).second) << table->component;
         EXPECT_EQ(catalog::findTable(table->component), table);
     }
-    EXPECT_EQ(names.size(), 40u);
+    EXPECT_EQ(names.size(), 44u);
     EXPECT_EQ(catalog::findTable("t_Cash"), nullptr);  // letter case counts
 }
 
