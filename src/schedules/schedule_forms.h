@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <span>
@@ -17,7 +18,12 @@
 #include "platform/icons.h"
 
 namespace storage {
+class Env;
 class TDbfCDataSet;
+}  // namespace storage
+
+namespace guidelines {
+struct Worksheet;
 }
 
 namespace schedules {
@@ -35,6 +41,17 @@ struct ScheduleContext {
     std::function<void(const QString& component, storage::TDbfCDataSet& table)> installMatterFilter;
     // Installs the routine passing the current matter's records of expense category `etype`.
     std::function<void(const QString& etype, storage::TDbfCDataSet& table)> installCategoryFilter;
+    // The file system the tables are opened on; null is the real one (tests put an in-memory or
+    // a failing one here).
+    storage::Env* env = nullptr;
+    // The program's directory, where the guideline parameters lie.
+    QString programDirectory;
+    // Prints a guideline worksheet of the current matter through the report engine's windows,
+    // owned by `form`; `partyRoles` describe its Party A and Party B ("plaintiff, the
+    // deponent", "defendant").
+    std::function<void(const guidelines::Worksheet& sheet, const QStringList& partyRoles,
+                       QWidget* form)>
+        printGuidelines;
 };
 
 // What a command checks about the current matter before its form opens (the common gate). Every

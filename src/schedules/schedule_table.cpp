@@ -8,7 +8,7 @@ namespace schedules {
 ScheduleTable::ScheduleTable(const catalog::TableDef& definition, const ScheduleContext& context)
     : definition_(definition),
       context_(context),
-      table_(definition.component),
+      table_(definition.component, context.env ? context.env : storage::Env::Default()),
       dataSource_(std::make_unique<platform::DataSource>()) {
     table_.AfterInsert = [this](storage::TDbfPrimDataset&) { nameNewRecord(); };
     table_.BeforePost = [this](storage::TDbfPrimDataset&) { beforePost(); };
@@ -16,16 +16,23 @@ ScheduleTable::ScheduleTable(const catalog::TableDef& definition, const Schedule
 
 ScheduleTable::~ScheduleTable() {
     dataSource_->setDataSet(nullptr);
-    close();
+    try {
+        close();
+    } catch (...) {
+        // A failure to close has been reported (the file layer's errors are fatal); nothing
+        // more can be done here.
+    }
 }
 
 void ScheduleTable::open(bool firstRecord) {
+    onMatterRecord_ = false;
     openFile();
     if (definition_.matterFiltered) {
         standOnMatterRecords(firstRecord);
     } else {
         standOnMatterRecord();
     }
+    if (!definition_.readOnly) onMatterRecord_ = true;
     bind();
 }
 
@@ -53,7 +60,10 @@ void ScheduleTable::standOnMatterRecords(bool firstRecord) {
 void ScheduleTable::standOnMatterRecord() {
     const std::string matter =
         context_.currentMatter ? context_.currentMatter().toStdString() : std::string();
-    if (table_.Locate("matter", {matter}, storage::loCaseInsensitive)) {
+    const bool found = table_.Locate("matter", {matter}, storage::loCaseInsensitive);
+    if (definition_.readOnly) {
+        onMatterRecord_ = found;
+    } else if (found) {
         table_.Edit();
     } else {
         table_.Insert();  // written when the form closes; AfterInsert names its matter
@@ -72,6 +82,7 @@ bool ScheduleTable::post() {
 }
 
 void ScheduleTable::close() {
+    onMatterRecord_ = false;
     if (table_.Active()) table_.Close();
 }
 

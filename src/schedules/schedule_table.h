@@ -22,6 +22,9 @@ namespace schedules {
 //   - a single-record table (one record per matter) stands on the matter's record, located by
 //     `matter` with letter case ignored (where the table's order is its `matter` tag the key must
 //     match exactly), and puts it into editing, or starts a new record.
+//   - a read-only table (a view of another form's records) stands on the matter's record the
+//     same way, when there is one, and never edits, adds or posts (onMatterRecord() says whether
+//     it found one).
 //   Last, the data source is bound: the controls show the record.
 // - Every new record (seed or added) gets `matter` = the current matter, then the form's own
 //   afterInsert runs (AfterInsert).
@@ -75,6 +78,9 @@ class ScheduleTable {
     void bind();
     // The table is in edit or insert state.
     bool editing() const;
+    // The table stands on the current matter's record (always so for an open table that edits;
+    // for a read-only view, when the matter has a record).
+    bool onMatterRecord() const { return onMatterRecord_; }
     // Posts a pending change (blank-key rule included); errors are shown in a message box.
     // True when the table is not left editing or inserting.
     bool post();
@@ -103,6 +109,7 @@ class ScheduleTable {
     QString category_;
     bool blankKeyRule_ = true;
     bool dropEmptyNew_ = false;
+    bool onMatterRecord_ = false;
 };
 
 }  // namespace schedules
