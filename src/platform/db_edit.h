@@ -33,6 +33,10 @@ class DbEdit : public QLineEdit {
     void setEntryMask(const QString& mask);
     const std::optional<EntryMask>& entryMask() const { return mask_; }
 
+    // What the box would store now: the typed text, or the mask's stored form of it ("" for a
+    // masked box with nothing entered).
+    QString valueText() const;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -41,8 +45,6 @@ class DbEdit : public QLineEdit {
     void showField();
     void storeField();
     void userEdited();
-    // The text to store: the typed text, or the mask's stored form of it.
-    QString valueText() const;
 
     FieldDataLink link_;
     std::optional<EntryMask> mask_;

@@ -84,6 +84,7 @@ void DbRadioGroup::userChose(int) {
         return;
     }
     runDataAction([this] { link_.updateData(); });
+    emit chosen(itemIndex());
 }
 
 }  // namespace platform

@@ -33,6 +33,12 @@ class DbRadioGroup : public QGroupBox {
     void setColumns(int columns);
     // The selected choice, -1 for none.
     int itemIndex() const;
+    // The stored value of the selected choice; empty for none.
+    QString value() const { return valueOf(itemIndex()); }
+
+  signals:
+    // The user chose `index` (after its value was stored).
+    void chosen(int index);
 
   private:
     void rebuild();

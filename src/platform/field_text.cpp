@@ -94,11 +94,18 @@ void setFieldFromText(storage::TField& field, const QString& text, const QString
     }
     if (const QString error = numberFitError(field, trimmed, caption); !error.isEmpty())
         throw storage::EDbfError(error.toStdString());
+    const std::optional<double> value = readNumber(trimmed);
+    if (!value) throw storage::EDbfError("'" + trimmed.toStdString() + "' is not a valid number");
+    field.setAsFloat(*value);
+}
+
+std::optional<double> readNumber(const QString& text) {
+    const QString trimmed = text.trimmed();
     bool ok = false;
     double value = numberLocale().toDouble(trimmed, &ok);
     if (!ok) value = QLocale::c().toDouble(trimmed, &ok);
-    if (!ok) throw storage::EDbfError("'" + trimmed.toStdString() + "' is not a valid number");
-    field.setAsFloat(value);
+    if (!ok) return std::nullopt;
+    return value;
 }
 
 QValidator* numberValidator(const storage::TField& field, QObject* parent) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace storage {
 class TField;
@@ -29,6 +30,10 @@ void setFieldFromText(storage::TField& field, const QString& text,
 // (more digits before the point, or more decimals, than the field holds), naming the field
 // `caption` and the largest value it holds; empty when it fits or is not a number.
 QString numberFitError(const storage::TField& field, const QString& text, const QString& caption);
+
+// Reads typed text as a number as setFieldFromText does: the system's decimal point or ".",
+// blanks around it ignored. nullopt for text that does not read (empty text included).
+std::optional<double> readNumber(const QString& text);
 
 bool isNumericField(const storage::TField& field);
 bool isMemoField(const storage::TField& field);

@@ -233,6 +233,30 @@ void draw(Icon which, QPainter& p) {
             p.drawPolyline(QPolygonF{QPointF(10.8, 5.8), QPointF(5.6, 5.8), QPointF(8.4, 8.9),
                                      QPointF(5.6, 12.2), QPointF(10.8, 12.2)});
             break;
+        case Icon::Guidelines: {
+            // A balance: the post and its foot, the beam, and a pan hanging from each end.
+            p.setPen(outline(QColor(0x7a, 0x5c, 0x1c)));
+            p.setBrush(kGold);
+            p.drawRect(QRectF(7.3, 2.6, 1.4, 10.6));
+            p.drawRoundedRect(QRectF(3.8, 13.2, 8.4, 2), 0.6, 0.6);
+            p.drawEllipse(QPointF(8, 2.2), 1.2, 1.2);
+            p.setPen(outline(kNavy, 1.2));
+            p.drawLine(QPointF(1.6, 4.2), QPointF(14.4, 4.2));
+            p.setPen(outline(kNavy, 0.6));
+            for (const double x : {3.0, 13.0}) {
+                p.drawLine(QPointF(x, 4.2), QPointF(x - 2.2, 9.2));
+                p.drawLine(QPointF(x, 4.2), QPointF(x + 2.2, 9.2));
+                QPainterPath pan;
+                pan.moveTo(x - 2.6, 9.2);
+                pan.lineTo(x + 2.6, 9.2);
+                pan.quadTo(x, 12.4, x - 2.6, 9.2);
+                p.setPen(outline(QColor(0x7a, 0x5c, 0x1c), 0.6));
+                p.setBrush(kGold);
+                p.drawPath(pan);
+                p.setPen(outline(kNavy, 0.6));
+            }
+            break;
+        }
         case Icon::NetworkPath:
             p.setPen(outline(kNavy, 0.7));
             p.setBrush(QColor(0x5b, 0x9b, 0xd5));

@@ -19,6 +19,7 @@ enum class Icon {
     Assets,
     Liabilities,
     Summary,
+    Guidelines,   // the guideline amounts of maintenance and child support
     NetworkPath,  // change the data directory
     About,
     Contents,  // the manual
@@ -30,10 +31,10 @@ enum class Icon {
 };
 
 inline constexpr Icon kAllIcons[] = {
-    Icon::Window,  Icon::New,         Icon::Open,         Icon::Print,           Icon::Exit,
-    Icon::Family,  Icon::Expenses,    Icon::GrossIncome,  Icon::Assets,          Icon::Liabilities,
-    Icon::Summary, Icon::NetworkPath, Icon::About,        Icon::Contents,        Icon::OkMark,
-    Icon::NoMark,  Icon::AbortMark,   Icon::PasteCaption, Icon::StatementOptions};
+    Icon::Window,  Icon::New,        Icon::Open,        Icon::Print,        Icon::Exit,
+    Icon::Family,  Icon::Expenses,   Icon::GrossIncome, Icon::Assets,       Icon::Liabilities,
+    Icon::Summary, Icon::Guidelines, Icon::NetworkPath, Icon::About,        Icon::Contents,
+    Icon::OkMark,  Icon::NoMark,     Icon::AbortMark,   Icon::PasteCaption, Icon::StatementOptions};
 
 QIcon icon(Icon which);
 
