@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QMdiSubWindow>
 #include <cstdlib>
 #include <memory>
@@ -16,6 +17,8 @@
 #include "platform/icons.h"
 #include "platform/progress_window.h"
 #include "platform/qt_dialogs.h"
+#include "printing/guidelines_worksheet.h"
+#include "printing/print_components.h"
 #include "printing/print_job.h"
 #include "schedules/schedule_forms.h"
 #include "storage/status.h"
@@ -97,6 +100,18 @@ std::unique_ptr<QDialog> Program::createScheduleForm(const schedules::ScheduleFo
     };
     context.installCategoryFilter = [this](const QString& etype, storage::TDbfCDataSet& table) {
         main_->installCategoryFilter(etype, table);
+    };
+    context.programDirectory = location_->programDirectory();
+    context.printGuidelines = [this](const guidelines::Worksheet& sheet,
+                                     const QStringList& partyRoles, QWidget* form) {
+        printing::WorksheetHeading heading;
+        heading.matter = main_->currentMatter();
+        heading.prepared = QDate::currentDate();
+        for (int i = 0; i < 2; ++i) heading.partyRoles[i] = partyRoles.value(i);
+        const printing::PrintOutcome outcome = printing::printGuidelinesWorksheet(
+            sheet, heading, location_->programDirectory(), QString(),
+            &main_->printComponents().ReportSystem1, form);
+        if (!outcome.error.isEmpty()) platform::dialogs().showMessage(outcome.error);
     };
     return schedules::openScheduleForm(form, context, owner);
 }

@@ -44,6 +44,13 @@ void fillNotes(report::MemoryDataSet& rows, const guidelines::Worksheet& sheet) 
 
 QString isoDate(const guidelines::CivilDate& date) { return text(date.iso()); }
 
+QString partyLine(const guidelines::Worksheet& sheet, const WorksheetHeading& heading,
+                  guidelines::Party party) {
+    const QString name = text(sheet.partyName(party));
+    const QString& role = heading.partyRoles[guidelines::indexOf(party)];
+    return role.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, role);
+}
+
 }  // namespace
 
 QString guidelinesProjectPath(const QString& programDirectory) {
@@ -87,9 +94,9 @@ PrintOutcome printGuidelinesWorksheet(const guidelines::Worksheet& sheet,
             QStringLiteral("g_parameters"),
             QStringLiteral("in force from %1 (%2)").arg(isoDate(set.effective), text(set.source)));
         project.setParameter(QStringLiteral("g_party_a"),
-                             text(sheet.partyName(guidelines::Party::A)));
+                             partyLine(sheet, heading, guidelines::Party::A));
         project.setParameter(QStringLiteral("g_party_b"),
-                             text(sheet.partyName(guidelines::Party::B)));
+                             partyLine(sheet, heading, guidelines::Party::B));
         outcome.ok = pdfFile.isEmpty() ? project.executeReport(kReportName, parent)
                                        : project.exportPdf(kReportName, pdfFile);
     }

@@ -18,6 +18,9 @@ namespace printing {
 struct WorksheetHeading {
     QString matter;  // the matter's name; empty for a case that belongs to no matter
     QDate prepared;  // the day the worksheet is made
+    // What each of Party A and Party B is in the matter ("plaintiff, the deponent"), printed
+    // after its name; empty prints the name alone.
+    QString partyRoles[2];
 };
 
 // The worksheet's report project: the program directory with its separator, followed by

@@ -8,6 +8,7 @@
 #include "schedules/expenses_form.h"
 #include "schedules/family_form.h"
 #include "schedules/group_box_schedule.h"
+#include "schedules/guidelines_form.h"
 #include "schedules/income_form.h"
 #include "schedules/statement_options_form.h"
 #include "schedules/summary_form.h"
@@ -42,6 +43,9 @@ constexpr ScheduleFormEntry kForms[] = {
      make<TF_Liabilities>},
     {"F_Summary", "Summary", catalog::summaryTables, CommitThenStopQuietly, "Summary1", "&Summary",
      "ToolButton10", "Summary", Icon::Summary, make<TF_Summary>},
+    {"F_Guidelines", "Guidelines", catalog::guidelinesTables, OfferSelectionThenStopQuietly,
+     "Guidelines1", "G&uidelines", "ToolButton11", "Guideline amounts", Icon::Guidelines,
+     make<TF_Guidelines>},
 };
 
 // Not a schedule: the File menu's item for the options of the printed statement.

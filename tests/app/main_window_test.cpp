@@ -133,7 +133,8 @@ class MainWindowTest : public QObject {
               "Exit1=&Exit"}},
             {"Forms1",
              {"Family1=F&amily", "Expenses1=&Expenses", "GrossIncome1=&Gross Income",
-              "Assets1=&Assets", "Liabilities1=&Liabilities", "Summary1=&Summary"}},
+              "Assets1=&Assets", "Liabilities1=&Liabilities", "Summary1=&Summary",
+              "Guidelines1=G&uidelines"}},
             {"Help1", {"About1=&About", "Contents1=&Contents"}},
         };
         for (const auto& [name, items] : menus) {
@@ -155,9 +156,10 @@ class MainWindowTest : public QObject {
         for (QAction* action : toolBar->actions()) {
             order << toolBar->widgetForAction(action)->objectName();
         }
-        QCOMPARE(order, QStringList({"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4",
-                                     "Label1", "ToolButton5", "ToolButton6", "ToolButton7",
-                                     "ToolButton8", "ToolButton9", "ToolButton10"}));
+        QCOMPARE(order,
+                 QStringList({"ToolButton1", "ToolButton2", "ToolButton3", "ToolButton4", "Label1",
+                              "ToolButton5", "ToolButton6", "ToolButton7", "ToolButton8",
+                              "ToolButton9", "ToolButton10", "ToolButton11"}));
         QVERIFY(toolBar->actions().at(3)->isSeparator());
 
         auto* label = child<QLabel>("Label1");
@@ -174,7 +176,8 @@ class MainWindowTest : public QObject {
             {"ToolButton7", "Income Form"},
             {"ToolButton8", "Assets"},
             {"ToolButton9", "Liabilities"},
-            {"ToolButton10", "Summary"}};
+            {"ToolButton10", "Summary"},
+            {"ToolButton11", "Guideline amounts"}};
         for (const auto& [name, hint] : hints) {
             auto* button = child<QToolButton>(name);
             QCOMPARE(button->toolTip(), hint);
@@ -192,7 +195,7 @@ class MainWindowTest : public QObject {
             {"ToolButton3", "Print1"},    {"ToolButton5", "Family1"},
             {"ToolButton6", "Expenses1"}, {"ToolButton7", "GrossIncome1"},
             {"ToolButton8", "Assets1"},   {"ToolButton9", "Liabilities1"},
-            {"ToolButton10", "Summary1"}};
+            {"ToolButton10", "Summary1"}, {"ToolButton11", "Guidelines1"}};
         matter_ = "Smith v. Smith";
         main_->show();  // buttons take clicks only when visible
         QTRY_VERIFY(log_.contains("show selection"));
@@ -215,8 +218,8 @@ class MainWindowTest : public QObject {
     }
 
     void withoutAMatterScheduleCommandsOfferTheSelection() {
-        for (const char* command :
-             {"Family1", "Expenses1", "GrossIncome1", "Assets1", "Liabilities1", "Print1"}) {
+        for (const char* command : {"Family1", "Expenses1", "GrossIncome1", "Assets1",
+                                    "Liabilities1", "Guidelines1", "Print1"}) {
             log_.clear();
             inSelection_ = [this] { matter_ = "Chosen"; };
             trigger(command);
@@ -239,6 +242,7 @@ class MainWindowTest : public QObject {
             {"Assets1", {"UpdateGeneral"}},
             {"Liabilities1", {"UpdateGeneral"}},
             {"Summary1", {"UpdateGeneral"}},
+            {"Guidelines1", {"UpdateGeneral"}},
             {"Print1", {"UpdateGeneral", "print job"}},
         };
         commitDropsMatter_ = true;
@@ -266,7 +270,8 @@ class MainWindowTest : public QObject {
         const QList<std::pair<const char*, QString>> cases = {
             {"Family1", "F_Family"},           {"Expenses1", "F_Expenses"},
             {"GrossIncome1", "F_Income"},      {"Assets1", "F_Assets"},
-            {"Liabilities1", "F_Liabilities"}, {"Summary1", "F_Summary"}};
+            {"Liabilities1", "F_Liabilities"}, {"Summary1", "F_Summary"},
+            {"Guidelines1", "F_Guidelines"}};
         matter_ = "Smith v. Smith";
         for (const auto& [command, form] : cases) {
             log_.clear();

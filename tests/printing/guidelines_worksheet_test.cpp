@@ -58,7 +58,8 @@ TEST_F(WorksheetPdf, EveryInputStepAndResultWithItsStatute) {
     const QStringList expected = {
         "MAINTENANCE AND CHILD SUPPORT GUIDELINES WORKSHEET",
         "Matter: Smith v. Smith",
-        "Party A: John Smith Party B: Mary Smith",
+        "Party A: John Smith",
+        "Party B: Mary Smith",
         "As of: 2025-06-02",
         "Parameters: in force from 2025-03-01 (parameters.ini)",
         // The parameters with the date each took effect.

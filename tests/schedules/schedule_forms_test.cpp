@@ -44,6 +44,8 @@ const Expected kExpected[] = {
      "Liabilities1", "&Liabilities", "ToolButton9", "Liabilities"},
     {"F_Summary", "Summary", 2, "Axfered.dbf", GateRule::CommitThenStopQuietly, "Summary1",
      "&Summary", "ToolButton10", "Summary"},
+    {"F_Guidelines", "Guidelines", 4, "Guidelines.dbf", GateRule::OfferSelectionThenStopQuietly,
+     "Guidelines1", "G&uidelines", "ToolButton11", "Guideline amounts"},
 };
 
 }  // namespace
