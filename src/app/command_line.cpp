@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/guidelines_command.h"
+#include "app/print_guidelines.h"
 #include "app/print_pdf.h"
 
 namespace app {
@@ -37,6 +38,9 @@ constexpr std::array kCommands = {
                        "Lists the items of MATTER's statement that are neither answered nor "
                        "marked; exits 1 when there are any.",
                        CommandNeeds::GuiApplication, runCheck},
+    CommandLineCommand{"--print-guidelines", "MATTER OUT.pdf [--data-dir DIR]",
+                       "Prints the guideline worksheet of MATTER into OUT.pdf.",
+                       CommandNeeds::GuiApplication, runPrintGuidelines},
     CommandLineCommand{"--guidelines", "IN.json",
                        "Writes the guideline amounts of the case in IN.json (- reads standard "
                        "input) as JSON.",
