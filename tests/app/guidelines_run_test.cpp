@@ -3,7 +3,8 @@
 // from its toolbar button, find the Gross Income figures there, enter the other party's figures,
 // the children and an as-of date, print the worksheet through the output options into a PDF,
 // exit; start again and find the inputs back; print the same worksheet without a window with
-// `networth --print-guidelines`; read both PDFs with pdftotext and the stored table with dbfread.
+// `networth --print-guidelines`; read both PDFs with pdftotext (and hand them to the PDF/A
+// check) and the stored table with dbfread.
 //
 // Worked by hand with the parameters from 2025-03-01: Jane 85,000 + 1,250 = 86,250, John
 // 150,000; maintenance (i) 20% of 150,000 - 25% of 86,250 = 8,437.50, (ii) 40% of 236,250 -
@@ -28,6 +29,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/pdf_text.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
 #include "platform/db_radio_group.h"
@@ -114,10 +116,7 @@ void screenshot(QDialog& form, const QString& name) {
 }
 
 QString pdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral(PDFTOTEXT), {QStringLiteral("-layout"), pdf, "-"});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString();
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+    return test_support::pdfPages(pdf).join(QLatin1Char('\n')).simplified();
 }
 
 // What every worksheet of the matter says, in the order printed.
