@@ -100,10 +100,12 @@ TEST(Catalog, PrintCopiesAndFilteredTables) {
 // Every component's index tags as the program declares them; a table not listed has none.
 TEST(Catalog, IndexTagsOfEveryComponent) {
     const std::map<std::string, std::vector<std::string>> tagged = {
-        {"DbfTable1", {"MYKEY,F,T,matter", ""}},   {"T_Matter", {"MYKEY,F,T,MATTER", ""}},
-        {"T_Family", {"MYKEY,F,T,matter", ""}},    {"T_PFamily", {"MYKEY,F,T,MATTER", ""}},
-        {"T_Income", {"BYMATTER,F,T,matter", ""}}, {"T_PIncome", {"BYMATTER,F,T,MATTER", ""}},
-        {"T_Expenses", {"RAW,F,F,recno()", ""}},   {"T_PExpenses", {"RAW,F,F,recno()", ""}},
+        {"DbfTable1", {"MYKEY,F,T,matter", ""}},    {"T_Matter", {"MYKEY,F,T,MATTER", ""}},
+        {"T_Family", {"MYKEY,F,T,matter", ""}},     {"T_PFamily", {"MYKEY,F,T,MATTER", ""}},
+        {"T_Income", {"BYMATTER,F,T,matter", ""}},  {"T_PIncome", {"BYMATTER,F,T,MATTER", ""}},
+        {"T_Expenses", {"RAW,F,F,recno()", ""}},    {"T_PExpenses", {"RAW,F,F,recno()", ""}},
+        {"T_Guidelines", {"MYKEY,F,T,matter", ""}}, {"T_GGeneral", {"MYKEY,F,T,matter", ""}},
+        {"T_GIncome", {"BYMATTER,F,T,matter", ""}}, {"T_GFamily", {"MYKEY,F,T,matter", ""}},
         {"T_Marks", {"MYKEY,F,T,matter", ""}},
     };
     for (const catalog::TableDef* table : catalog::allTables()) {
