@@ -18,3 +18,14 @@ target_link_libraries(guidelines_sample PRIVATE printing)
 target_compile_definitions(guidelines_sample PRIVATE PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
 set_target_properties(guidelines_sample PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(guidelines_sample guidelines_report guideline_parameters)
+
+# `networth --print-guidelines` over a data directory written by the print fixture.
+add_executable(print_guidelines_test
+  ${CMAKE_CURRENT_SOURCE_DIR}/print_guidelines_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/print_test_main.cpp)
+target_link_libraries(print_guidelines_test PRIVATE print_fixture GTest::gtest)
+networth_pdf_test(print_guidelines_test)
+target_compile_definitions(print_guidelines_test PRIVATE NETWORTH="$<TARGET_FILE:networth>")
+add_dependencies(print_guidelines_test networth guidelines_report guideline_parameters)
+gtest_discover_tests(print_guidelines_test DISCOVERY_MODE PRE_TEST
+  PROPERTIES ENVIRONMENT LC_ALL=en_US.UTF-8 ${NETWORTH_PDFA_FIXTURE})
