@@ -9,8 +9,9 @@ namespace {
 
 // Every set of the catalog, in the order allTables() lists them.
 constexpr TableSet (*const kTableSets[])() = {
-    generalTables, matterSelectionTables, familyTables, expensesTables, incomeTables,
-    assetsTables, liabilitiesTables, summaryTables, guidelinesTables, printTables, marksTables,
+    generalTables,    matterSelectionTables, familyTables,      expensesTables,
+    incomeTables,     assetsTables,          liabilitiesTables, summaryTables,
+    guidelinesTables, printTables,           marksTables,
 };
 
 }  // namespace

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "crash") {
-        test_support::FaultEnv env(storage::Env::Default(), std::atol(argv[4]));
+        helper_tables::FaultEnv env(storage::Env::Default(), std::atol(argv[4]));
         context.env = &env;
         if (!save(context, "111", 1)) return 2;
         std::printf("posted\n");
