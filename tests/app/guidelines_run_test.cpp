@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/form_driver.h"
 #include "../support/pdf_text.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
@@ -40,43 +41,7 @@
 
 namespace {
 
-// Runs an action in each schedule form as it is shown, in the order queued, then closes it.
-class FormDriver : public QObject {
-  public:
-    using Action = std::function<void(QDialog&)>;
-    FormDriver() { qApp->installEventFilter(this); }
-    ~FormDriver() override { qApp->removeEventFilter(this); }
-    void then(const QString& form, Action action) { actions_.push_back({form, std::move(action)}); }
-    int pending() const { return int(actions_.size()); }
-    QStringList failures;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog &&
-            schedules::findScheduleForm(dialog->objectName().toStdString())) {
-            QPointer<QDialog> guard(dialog);
-            QTimer::singleShot(0, dialog, [this, guard] {
-                if (guard) act(*guard);
-            });
-        }
-        return false;
-    }
-
-  private:
-    void act(QDialog& dialog) {
-        QPointer<QDialog> guard(&dialog);
-        if (actions_.empty() || actions_.front().first != dialog.objectName()) {
-            failures << "unexpected " + dialog.objectName();
-        } else {
-            Action action = std::move(actions_.front().second);
-            actions_.pop_front();
-            action(dialog);  // a failed check returns early, with the form still open
-        }
-        if (guard && guard->isVisible()) guard->close();
-    }
-    std::deque<std::pair<QString, Action>> actions_;
-};
+using test_support::FormDriver;
 
 void type(QDialog& form, const char* name, const QString& text) {
     auto* box = form.findChild<QWidget*>(QLatin1String(name));
@@ -251,7 +216,7 @@ class GuidelinesRunTest : public QObject {
         command("Exit1");
         program_.reset();
         app::setProgramEndHandler(nullptr);
-        QVERIFY2(forms.failures.isEmpty(), qPrintable(forms.failures.join("; ")));
+        QVERIFY2(forms.failures().isEmpty(), qPrintable(forms.failures().join("; ")));
         QVERIFY2(script->failures().isEmpty(), qPrintable(script->failures().join("; ")));
         QVERIFY2(script->shownTexts(platform::ScriptedDialogs::Kind::Message).isEmpty(),
                  qPrintable(script->shownTexts().join("; ")));
