@@ -231,24 +231,20 @@ Status MdxFile::reloadRoots() {
     return Status::OK();
 }
 
-Status MdxFile::readPageCount(uint32_t* pages) {
+Status MdxFile::readHeaderU32(uint32_t offset, uint32_t* value) {
     uint8_t bytes[4];
     size_t got = 0;
-    Status s = file_->read(kHeaderPageCount, bytes, 4, &got);
+    Status s = file_->read(offset, bytes, 4, &got);
     if (!s.ok()) return s;
     if (got != 4) return corrupted("header cut short");
-    *pages = getU32(bytes);
+    *value = getU32(bytes);
     return Status::OK();
 }
 
+Status MdxFile::readPageCount(uint32_t* pages) { return readHeaderU32(kHeaderPageCount, pages); }
+
 Status MdxFile::readCounter(uint32_t* counter) {
-    uint8_t bytes[4];
-    size_t got = 0;
-    Status s = file_->read(kHeaderUpdateCounter, bytes, 4, &got);
-    if (!s.ok()) return s;
-    if (got != 4) return corrupted("header cut short");
-    *counter = getU32(bytes);
-    return Status::OK();
+    return readHeaderU32(kHeaderUpdateCounter, counter);
 }
 
 Status MdxFile::beginUpdate() { return storeCounter(counter_ + ((counter_ & 1) ? 2 : 1)); }

@@ -190,6 +190,8 @@ class MdxFile {
 
     std::unique_ptr<File> file_;
     Status readPageCount(uint32_t* pages);
+    // A four-byte header field at `offset` (kCorruptedIndex when the header is cut short).
+    Status readHeaderU32(uint32_t offset, uint32_t* value);
 
     std::vector<TagInfo> tags_;
     uint32_t pageCount_ = 0;

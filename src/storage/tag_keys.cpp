@@ -10,14 +10,12 @@ namespace {
 
 constexpr uint32_t kRecordsPerRead = 2048;
 
-}  // namespace
-
-Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<uint8_t>* keys,
-                 uint32_t* count) {
+// Reads the table's records in pieces of kRecordsPerRead and hands each to visit(record,
+// recno) in record order; stops early where the file ends before the record count.
+template <typename Visit>
+Status forEachRecord(DbfFile* table, Visit visit) {
     const uint32_t records = table->recordCount();
-    const uint16_t length = expression.keyLength();
     const uint16_t recordLength = table->recordLength();
-    keys->resize(size_t(records) * length);
     std::vector<uint8_t> buffer(size_t(kRecordsPerRead) * recordLength);
     uint32_t done = 0;
     while (done < records) {
@@ -27,31 +25,34 @@ Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<ui
         if (!s.ok()) return s;
         if (got == 0) break;
         for (uint32_t i = 0; i < got; ++i)
-            expression.evaluate(buffer.data() + size_t(i) * recordLength, done + i + 1,
-                                keys->data() + size_t(done + i) * length);
+            visit(buffer.data() + size_t(i) * recordLength, done + i + 1);
         done += got;
     }
+    return Status::OK();
+}
+
+}  // namespace
+
+Status tableKeys(DbfFile* table, const KeyExpression& expression, std::vector<uint8_t>* keys,
+                 uint32_t* count) {
+    const uint16_t length = expression.keyLength();
+    keys->resize(size_t(table->recordCount()) * length);
+    uint32_t done = 0;
+    Status s = forEachRecord(table, [&](const uint8_t* record, uint32_t recno) {
+        expression.evaluate(record, recno, keys->data() + size_t(recno - 1) * length);
+        done = recno;
+    });
+    if (!s.ok()) return s;
     keys->resize(size_t(done) * length);
     *count = done;
     return Status::OK();
 }
 
 Status deletionFlags(DbfFile* table, std::vector<bool>* deleted) {
-    const uint32_t records = table->recordCount();
-    const uint16_t recordLength = table->recordLength();
-    std::vector<uint8_t> buffer(size_t(kRecordsPerRead) * recordLength);
     deleted->clear();
-    while (deleted->size() < records) {
-        const uint32_t done = static_cast<uint32_t>(deleted->size());
-        uint32_t got = 0;
-        Status s = table->readRecords(done + 1, std::min(kRecordsPerRead, records - done),
-                                      buffer.data(), &got);
-        if (!s.ok()) return s;
-        if (got == 0) break;
-        for (uint32_t i = 0; i < got; ++i)
-            deleted->push_back(buffer[size_t(i) * recordLength] == '*');
-    }
-    return Status::OK();
+    return forEachRecord(table, [deleted](const uint8_t* record, uint32_t) {
+        deleted->push_back(record[0] == '*');
+    });
 }
 
 std::vector<uint32_t> sortedOrder(const TagDefinition& definition, const std::vector<uint8_t>& keys,
