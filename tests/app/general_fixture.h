@@ -97,7 +97,7 @@ class SelectionDriver : public QObject {
     }
     // Clicks the entry `name` in the list (which selects it).
     static void select(QWidget& dialog, const QString& name) {
-        auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
+        auto* list = test_support::findChild<platform::DbListBox>(&dialog, "DbListBox1");
         const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchExactly);
         QVERIFY2(!items.isEmpty(), qPrintable("no entry " + name));
         const QRect rect = list->visualItemRect(items.front());
@@ -157,7 +157,7 @@ class SelectionDriver : public QObject {
     }
 
     void act(app::TF_SelectMatter& dialog) {
-        auto* list = dialog.findChild<platform::DbListBox*>(QStringLiteral("DbListBox1"));
+        auto* list = test_support::findChild<platform::DbListBox>(&dialog, "DbListBox1");
         auto* path = test_support::findChild<QLabel>(&dialog, "Label1");
         visits_ << Visit{list->items(), path->text(), mainWindowVisible()};
         if (actions_.empty()) {

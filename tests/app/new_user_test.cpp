@@ -82,11 +82,10 @@ class NewUserTest : public QObject {
         // The form's child window shows it whole, down to its last line, the status line.
         auto& general = run_.program().general();
         auto* generalWindow =
-            run_.program().mainWindow().findChild<QMdiSubWindow*>("F_GeneralWindow");
-        QVERIFY(generalWindow);
+            test_support::findChild<QMdiSubWindow>(&run_.program().mainWindow(), "F_GeneralWindow");
         QVERIFY(generalWindow->height() >= generalWindow->sizeHint().height());
         QVERIFY(general.height() >= general.sizeHint().height());
-        auto* lastLine = general.findChild<QLabel*>("StatusBar1");
+        auto* lastLine = box<QLabel>("StatusBar1");
         QVERIFY(general.rect().contains(
             QRect(lastLine->mapTo(&general, QPoint(0, 0)), lastLine->size())));
         run_.program().mainWindow().activateWindow();

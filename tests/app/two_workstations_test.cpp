@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/find_child.h"
 #include "../support/form_driver.h"
 #include "app/program_end.h"
 #include "general_fixture.h"
@@ -24,8 +25,7 @@ using test_support::FormDriver;
 namespace {
 
 void type(QDialog& form, const char* name, const QString& text) {
-    auto* box = form.findChild<QLineEdit*>(QLatin1String(name));
-    QVERIFY2(box, name);
+    auto* box = test_support::findChild<QLineEdit>(&form, name);
     box->setFocus();
     box->selectAll();
     QTest::keyClicks(box, text);
@@ -46,7 +46,7 @@ class TwoWorkstationsTest : public QObject {
         return QDir(programDir_->filePath("data3005")).filePath(file);
     }
     void command(const char* action) {
-        program_->mainWindow().findChild<QAction*>(QLatin1String(action))->trigger();
+        test_support::triggerAction(&program_->mainWindow(), action);
     }
 
     // The other workstation posts `sets` onto `matter`'s record of `file` (or a new one).
@@ -190,14 +190,14 @@ class TwoWorkstationsTest : public QObject {
         platform::ScopedScriptedDialogs script;
         startWithNewMatter(script.script(), "Smith v. Smith");
         program_->mainWindow().activateWindow();
-        auto* index = program_->general().findChild<QLineEdit*>("DbEdit3");
+        auto* index = test_support::findChild<QLineEdit>(&program_->general(), "DbEdit3");
         index->setFocus();
         QTest::keyClicks(index, "12345/2016");
         otherWorkstationDeletes("General.dbf", "Smith v. Smith");
 
         QStringList listed;
         selections_->then([&listed](app::TF_SelectMatter& dialog) {
-            listed = dialog.findChild<platform::DbListBox*>("DbListBox1")->items();
+            listed = test_support::findChild<platform::DbListBox>(&dialog, "DbListBox1")->items();
             SelectionDriver::click(dialog, "BitBtn2");  // quit
         });
         selections_->closeScheduleFormsWhenShown();

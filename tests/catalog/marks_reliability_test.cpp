@@ -11,6 +11,7 @@
 #include <map>
 
 #include "../storage/tool_run.h"
+#include "../support/temp_dir.h"
 #include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "storage/dbf_table.h"
@@ -24,26 +25,7 @@ namespace {
 
 const std::string kMatter = "Smith v. Smith";
 
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string str() const { return path_.string(); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-ToolRun helper(const std::vector<std::string>& args) {
-    std::string line = "exec " + quoted(MARKS_HELPER);
-    for (const auto& arg : args) line += " " + quoted(arg);
-    return run(line);
-}
+ToolRun helper(const std::vector<std::string>& args) { return runProgram(MARKS_HELPER, args); }
 
 using Record = std::map<std::string, std::string>;
 

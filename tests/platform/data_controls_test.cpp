@@ -51,23 +51,10 @@ void blankItemRule(DataSource& source) {
 
 }  // namespace
 
-class DataControlsTest : public QObject {
+class DataControlsTest : public test_platform::DirectoryTest {
     Q_OBJECT
 
-    test_platform::TestDirectory dir_;
-
-    QString dir() const { return dir_.path(); }
-
   private slots:
-    void init() {
-        dir_.start();
-        QVERIFY(dir_.valid());
-    }
-    void cleanup() {
-        const QStringList fatal = dir_.finish();
-        QVERIFY2(fatal.isEmpty(), qPrintable(fatal.join("; ")));
-    }
-
     void typingStartsAnEditStoresOnMoveAndShowsTheNewRecord() {
         Form form(dir());
         form.append("M", "(a) Housing", "Rent", 100);

@@ -1,10 +1,12 @@
 #pragma once
-// A table in a temporary directory with a data source and a window for data-aware controls, for
-// the tests of the controls.
+// A table in a temporary directory with a data source and a window for data-aware controls, and
+// the base of the controls' test classes.
 
+#include <QObject>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <memory>
@@ -71,23 +73,27 @@ struct Form {
     QStatusBar* statusBar;  // the window's status line
 };
 
-// Each test's temporary directory, and the storage layer's fatal errors while it runs: start()
-// in init, finish() in cleanup, which hands back the errors reported (none is expected).
-class TestDirectory {
-  public:
-    void start() {
+// The base of the controls' test classes: each test function runs in a temporary directory of
+// its own and fails when the storage layer reported a fatal error meanwhile (none is expected).
+class DirectoryTest : public QObject {
+    Q_OBJECT
+
+  protected:
+    QString dir() const { return dir_->path(); }
+
+  private slots:
+    void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         fatal_.clear();
         previous_ = storage::setFatalHandler(
             [this](int, const std::string& message) { fatal_ << QString::fromStdString(message); });
+        QVERIFY(dir_->isValid());
     }
-    QStringList finish() {
+    void cleanup() {
         storage::setFatalHandler(previous_);
         dir_.reset();
-        return fatal_;
+        QVERIFY2(fatal_.isEmpty(), qPrintable(fatal_.join("; ")));
     }
-    QString path() const { return dir_->path(); }
-    bool valid() const { return dir_ && dir_->isValid(); }
 
   private:
     std::unique_ptr<QTemporaryDir> dir_;

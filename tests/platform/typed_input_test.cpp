@@ -68,23 +68,10 @@ QString largestAmount() { return QLocale::system().toString(999999999.99, 'f', 2
 
 }  // namespace
 
-class TypedInputTest : public QObject {
+class TypedInputTest : public test_platform::DirectoryTest {
     Q_OBJECT
 
-    test_platform::TestDirectory dir_;
-
-    QString dir() const { return dir_.path(); }
-
   private slots:
-    void init() {
-        dir_.start();
-        QVERIFY(dir_.valid());
-    }
-    void cleanup() {
-        const QStringList fatal = dir_.finish();
-        QVERIFY2(fatal.isEmpty(), qPrintable(fatal.join("; ")));
-    }
-
     void fieldsBothChangedAreAskedAboutByTheirCaptions() {
         Form form(dir());
         form.append("M", "(a) Housing", "Rent", 100);

@@ -20,24 +20,9 @@
 #include "platform/scripted_dialogs.h"
 #include "storage/dbf_table.h"
 
-class AnswerMarksTest : public QObject {
+class AnswerMarksTest : public FormsTest {
     Q_OBJECT
 
-    std::unique_ptr<FormsFixture> fx_;
-    std::unique_ptr<platform::ScopedScriptedDialogs> script_;
-    std::unique_ptr<QDialog> form_;
-
-    bool open(const schedules::ScheduleFormEntry& entry) {
-        form_ = schedules::openScheduleForm(entry, fx_->context(), nullptr);
-        if (!form_) return false;
-        form_->show();
-        return QTest::qWaitForWindowExposed(form_.get());
-    }
-    bool open(const char* objectName) { return open(*schedules::findScheduleForm(objectName)); }
-    void close() {
-        QVERIFY(form_->close());
-        form_.reset();
-    }
     platform::DbComboBox* choice(const QString& name) {
         auto* found = form_->findChild<platform::DbComboBox*>(name);
         if (!found) qWarning("no choice %s", qPrintable(name));
@@ -56,19 +41,6 @@ class AnswerMarksTest : public QObject {
     QList<Record> marks() { return fx_->read("T_Marks"); }
 
   private slots:
-    void init() {
-        fx_ = std::make_unique<FormsFixture>();
-        script_ = std::make_unique<platform::ScopedScriptedDialogs>();
-    }
-    void cleanup() {
-        if (form_) form_->close();
-        form_.reset();
-        QVERIFY2((*script_)->failures().isEmpty(),
-                 qPrintable((*script_)->failures().join(QLatin1Char('\n'))));
-        script_.reset();
-        fx_.reset();
-    }
-
     // Each item of the statement has its choice on the form the list names (the expense
     // categories share the one under the category list), with the three marks and no mark.
     void everyItemHasItsChoiceOnItsForm() {

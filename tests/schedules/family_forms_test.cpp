@@ -22,27 +22,28 @@
 
 using storage::DataSetState;
 
-class FamilyFormsTest : public QObject {
+class FamilyFormsTest : public FormsTest {
     Q_OBJECT
-
-    std::unique_ptr<FormsFixture> fx_;
-    std::unique_ptr<platform::ScopedScriptedDialogs> script_;
-    std::unique_ptr<QDialog> form_;
 
     template <typename T = QWidget>
     T* child(const char* name, std::source_location where = std::source_location::current()) {
         return test_support::findChild<T>(form_.get(), name, where);
     }
-    bool open(const char* objectName) {
-        form_ = schedules::openScheduleForm(*schedules::findScheduleForm(objectName),
-                                            fx_->context(), nullptr);
-        if (!form_) return false;
-        form_->show();
-        return QTest::qWaitForWindowExposed(form_.get());
-    }
-    void close() {
-        QVERIFY(form_->close());
-        form_.reset();
+    // The names of `count` controls in tab order from `first`: the data controls, the radio
+    // buttons and the close button; the widgets between them are passed over.
+    QStringList tabOrder(const char* first, int count) {
+        QStringList order;
+        QWidget* widget = child(first);
+        for (int i = 0; i < count; ++i, widget = widget->nextInFocusChain()) {
+            while (!(widget->focusPolicy() & Qt::TabFocus) ||
+                   (!widget->objectName().startsWith(QLatin1String("Db")) &&
+                    !widget->objectName().startsWith(QLatin1String("Choice")) &&
+                    widget->objectName() != QLatin1String("BitBtn1"))) {
+                widget = widget->nextInFocusChain();
+            }
+            order << widget->objectName();
+        }
+        return order;
     }
     // The label whose buddy is `control`.
     QString captionOf(QWidget* control) {
@@ -95,19 +96,6 @@ class FamilyFormsTest : public QObject {
     }
 
   private slots:
-    void init() {
-        fx_ = std::make_unique<FormsFixture>();
-        script_ = std::make_unique<platform::ScopedScriptedDialogs>();
-    }
-    void cleanup() {
-        if (form_) form_->close();
-        form_.reset();
-        QVERIFY2((*script_)->failures().isEmpty(),
-                 qPrintable((*script_)->failures().join(QLatin1Char('\n'))));
-        script_.reset();
-        fx_.reset();
-    }
-
     // ---- Family ----------------------------------------------------------------------------
 
     void familyFirstVisitStoresTheMatterAndTheSecondEditsIt() {
@@ -174,20 +162,10 @@ class FamilyFormsTest : public QObject {
         child<QLineEdit>("DbEdit3")->setCursorPosition(0);
         typeInto(child("DbEdit3"), QStringLiteral("0612"));  // the year is still missing
 
-        QStringList order;
-        QWidget* widget = child("DbEdit1");
-        for (int i = 0; i < 15; ++i, widget = widget->nextInFocusChain()) {
-            while (!(widget->focusPolicy() & Qt::TabFocus) ||
-                   (!widget->objectName().startsWith(QLatin1String("Db")) &&
-                    !widget->objectName().startsWith(QLatin1String("Choice")) &&
-                    widget->objectName() != QLatin1String("BitBtn1"))) {
-                widget = widget->nextInFocusChain();
-            }
-            order << widget->objectName();
-        }
-        QCOMPARE(order, QStringList({"DbEdit1", "DbEdit2", "DbEdit3", "DbMemo1", "DbCheckBox1",
-                                     "DbCheckBox2", "DbMemo3", "DbMemo4", "DbEdit10", "DbEdit11",
-                                     "Choice0", "Choice1", "Choice2", "Choice3", "BitBtn1"}));
+        QCOMPARE(tabOrder("DbEdit1", 15),
+                 QStringList({"DbEdit1", "DbEdit2", "DbEdit3", "DbMemo1", "DbCheckBox1",
+                              "DbCheckBox2", "DbMemo3", "DbMemo4", "DbEdit10", "DbEdit11",
+                              "Choice0", "Choice1", "Choice2", "Choice3", "BitBtn1"}));
         // A date without its four year digits is refused: leaving the box brings the message
         // and the focus back, and closing the form does not happen.
         const QString refused = "Invalid input value.  Use escape key to abandon changes";
@@ -372,22 +350,12 @@ class FamilyFormsTest : public QObject {
                                 "year preceding date of this affidavit."));
 
         // Tab order: the close button, the right panel top to bottom, then the left panel.
-        QStringList order;
-        QWidget* widget = child("BitBtn1");
-        for (int i = 0; i < 21; ++i, widget = widget->nextInFocusChain()) {
-            while (!(widget->focusPolicy() & Qt::TabFocus) ||
-                   (!widget->objectName().startsWith(QLatin1String("Db")) &&
-                    !widget->objectName().startsWith(QLatin1String("Choice")) &&
-                    widget->objectName() != QLatin1String("BitBtn1"))) {
-                widget = widget->nextInFocusChain();
-            }
-            order << widget->objectName();
-        }
-        QCOMPARE(order, QStringList({"BitBtn1",  "DbEdit11", "DbEdit12", "DbEdit13", "DbEdit7",
-                                     "DbEdit15", "DbEdit16", "DbEdit18", "DbEdit19", "DbEdit20",
-                                     "DbEdit21", "DbMemo3",  "DbEdit23", "DbEdit24", "DbEdit25",
-                                     "DbEdit26", "DbEdit27", "Choice0",  "Choice1",  "DbMemo1",
-                                     "DbEdit1"}));
+        QCOMPARE(
+            tabOrder("BitBtn1", 21),
+            QStringList({"BitBtn1",  "DbEdit11", "DbEdit12", "DbEdit13", "DbEdit7",  "DbEdit15",
+                         "DbEdit16", "DbEdit18", "DbEdit19", "DbEdit20", "DbEdit21", "DbMemo3",
+                         "DbEdit23", "DbEdit24", "DbEdit25", "DbEdit26", "DbEdit27", "Choice0",
+                         "Choice1",  "DbMemo1",  "DbEdit1"}));
 
         typeInto(child("DbEdit15"), QStringLiteral("1200"));     // Food Stamps
         typeInto(child("DbEdit11"), QStringLiteral("5400.25"));  // Worker's compensation

@@ -16,6 +16,8 @@
 #include <sstream>
 
 #include "../storage/child_process.h"
+#include "../storage/tool_run.h"
+#include "../support/temp_dir.h"
 #include "catalog/table_catalog.h"
 #include "platform/scripted_dialogs.h"
 #include "schedules/guideline_inputs.h"
@@ -28,54 +30,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    int signal = 0;
-    std::string output;
-};
-
-// Runs a command line through the shell and collects what it prints.
-ToolRun run(const std::string& commandLine) {
-    ToolRun result;
-    FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using test_support::TempDir;
+using test_support::ToolRun;
 
 ToolRun writer(const std::vector<std::string>& args) {
-    std::string line = "exec " + quoted(GUIDELINES_WRITER);
-    for (const std::string& arg : args) line += " " + quoted(arg);
-    return run(line);
+    return test_support::runProgram(GUIDELINES_WRITER, args);
 }
 
-ToolRun check(const std::string& table) { return run(quoted(DBFTOOL) + " check " + quoted(table)); }
-
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() /
-                (name + "-" + std::to_string(test_support::ChildProcess::currentProcessId()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string path() const { return path_.string(); }
-
-  private:
-    fs::path path_;
-};
+ToolRun check(const std::string& table) {
+    return test_support::runProgram(DBFTOOL, {"check", table});
+}
 
 // A stored Guidelines record: osalary and oinvest (written together by every save) and
 // children.
@@ -102,96 +66,6 @@ std::multimap<std::string, Stored> records(const std::string& directory,
     table.Close();
     return out;
 }
-
-// A disk that fills up: after `budget` more bytes of growth (over all files) no file grows any
-// more, while writes within a file's present size still succeed, as on a real full disk. The
-// write that crosses the limit stores only the bytes up to it. Over an in-memory file system.
-class FullDiskEnv : public storage::Env {
-  public:
-    void setGrowthBudget(int64_t bytes) { budget_ = bytes; }
-    storage::MemEnv& files() { return base_; }
-
-    storage::Status openFile(const std::string& path, storage::Access access, storage::Share share,
-                             std::unique_ptr<storage::File>* file) override {
-        return wrap(base_.openFile(path, access, share, file), file);
-    }
-    storage::Status createFile(const std::string& path,
-                               std::unique_ptr<storage::File>* file) override {
-        return wrap(base_.createFile(path, file), file);
-    }
-    storage::Status createNewFile(const std::string& path,
-                                  std::unique_ptr<storage::File>* file) override {
-        return wrap(base_.createNewFile(path, file), file);
-    }
-    storage::Status renameNew(const std::string& from, const std::string& to) override {
-        return base_.renameNew(from, to);
-    }
-    bool fileExists(const std::string& path) override { return base_.fileExists(path); }
-    storage::Status removeFile(const std::string& path) override { return base_.removeFile(path); }
-    std::string resolvePath(const std::string& path) override { return base_.resolvePath(path); }
-    storage::Status freeSpace(const std::string& path, uint64_t* bytes) override {
-        return base_.freeSpace(path, bytes);
-    }
-    bool isDirectory(const std::string& path) override { return base_.isDirectory(path); }
-    storage::Status listFiles(const std::string& dir, std::vector<std::string>* names) override {
-        return base_.listFiles(dir, names);
-    }
-    void sleepBetweenAttempts() override { base_.sleepBetweenAttempts(); }
-    std::vector<std::string> arguments(int argc, char** argv) override {
-        return base_.arguments(argc, argv);
-    }
-
-  private:
-    class Growing : public storage::File {
-      public:
-        Growing(FullDiskEnv* env, std::unique_ptr<storage::File> base)
-            : env_(env), base_(std::move(base)) {}
-        storage::Status read(uint64_t offset, void* buffer, size_t n, size_t* got) override {
-            return base_->read(offset, buffer, n, got);
-        }
-        storage::Status write(uint64_t offset, const void* data, size_t n) override {
-            uint64_t size = 0;
-            storage::Status s = base_->size(&size);
-            if (!s.ok()) return s;
-            const uint64_t end = offset + n;
-            const uint64_t growth = end > size ? end - std::max(size, offset) : 0;
-            if (env_->budget_ < 0 || growth <= uint64_t(env_->budget_)) {
-                if (env_->budget_ >= 0) env_->budget_ -= int64_t(growth);
-                return base_->write(offset, data, n);
-            }
-            const size_t allowed = size_t(n - (growth - uint64_t(env_->budget_)));
-            env_->budget_ = 0;
-            if (allowed > 0) base_->write(offset, data, allowed);
-            return storage::Status::Error(101, path() + " [write]: No space left on device");
-        }
-        storage::Status size(uint64_t* size) override { return base_->size(size); }
-        storage::Status truncate(uint64_t size) override {
-            uint64_t now = 0;
-            base_->size(&now);
-            if (size > now && env_->budget_ >= 0 && size - now > uint64_t(env_->budget_))
-                return storage::Status::Error(101, path() + " [truncate]: No space left on device");
-            return base_->truncate(size);
-        }
-        storage::Status sync() override { return base_->sync(); }
-        bool tryLock(uint64_t offset, uint64_t length) override {
-            return base_->tryLock(offset, length);
-        }
-        void unlock(uint64_t offset, uint64_t length) override { base_->unlock(offset, length); }
-        const std::string& path() const override { return base_->path(); }
-
-      private:
-        FullDiskEnv* env_;
-        std::unique_ptr<storage::File> base_;
-    };
-
-    storage::Status wrap(storage::Status s, std::unique_ptr<storage::File>* file) {
-        if (s.ok()) *file = std::make_unique<Growing>(this, std::move(*file));
-        return s;
-    }
-
-    storage::MemEnv base_;
-    int64_t budget_ = -1;
-};
 
 schedules::ScheduleContext contextFor(const std::string& directory, const QString& matter,
                                       storage::Env* env = nullptr) {
@@ -232,18 +106,18 @@ class GuidelinesTable : public ::testing::Test {
 // one record with its last figures (the shared one, the last writer's).
 TEST_F(GuidelinesTable, WorkstationsSavingMeanwhileLoseAndTearNothing) {
     TempDir dir("guidelines-sharing");
-    const std::string data = dir.path() + "/";
+    const std::string data = dir.str() + "/";
     ASSERT_TRUE(save(contextFor(data, "Shared v. Shared"), "1"));
     std::vector<test_support::ChildProcess> writers;
     for (int id = 1; id <= 4; ++id) {
         writers.emplace_back(
             GUIDELINES_WRITER,
-            std::vector<std::string>{"save", dir.path(), "Matter " + std::to_string(id), "40",
+            std::vector<std::string>{"save", dir.str(), "Matter " + std::to_string(id), "40",
                                      std::to_string(id)});
     }
     for (int id = 5; id <= 6; ++id) {
         writers.emplace_back(GUIDELINES_WRITER,
-                             std::vector<std::string>{"save", dir.path(), "Shared v. Shared", "40",
+                             std::vector<std::string>{"save", dir.str(), "Shared v. Shared", "40",
                                                       std::to_string(id)});
     }
     int rounds = 0;
@@ -281,14 +155,14 @@ TEST_F(GuidelinesTable, WorkstationsSavingMeanwhileLoseAndTearNothing) {
 // (both figures of one save; the last save's once that was reported), and the form saves again.
 TEST_F(GuidelinesTable, AWorkstationKilledMidSaveLeavesWholeRecords) {
     TempDir dir("guidelines-killed");
-    const fs::path base = fs::path(dir.path()) / "base";
+    const fs::path base = dir.path() / "base";
     fs::create_directories(base);
     for (int i = 0; i < 30; ++i) {
         ASSERT_TRUE(save(contextFor(base.string() + "/", QStringLiteral("Other %1").arg(i)),
                          std::to_string(i)));
     }
     auto fresh = [&] {
-        const fs::path work = fs::path(dir.path()) / "run";
+        const fs::path work = dir.path() / "run";
         fs::remove_all(work);
         fs::copy(base, work);
         return work.string();
@@ -344,16 +218,17 @@ TEST_F(GuidelinesTable, AFullDiskAtAnyByteLeavesTheTableAsItWas) {
             SCOPED_TRACE((rewrite ? "rewrite, " : "new record, ") + std::to_string(budget) +
                          " bytes");
             fatal_.clear();
-            FullDiskEnv env;
+            // A full disk: past the budget no file grows, overwrites within a file still work.
+            storage::MemEnv env;
             for (int i = 0; i < 5; ++i) {
                 ASSERT_TRUE(save(contextFor("/d/", QStringLiteral("Other %1").arg(i), &env),
                                  std::to_string(i)));
             }
             const schedules::ScheduleContext smith = contextFor("/d/", "Smith v. Smith", &env);
             if (rewrite) ASSERT_TRUE(save(smith, "111"));
-            env.setGrowthBudget(budget);
+            env.failGrowthAfter(budget);
             const bool saved = save(smith, "222");
-            env.setGrowthBudget(-1);
+            env.failGrowthAfter(-1);
             std::multimap<std::string, Stored> all = records("/d/", &env);
             if (saved) {
                 succeeded = true;

@@ -1,7 +1,6 @@
 // A missing table opened by several workstations at once: exactly one creates it, the others open
 // the finished file; the table file never shows up half written or without its memo file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "storage/dbf_table.h"
 #include "storage/mem_env.h"
 #include "storage/record.h"
+#include "tool_run.h"
 
 using namespace storage;
 
@@ -20,23 +20,6 @@ namespace {
 
 const std::vector<FieldDescriptor> kOtherFields = {
     {"MATTER", 'C', 30, 0}, {"NOTES", 'M', 10, 0}, {"EXTRA", 'C', 5, 0}};
-
-std::string quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-int runTool(const std::vector<std::string>& args, std::string* output) {
-    std::string line = quoted(DBFTOOL);
-    for (const auto& arg : args) line += " " + quoted(arg);
-    FILE* pipe = ::popen((line + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    char buffer[512];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output->append(buffer, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 }  // namespace
 
@@ -87,8 +70,8 @@ TEST(CreateRaceTest, FourProcessesOpeningOneMissingTableAllAppend) {
         // No private file of a losing creator is left behind.
         EXPECT_EQ(names, (std::set<std::string>{"Matters.@S@", "Matters.MDX", "Matters.dbf",
                                                 "Matters.dbt", "go"}));
-        std::string output;
-        EXPECT_EQ(runTool({"check", table}, &output), 0) << output;
+        const test_support::ToolRun check = test_support::runProgram(DBFTOOL, {"check", table});
+        EXPECT_EQ(check.exitCode, 0) << check.output;
     }
     std::filesystem::remove_all(base);
 }

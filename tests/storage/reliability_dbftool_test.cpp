@@ -2,43 +2,23 @@
 // check's findings (tags in use 0, a memo block of two records), count's exit status, and dump
 // naming the record whose memo is bad.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+
+#include "tool_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string output;
-};
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using test_support::ToolRun;
 
 ToolRun tool(const std::vector<std::string>& args, const char* program = DBFTOOL) {
-    std::string line = quoted(program);
-    for (const auto& arg : args) line += " " + quoted(arg);
-    ToolRun result;
-    FILE* pipe = ::popen((line + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    return result;
+    return test_support::runProgram(program, args);
 }
 
 size_t lineCount(const std::string& text) {

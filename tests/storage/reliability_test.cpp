@@ -16,6 +16,7 @@
 #include <set>
 #include <sstream>
 
+#include "../support/temp_dir.h"
 #include "storage/dbf_file.h"
 #include "storage/dbf_table.h"
 #include "storage/mem_env.h"
@@ -35,9 +36,7 @@ using namespace test_support;
 constexpr const char* kTag = "MYKEY,F,T,matter";
 
 ToolRun tool_(const std::vector<std::string>& args, const char* program = DBFTOOL) {
-    std::string line = "exec " + quoted(program);
-    for (const auto& arg : args) line += " " + quoted(arg);
-    return run(line);
+    return runProgram(program, args);
 }
 
 ToolRun helper(const std::vector<std::string>& args) { return tool_(args, RELIABILITY_HELPER); }
@@ -53,21 +52,6 @@ pid_t spawnHelper(const std::vector<std::string>& args) {
         return -1;
     return pid;
 }
-
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name)
-        : path_(fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 // A table and its production index opened as the program opens them (a damaged or half-updated
 // index is rebuilt), and what the index says about them.

@@ -47,6 +47,19 @@ inline ToolRun collect(Started started) {
 // Runs a command line through the shell and collects what it prints.
 inline ToolRun run(const std::string& commandLine) { return collect(start(commandLine)); }
 
+// The shell command line that runs `program` with `args` in place of the shell, each word quoted,
+// so that a signal ending the program is the one collected.
+inline std::string programLine(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = "exec " + quoted(program);
+    for (const auto& arg : args) line += " " + quoted(arg);
+    return line;
+}
+
+// Runs `program` with `args` and collects what it prints.
+inline ToolRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+    return run(programLine(program, args));
+}
+
 inline std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
