@@ -15,30 +15,22 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "../support/pdf_text.h"
+#include "../support/process_run.h"
 #include "print_fixture.h"
 
 namespace {
 
 using print_test::Record;
 
-struct ProcessRun {
-    int exitCode = -1;
-    QByteArray standardOutput;
-    QString standardError;
-};
+using test_support::ProcessRun;
 
 ProcessRun printGuidelines(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(NETWORTH), QStringList{"--print-guidelines"} + arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test_support::runProcess(QStringLiteral(NETWORTH),
+                                    QStringList{"--print-guidelines"} + arguments);
 }
 
 QString text(const QString& pdf) {

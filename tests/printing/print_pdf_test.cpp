@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "../support/pdf_text.h"
+#include "../support/process_run.h"
 #include "print_fixture.h"
 
 namespace {
@@ -33,21 +34,11 @@ double amount(const Record& record, const char* field) {
     return field ? record.value(QLatin1String(field)).toDouble() : 0.0;
 }
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString standardError;
-};
+using test_support::ProcessRun;
 
 ProcessRun printPdf(const QStringList& arguments, const QStringList& environment = {}) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& setting : environment)
-        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(NETWORTH), QStringList{"--print-pdf"} + arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test_support::runProcess(QStringLiteral(NETWORTH),
+                                    QStringList{"--print-pdf"} + arguments, environment);
 }
 
 // The text with runs of blanks made single, so that a caption and its value read as one line.

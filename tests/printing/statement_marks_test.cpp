@@ -7,10 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "../support/pdf_text.h"
+#include "../support/process_run.h"
 #include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "print_fixture.h"
@@ -20,19 +20,10 @@ namespace {
 
 using print_test::Record;
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString standardOutput;
-    QString standardError;
-};
+using test_support::ProcessRun;
 
 ProcessRun networth(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(NETWORTH), arguments);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return test_support::runProcess(QStringLiteral(NETWORTH), arguments);
 }
 
 // The statement's text with runs of blanks made single.
@@ -88,7 +79,7 @@ class StatementMarksTest : public testing::Test {
     QStringList check(const QString& matter, int expectedExit) {
         const ProcessRun run = networth({"--check", matter, "--data-dir", data_});
         EXPECT_EQ(run.exitCode, expectedExit) << run.standardError.toStdString();
-        return run.standardOutput.split('\n', Qt::SkipEmptyParts);
+        return run.output().split('\n', Qt::SkipEmptyParts);
     }
 
     QTemporaryDir dir_;
@@ -137,7 +128,7 @@ TEST_F(StatementMarksTest, CheckFailsWithTwoOnAMissingMatterOrDirectory) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.standardError.contains("There is no matter named \"ROE V. ROE\""))
         << run.standardError.toStdString();
-    EXPECT_EQ(run.standardOutput, QString());
+    EXPECT_EQ(run.output(), QString());
     run = networth({"--check", "Roe v. Roe", "--data-dir", dir_.filePath("nowhere")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.standardError.contains("does not exist"));
