@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/find_child.h"
 #include "../support/form_driver.h"
 #include "../support/pdf_text.h"
 #include "app/program_end.h"
@@ -44,8 +45,7 @@ namespace {
 using test_support::FormDriver;
 
 void type(QDialog& form, const char* name, const QString& text) {
-    auto* box = form.findChild<QWidget*>(QLatin1String(name));
-    QVERIFY2(box, name);
+    auto* box = test_support::findChild<QWidget>(&form, name);
     box->setFocus();
     if (auto* line = qobject_cast<QLineEdit*>(box)) line->setCursorPosition(0);
     const QStringList lines = text.split('\n');
@@ -56,8 +56,8 @@ void type(QDialog& form, const char* name, const QString& text) {
 }
 
 QString result(QDialog& form, const QString& label) {
-    auto* table = form.findChild<QTableWidget*>(QStringLiteral("Results"));
-    for (int row = 0; table && row < table->rowCount(); ++row) {
+    auto* table = test_support::findChild<QTableWidget>(&form, "Results");
+    for (int row = 0; row < table->rowCount(); ++row) {
         if (table->item(row, 0)->text() == label && table->item(row, 1))
             return table->item(row, 1)->text();
     }
@@ -68,7 +68,7 @@ QString result(QDialog& form, const QString& label) {
 void screenshot(QDialog& form, const QString& name) {
     const QString directory = qEnvironmentVariable("SCREENSHOT_DIR");
     if (directory.isEmpty()) return;
-    auto* table = form.findChild<QTableWidget*>(QStringLiteral("Results"));
+    auto* table = test_support::findChild<QTableWidget>(&form, "Results");
     for (int row = 0; row < table->rowCount(); ++row) {
         if (table->item(row, 0)->text().startsWith("Temporary maintenance")) {
             table->scrollToItem(table->item(row, 0), QAbstractItemView::PositionAtTop);
@@ -115,7 +115,7 @@ class GuidelinesRunTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&program_->mainWindow()));
     }
     void command(const char* action) {
-        program_->mainWindow().findChild<QAction*>(QLatin1String(action))->trigger();
+        test_support::triggerAction(&program_->mainWindow(), action);
     }
 
   private slots:
@@ -147,7 +147,7 @@ class GuidelinesRunTest : public QObject {
         QTRY_COMPARE(selection.visits().size(), 2);
         matter::TF_General& general = program_->general();
         auto typeGeneral = [&](const char* name, const QString& text) {
-            auto* box = general.findChild<QWidget*>(QLatin1String(name));
+            auto* box = test_support::findChild<QWidget>(&general, name);
             box->setFocus();
             const QStringList lines = text.split('\n');
             for (int i = 0; i < lines.size(); ++i) {
@@ -158,7 +158,7 @@ class GuidelinesRunTest : public QObject {
         typeGeneral("DbMemo1", "JANE SMITH,\nPlaintiff,");
         typeGeneral("DbMemo2", "JOHN SMITH,\nDefendant.");
         typeGeneral("DbEdit9", "Jane Smith");
-        general.findChild<QCheckBox*>(QStringLiteral("DbCheckBox3"))->click();
+        test_support::findChild<QCheckBox>(&general, "DbCheckBox3")->click();
 
         forms.then("F_Income", [](QDialog& form) {
             type(form, "DbEdit1", "85000");
@@ -181,19 +181,23 @@ class GuidelinesRunTest : public QObject {
         };
         forms.then("F_Guidelines", [](QDialog& form) {
             QCOMPARE(form.windowTitle(), QStringLiteral("Guidelines"));
-            QCOMPARE(form.findChild<QLabel*>("Gross_salary")->text(), QStringLiteral("85,000.00"));
-            QCOMPARE(form.findChild<QLabel*>("DeponentName")->text(), QStringLiteral("Jane Smith"));
+            QCOMPARE(test_support::findChild<QLabel>(&form, "Gross_salary")->text(),
+                     QStringLiteral("85,000.00"));
+            QCOMPARE(test_support::findChild<QLabel>(&form, "DeponentName")->text(),
+                     QStringLiteral("Jane Smith"));
             type(form, "osalary", "150000");
             type(form, "Children", "2");
-            form.findChild<platform::DbRadioGroup*>("Custodial")
+            test_support::findChild<platform::DbRadioGroup>(&form, "Custodial")
                 ->findChild<QAbstractButton*>("Choice0")
                 ->click();
             type(form, "AsOf", "06022025");
             QCOMPARE(result(form, "Guideline maintenance, annual"), QStringLiteral("8,250.00"));
-            QTest::mouseClick(form.findChild<QPushButton*>("PrintButton"), Qt::LeftButton);
+            QTest::mouseClick(test_support::findChild<QPushButton>(&form, "PrintButton"),
+                              Qt::LeftButton);
         });
-        QTest::mouseClick(program_->mainWindow().findChild<QToolButton*>("ToolButton11"),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            test_support::findChild<QToolButton>(&program_->mainWindow(), "ToolButton11"),
+            Qt::LeftButton);
         QCOMPARE(forms.pending(), 0);
         QCOMPARE(setups, QStringList({"Output Options"}));
         command("Exit1");
@@ -206,8 +210,10 @@ class GuidelinesRunTest : public QObject {
         startAndShow();
         QTRY_COMPARE(selection.visits().size(), 3);
         forms.then("F_Guidelines", [](QDialog& form) {
-            QCOMPARE(form.findChild<QLineEdit*>("osalary")->text(), QStringLiteral("150000.00"));
-            QCOMPARE(form.findChild<QLineEdit*>("Children")->text(), QStringLiteral("2"));
+            QCOMPARE(test_support::findChild<QLineEdit>(&form, "osalary")->text(),
+                     QStringLiteral("150000.00"));
+            QCOMPARE(test_support::findChild<QLineEdit>(&form, "Children")->text(),
+                     QStringLiteral("2"));
             QCOMPARE(result(form, "Guideline maintenance, annual"), QStringLiteral("8,250.00"));
             screenshot(form, "guidelines-form");
         });

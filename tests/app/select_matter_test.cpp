@@ -65,7 +65,7 @@ class MatterSelectionTest : public QObject {
     }
     template <typename T>
     T* formChild(const char* name) {
-        return general().findChild<T*>(QString::fromLatin1(name));
+        return test_support::findChild<T>(&general(), name);
     }
     static QString today() { return QDate::currentDate().toString("yyyyMMdd"); }
 
@@ -339,7 +339,8 @@ class MatterSelectionTest : public QObject {
             stayedOpen = dialog.isVisible();
             matterAfter = matter();
             stateAfter = table().State();
-            listedAfter = dialog.findChild<platform::DbListBox*>("DbListBox1")->items();
+            listedAfter =
+                test_support::findChild<platform::DbListBox>(&dialog, "DbListBox1")->items();
             // A double-click on a vanished name does the same.
             deleteAtOtherWorkstation("Clark v. Clark");
             auto* list = test_support::findChild<QListWidget>(&dialog, "DbListBox1");
@@ -392,7 +393,7 @@ class MatterSelectionTest : public QObject {
         QString pathShown;
         QStringList listed, listedEmpty;
         inSelection([&](app::TF_SelectMatter& dialog) {
-            auto* list = dialog.findChild<platform::DbListBox*>("DbListBox1");
+            auto* list = test_support::findChild<platform::DbListBox>(&dialog, "DbListBox1");
             script().answerDirectory(empty);
             Driver::click(dialog, "SpeedButton1");
             listedEmpty = list->items();

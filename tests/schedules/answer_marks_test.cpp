@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "../support/find_child.h"
 #include "catalog/statement_items.h"
 #include "catalog/table_catalog.h"
 #include "family_fixture.h"
@@ -139,8 +140,7 @@ class AnswerMarksTest : public FormsTest {
         choose("Mark_f_pocc", "NONE");
         choose("Mark_f_custody", "INAPPLICABLE");
         // Items the form keeps no answer for keep only their marks, in a box of their own.
-        auto* others = form_->findChild<QGroupBox*>(QStringLiteral("OtherMarks"));
-        QVERIFY(others);
+        auto* others = test_support::findChild<QGroupBox>(form_.get(), "OtherMarks");
         QStringList labels;
         for (QLabel* label : others->findChildren<QLabel*>()) {
             if (label->buddy()) labels << label->text();
@@ -163,7 +163,7 @@ class AnswerMarksTest : public FormsTest {
     // category's mark.
     void theExpenseCategoryMarkFollowsTheCategory() {
         QVERIFY(open("F_Expenses"));
-        auto* list = form_->findChild<platform::DbListBox*>(QStringLiteral("ListBox1"));
+        auto* list = test_support::findChild<platform::DbListBox>(form_.get(), "ListBox1");
         QCOMPARE(choice("CategoryMark")->dataField(), QStringLiteral("e_a"));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center());
