@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "../support/find_child.h"
 #include "../support/form_driver.h"
 #include "../support/program_run.h"
 #include "app/program_end.h"
@@ -47,8 +48,9 @@ void press(QDialog& form, const QString& component, const char* button) {
     QTest::mouseClick(test_support::findChild<QToolButton>(navigator, button), Qt::LeftButton);
 }
 
-QString shown(QDialog& form, const QString& box) {
-    QWidget* widget = form.findChild<QWidget*>(box);
+QString shown(QDialog& form, const QString& box,
+              std::source_location where = std::source_location::current()) {
+    QWidget* widget = test_support::findChild<QWidget>(&form, box, where);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
     if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) return memo->toPlainText();
     return "<no box " + box + ">";

@@ -187,8 +187,8 @@ class GuidelinesRunTest : public QObject {
                      QStringLiteral("Jane Smith"));
             type(form, "osalary", "150000");
             type(form, "Children", "2");
-            test_support::findChild<platform::DbRadioGroup>(&form, "Custodial")
-                ->findChild<QAbstractButton*>("Choice0")
+            test_support::findChild<QAbstractButton>(
+                test_support::findChild<platform::DbRadioGroup>(&form, "Custodial"), "Choice0")
                 ->click();
             type(form, "AsOf", "06022025");
             QCOMPARE(result(form, "Guideline maintenance, annual"), QStringLiteral("8,250.00"));

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/find_child.h"
 #include "../support/form_driver.h"
 #include "../support/program_run.h"
 #include "app/program_end.h"
@@ -118,8 +119,8 @@ class SchedulesRunTest : public QObject {
             type(form, "DbEdit3", "06151999");
             type(form, "DbMemo1", "Emma Smith, 03/02/2004\nNoah Smith, 09/18/2007");
             in<QCheckBox>(form, "DbCheckBox2")->click();
-            in<platform::DbRadioGroup>(form, "DbRadioGroup2")
-                ->findChild<QAbstractButton*>("Choice1")
+            test_support::findChild<QAbstractButton>(
+                in<platform::DbRadioGroup>(form, "DbRadioGroup2"), "Choice1")
                 ->click();
             type(form, "DbMemo3", "12 Elm Street\nAlbany, NY 12203");
             type(form, "DbEdit10", "Architect");
@@ -148,8 +149,8 @@ class SchedulesRunTest : public QObject {
         run_.command("Expenses1");
         forms.then("F_Income", [](QDialog& form) {
             type(form, "DbEdit1", "85000");
-            in<platform::DbRadioGroup>(form, "DbRadioGroup1")
-                ->findChild<QAbstractButton*>("Choice1")
+            test_support::findChild<QAbstractButton>(
+                in<platform::DbRadioGroup>(form, "DbRadioGroup1"), "Choice1")
                 ->click();
             type(form, "DbEdit15", "1200");
             type(form, "DbEdit11", "3400.5");

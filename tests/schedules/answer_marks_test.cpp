@@ -24,10 +24,9 @@
 class AnswerMarksTest : public FormsTest {
     Q_OBJECT
 
-    platform::DbComboBox* choice(const QString& name) {
-        auto* found = form_->findChild<platform::DbComboBox*>(name);
-        if (!found) qWarning("no choice %s", qPrintable(name));
-        return found;
+    platform::DbComboBox* choice(const QString& name,
+                                 std::source_location where = std::source_location::current()) {
+        return test_support::findChild<platform::DbComboBox>(form_.get(), name, where);
     }
     // Picks `text` with the keyboard, as a user would.
     void choose(const QString& name, const QString& text) {
@@ -52,7 +51,6 @@ class AnswerMarksTest : public FormsTest {
                 const QString name = item->category ? QStringLiteral("CategoryMark")
                                                     : schedules::markChoiceName(*item);
                 platform::DbComboBox* box = choice(name);
-                QVERIFY2(box, qPrintable(name));
                 QCOMPARE(box->count(), 4);
                 QCOMPARE(box->itemText(0), QStringLiteral("(no mark)"));
                 QCOMPARE(box->itemText(1), QStringLiteral("NONE"));
@@ -210,8 +208,9 @@ class AnswerMarksTest : public FormsTest {
     void theOathChoiceKeepsTheJuratUntilAnotherIsChosen() {
         QVERIFY(open(schedules::statementOptionsForm()));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Statement Options"));
-        auto button = [this](int i) {
-            return form_->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(i));
+        auto button = [this](int i, std::source_location where = std::source_location::current()) {
+            return test_support::findChild<QAbstractButton>(
+                form_.get(), QStringLiteral("Choice%1").arg(i), where);
         };
         QVERIFY(button(0)->isChecked());
         QVERIFY(button(0)->text().contains(QLatin1String("notary")));

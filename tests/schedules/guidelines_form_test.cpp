@@ -85,9 +85,10 @@ class GuidelinesFormTest : public QObject {
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-    void choose(const char* group, int choice) {
-        child<platform::DbRadioGroup>(group)
-            ->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(choice))
+    void choose(const char* group, int choice,
+                std::source_location where = std::source_location::current()) {
+        test_support::findChild<QAbstractButton>(child<platform::DbRadioGroup>(group),
+                                                 QStringLiteral("Choice%1").arg(choice), where)
             ->click();
     }
     // The amount or text shown beside the result line `label`; "(none)" when no line has it.

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "../support/find_child.h"
 #include "family_fixture.h"
 #include "platform/db_list_box.h"
 #include "platform/qt_dialogs.h"
@@ -63,12 +64,12 @@ int main(int argc, char** argv) {
     ok &= shoot(
         fx, *schedules::findScheduleForm("F_Assets"), out.filePath("assets-other-marks.png"),
         [](QDialog& form) {
-            auto* box = form.findChild<QWidget*>(QStringLiteral("OtherMarks"));
-            form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"))->ensureWidgetVisible(box);
+            auto* box = test_support::findChild<QWidget>(&form, "OtherMarks");
+            test_support::findChild<QScrollArea>(&form, "ScrollBox1")->ensureWidgetVisible(box);
         });
     ok &= shoot(fx, *schedules::findScheduleForm("F_Expenses"), out.filePath("expenses-marks.png"),
                 [](QDialog& form) {
-                    auto* list = form.findChild<platform::DbListBox*>(QStringLiteral("ListBox1"));
+                    auto* list = test_support::findChild<platform::DbListBox>(&form, "ListBox1");
                     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                                       list->visualItemRect(list->item(3)).center());
                 });
