@@ -39,8 +39,14 @@ class Env {
   public:
     virtual ~Env() = default;
 
-    // The process-wide environment over the real file system.
+    // The process-wide environment: System() unless a test or benchmark put another in its
+    // place with setDefault (to watch or fault every file the process opens).
     static Env* Default();
+    // The environment over the real file system.
+    static Env* System();
+    // Makes `env` (not owned; null: System()) what Default() returns from now on, and returns
+    // the one before. Components created before keep the one they were given.
+    static Env* setDefault(Env* env);
 
     // Opens an existing file. A file opened Exclusive cannot be opened by anyone else while it is
     // open, and cannot be opened Exclusive while others have it open (code 32).

@@ -301,7 +301,7 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-Env* Env::Default() {
+Env* Env::System() {
     // Past the file-size limit (ulimit -f) a write would end the process with SIGXFSZ; ignored,
     // the write fails with EFBIG and is reported like a full disk.
     static const bool ignoreFileSizeSignal = (std::signal(SIGXFSZ, SIG_IGN), true);

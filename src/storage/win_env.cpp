@@ -390,7 +390,7 @@ class WinEnv : public Env {
 
 }  // namespace
 
-Env* Env::Default() {
+Env* Env::System() {
     static WinEnv env;
     return &env;
 }
