@@ -157,7 +157,7 @@ Status MdxFile::reload() {
     if (pages < kMdxFirstTagPage || uint64_t(pages) * kMdxPageSize > size)
         return corrupted("page count does not match the file size");
     pageCount_ = storedPageCount_ = pages;
-    counter_ = getU32(header + kHeaderUpdateCounter);
+    readState(header + kHeaderPageCount);
 
     std::vector<TagInfo> tags;
     for (uint32_t i = 0; i < tagCount; ++i) {
@@ -209,8 +209,8 @@ Status MdxFile::reload() {
 }
 
 Status MdxFile::reloadRoots() {
-    // Page count (32) to update counter (48) in one read.
-    uint8_t header[kHeaderUpdateCounter + 4 - kHeaderPageCount];
+    // Page count (32) to the end of the check record (64) in one read.
+    uint8_t header[kHeaderCheckEnd - kHeaderPageCount];
     size_t got = 0;
     Status s = file_->read(kHeaderPageCount, header, sizeof header, &got);
     if (!s.ok()) return s;
@@ -218,7 +218,7 @@ Status MdxFile::reloadRoots() {
     const uint32_t pages = getU32(header);
     if (pages < pageCount_) return corrupted("page count went down");
     pageCount_ = storedPageCount_ = pages;
-    counter_ = getU32(header + (kHeaderUpdateCounter - kHeaderPageCount));
+    readState(header);
     for (TagInfo& tag : tags_) {
         uint8_t root[4];
         s = file_->read(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4, &got);
@@ -247,9 +247,55 @@ Status MdxFile::readCounter(uint32_t* counter) {
     return readHeaderU32(kHeaderUpdateCounter, counter);
 }
 
-Status MdxFile::beginUpdate() { return storeCounter(counter_ + ((counter_ & 1) ? 2 : 1)); }
+void MdxFile::readState(const uint8_t* fromPageCount) {
+    const uint8_t* header = fromPageCount - kHeaderPageCount;
+    counter_ = getU32(header + kHeaderUpdateCounter);
+    checkedCounter_ = getU32(header + kHeaderCheckedCounter);
+    checkedPages_ = getU32(header + kHeaderCheckedPages);
+    checkedRecords_ = getU32(header + kHeaderCheckedRecords);
+}
 
-Status MdxFile::endUpdate() { return storeCounter(counter_ + ((counter_ & 1) ? 1 : 2)); }
+Status MdxFile::beginUpdate(uint32_t tableRecords) {
+    checkedAtBegin_ = checkedAsIs(tableRecords);
+    return storeCounter(counter_ + ((counter_ & 1) ? 2 : 1));
+}
+
+Status MdxFile::endUpdate(uint32_t tableRecords) {
+    const uint32_t counter = counter_ + ((counter_ & 1) ? 1 : 2);
+    if (!checkedAtBegin_) return storeCounter(counter);
+    checkedAtBegin_ = false;
+    // The counter and the check record in one write: a torn write leaves a record that does not
+    // match, which costs only a walk.
+    uint8_t bytes[kHeaderCheckEnd - kHeaderUpdateCounter];
+    putU32(bytes, counter);
+    putU32(bytes + (kHeaderCheckedCounter - kHeaderUpdateCounter), counter);
+    putU32(bytes + (kHeaderCheckedPages - kHeaderUpdateCounter), storedPageCount_);
+    putU32(bytes + (kHeaderCheckedRecords - kHeaderUpdateCounter), tableRecords);
+    Status s = file_->write(kHeaderUpdateCounter, bytes, sizeof bytes);
+    if (!s.ok()) return s;
+    counter_ = checkedCounter_ = counter;
+    checkedPages_ = storedPageCount_;
+    checkedRecords_ = tableRecords;
+    return Status::OK();
+}
+
+bool MdxFile::checkedAsIs(uint32_t tableRecords) const {
+    return !updateInterrupted() && checkedCounter_ == counter_ &&
+           checkedPages_ == storedPageCount_ && tableRecords >= checkedRecords_;
+}
+
+Status MdxFile::markChecked(uint32_t tableRecords) {
+    uint8_t bytes[kHeaderCheckEnd - kHeaderCheckedRecords];
+    putU32(bytes + (kHeaderCheckedRecords - kHeaderCheckedRecords), tableRecords);
+    putU32(bytes + (kHeaderCheckedPages - kHeaderCheckedRecords), storedPageCount_);
+    putU32(bytes + (kHeaderCheckedCounter - kHeaderCheckedRecords), counter_);
+    Status s = file_->write(kHeaderCheckedRecords, bytes, sizeof bytes);
+    if (!s.ok()) return s;
+    checkedCounter_ = counter_;
+    checkedPages_ = storedPageCount_;
+    checkedRecords_ = tableRecords;
+    return Status::OK();
+}
 
 Status MdxFile::storeCounter(uint32_t counter) {
     uint8_t bytes[4];
@@ -276,6 +322,10 @@ void MdxFile::replaceWith(std::unique_ptr<MdxFile> other) {
     pageCount_ = other->pageCount_;
     storedPageCount_ = other->storedPageCount_;
     counter_ = other->counter_;
+    checkedCounter_ = other->checkedCounter_;
+    checkedPages_ = other->checkedPages_;
+    checkedRecords_ = other->checkedRecords_;
+    checkedAtBegin_ = false;
 }
 
 int MdxFile::findTag(const std::string& name) const {

@@ -109,11 +109,13 @@ class MdxFile {
     // TagDefinition says, at most 47 tags). On failure the file is left partly written.
     // The update counter is written odd with the header and made even once everything else is
     // written, so a build cut short is seen as interrupted; it continues from `previousCounter`
-    // (the replaced file's) so that readers of the old file notice the change.
+    // (the replaced file's) so that readers of the old file notice the change. The new trees
+    // are recorded as checked for a table of `tableRecords` records (see checkedAsIs; the
+    // default records no check).
     static Status create(std::unique_ptr<File> file, const std::string& tableName, bool production,
                          const std::vector<TagDefinition>& tags,
                          const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out,
-                         uint32_t previousCounter = 0);
+                         uint32_t previousCounter = 0, uint32_t tableRecords = UINT32_MAX);
     // The update counter stored in the index file at `path`, 0 when it cannot be read.
     static uint32_t storedCounter(Env* env, const std::string& path);
 
@@ -126,8 +128,8 @@ class MdxFile {
 
     // Rereads everything open() reads.
     Status reload();
-    // Rereads only the page count, the update counter and each tag's root: enough before a
-    // read-only walk.
+    // Rereads only the page count, the update counter, the check record and each tag's root:
+    // enough before a read-only walk.
     Status reloadRoots();
 
     // The update counter as last read (reload, reloadRoots): odd while an update is being
@@ -137,9 +139,18 @@ class MdxFile {
     // Reads the counter as the file holds it now, without changing what this object has read.
     Status readCounter(uint32_t* counter);
     // Marks an update as begun (counter made odd) and as finished (made even). Writers hold the
-    // index semaphore from before beginUpdate to after endUpdate.
-    Status beginUpdate();
-    Status endUpdate();
+    // index semaphore from before beginUpdate to after endUpdate. An update that began on a file
+    // recorded as checked records it as checked again when it ends, for the table's record
+    // count then (`tableRecords`): its changes keep the trees sound.
+    Status beginUpdate(uint32_t tableRecords);
+    Status endUpdate(uint32_t tableRecords);
+
+    // Whether the trees were walked whole and found sound at the update counter and page count
+    // the file has now (as last read), for a table of at least as many records as then, so that
+    // they need not be walked again.
+    bool checkedAsIs(uint32_t tableRecords) const;
+    // Records the file as checked at its present counter and page count.
+    Status markChecked(uint32_t tableRecords);
 
     // Reads the node at `page` of `tag`, checking that it lies inside the file and holds at most
     // maxKeys entries (222 otherwise).
@@ -187,6 +198,8 @@ class MdxFile {
     Status readPages(uint32_t page, uint32_t count, uint8_t* buffer);
     // Writes the update counter into the header and keeps it.
     Status storeCounter(uint32_t counter);
+    // Takes the counter and the check record from the header's bytes from kHeaderPageCount on.
+    void readState(const uint8_t* fromPageCount);
 
     std::unique_ptr<File> file_;
     Status readPageCount(uint32_t* pages);
@@ -197,6 +210,11 @@ class MdxFile {
     uint32_t pageCount_ = 0;
     uint32_t storedPageCount_ = 0;  // as the header holds it
     uint32_t counter_ = 0;
+    // The check record (kHeaderCheckedCounter...) as last read or written.
+    uint32_t checkedCounter_ = 0;
+    uint32_t checkedPages_ = 0;
+    uint32_t checkedRecords_ = 0;
+    bool checkedAtBegin_ = false;  // the update under way began on a file recorded as checked
     uint32_t firstNewPage_ = UINT32_MAX;
     bool changedExisting_ = false;
 

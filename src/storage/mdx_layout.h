@@ -27,7 +27,16 @@ constexpr size_t kHeaderUpdated = 44;    // Y-1900, M, D
 // Ours, in bytes that dBASE readers leave alone: a counter of index updates, odd while one is
 // being written. An odd value found under the index semaphore is an interrupted update.
 constexpr size_t kHeaderUpdateCounter = 48;  // u32
-constexpr size_t kHeaderBytes = 4 * 512;     // header and tag table: pages 0 to 3
+// Ours too: the update counter, page count and the table's record count when the trees were last
+// walked whole and found sound (or changed since by updates of ours that began on such a
+// record). An opening need not walk them again while the counter and page count are the same and
+// the table has not lost records. The counter comes last, so that a record cut short in its
+// write does not match.
+constexpr size_t kHeaderCheckedRecords = 52;  // u32
+constexpr size_t kHeaderCheckedPages = 56;    // u32
+constexpr size_t kHeaderCheckedCounter = 60;  // u32
+constexpr size_t kHeaderCheckEnd = 64;
+constexpr size_t kHeaderBytes = 4 * 512;  // header and tag table: pages 0 to 3
 
 constexpr uint8_t kVersion = 2;
 constexpr uint8_t kTagSlots = 48;

@@ -68,7 +68,7 @@ Status buildFile(DbfFile* table, const std::string& path, bool production,
     s = table->env()->createFile(path, &file);
     if (!s.ok()) return s;
     return MdxFile::create(std::move(file), baseNameOf(table->path()), production, definitions,
-                           contents, out, previous);
+                           contents, out, previous, table->recordCount());
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ Status ProductionIndex::openOrBuild(DbfFile* table, const std::vector<IndexListE
     IndexSemaphore semaphore(table->env(), table->path());
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
-    Status s = openFile(table, path, true, out);
+    Status s = openFile(table, path, TreeCheck::AsRecorded, out);
     if (s.indexToRebuild()) s = buildUnlocked(table, path, true, tags, progress, out);
     if (!s.ok()) return s;
     return guard.release();
@@ -207,7 +207,7 @@ Status ProductionIndex::openOrRepair(DbfFile* table, const ProgressHook& progres
     IndexSemaphore semaphore(table->env(), table->path());
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
-    Status s = openFile(table, path, true, out);
+    Status s = openFile(table, path, TreeCheck::Whole, out);
     if (!s.ok() && s.code() == kCorruptedIndex && table->access() == Access::ReadWrite) {
         std::vector<IndexListEntry> tags;
         if (!readTagDefinitions(table->env(), path, &tags).ok()) return s;

@@ -49,7 +49,7 @@ Status ProductionIndex::compileExpressions() {
     return Status::OK();
 }
 
-Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool check,
+Status ProductionIndex::openFile(DbfFile* table, const std::string& path, TreeCheck check,
                                  std::unique_ptr<ProductionIndex>* out) {
     Env* env = table->env();
     if (!env->fileExists(path)) return Status::Error(kFileNotFound, path + " [OpenMDX]");
@@ -60,18 +60,23 @@ Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool c
     s = MdxFile::open(std::move(file), &mdx);
     if (!s.ok()) return s;
     std::unique_ptr<ProductionIndex> index(new ProductionIndex(table, std::move(mdx)));
-    index->strict_ = check;
+    index->strict_ = check != TreeCheck::None;
     s = index->compileExpressions();
     if (!s.ok()) return s;
-    if (check) {
+    if (check != TreeCheck::None) {
         // Checked opens hold the semaphore (or the table exclusively): an update in progress
         // now is one that was cut short.
-        if (index->mdx_->updateInterrupted())
-            return index->mdx_->corrupted("an update of the index was cut short");
+        MdxFile* mdx = index->mdx_.get();
+        if (mdx->updateInterrupted()) return mdx->corrupted("an update of the index was cut short");
         s = table->refreshRecordCount();
         if (!s.ok()) return s;
-        s = checkAllTags(index->mdx_.get(), table->recordCount());
-        if (!s.ok()) return s;
+        if (check == TreeCheck::Whole || !mdx->checkedAsIs(table->recordCount())) {
+            s = checkAllTags(mdx, table->recordCount());
+            if (!s.ok()) return s;
+            // Recorded, so that the next opening need not walk the trees again; failing to
+            // record it (a full disk) costs only that walk.
+            if (table->access() == Access::ReadWrite) (void)mdx->markChecked(table->recordCount());
+        }
     }
     *out = std::move(index);
     return Status::OK();
@@ -80,11 +85,11 @@ Status ProductionIndex::openFile(DbfFile* table, const std::string& path, bool c
 Status ProductionIndex::open(DbfFile* table, const std::string& path,
                              std::unique_ptr<ProductionIndex>* out, bool strict) {
     out->reset();
-    if (!strict) return openFile(table, path, false, out);
+    if (!strict) return openFile(table, path, TreeCheck::None, out);
     IndexSemaphore semaphore(table->env(), table->path());
     SemaphoreGuard guard(table->share() == Share::Shared ? &semaphore : nullptr, "Open");
     if (!guard.status().ok()) return guard.status();
-    return openFile(table, path, true, out);
+    return openFile(table, path, TreeCheck::AsRecorded, out);
 }
 
 Status ProductionIndex::reload() {
@@ -106,7 +111,7 @@ Status ProductionIndex::requireExpressions() const {
 std::unique_ptr<TagCursor> ProductionIndex::cursor(int tag) {
     auto cursor = std::make_unique<TagCursor>(mdx_.get(), tag);
     cursor->setSemaphore(semaphore());
-    cursor->setMender([this] { return mendInterrupted(); });
+    cursor->setMender([this](bool damaged) { return mend(damaged); });
     return cursor;
 }
 

@@ -21,6 +21,13 @@ namespace storage {
 // Receives "Indexing <index file name>..." when an index file is built, for a progress window.
 using ProgressHook = std::function<void(const std::string& text)>;
 
+// How much of an index file an opening checks; every opening checks the header and tag headers.
+enum class TreeCheck {
+    None,        // nothing more, and a tag that does not fit the table may be read (see open)
+    AsRecorded,  // the trees too, unless the file records a whole walk that still holds
+    Whole,       // the trees too, always
+};
+
 // A multiple-index file bound to an open table: the production index (".mdx" beside the table)
 // or a one-tag temporary index (indexOnOne). It keeps every tag current as the table changes:
 // install it with table.setIndexHook(index.get()); an append adds the keys of every tag, a rewrite
@@ -46,7 +53,12 @@ class ProductionIndex : public IndexHook {
                               const ProgressHook& progress, std::unique_ptr<ProductionIndex>* out);
 
     // Opens an existing index file as found and checks every tag (222 on damage, 223 when a tag's
-    // expression no longer fits the table's fields, 2 when the file is missing). With `strict`
+    // expression no longer fits the table's fields, 2 when the file is missing). The trees are
+    // walked only when the file does not record a walk that still holds (MdxFile::checkedAsIs:
+    // another program changed it, or an update was cut short); a writable opener that walked
+    // them records it. Damage that neither shows is met by the reads, which rebuild the file
+    // once a whole walk confirms it (writable tables). openOrBuild checks the same way;
+    // openOrRepair walks every tree. With `strict`
     // false only the header and tag headers are read, and a tag whose expression does not fit
     // the table can be read but not kept current (writes then fail with 223): for looking at
     // files written elsewhere.
@@ -142,7 +154,7 @@ class ProductionIndex : public IndexHook {
   private:
     ProductionIndex(DbfFile* table, std::unique_ptr<MdxFile> mdx);
 
-    static Status openFile(DbfFile* table, const std::string& path, bool check,
+    static Status openFile(DbfFile* table, const std::string& path, TreeCheck check,
                            std::unique_ptr<ProductionIndex>* out);
     static Status buildUnlocked(DbfFile* table, const std::string& path, bool production,
                                 const std::vector<IndexListEntry>& tags,
@@ -160,8 +172,9 @@ class ProductionIndex : public IndexHook {
     // begun; on failure nothing is held.
     Status beginUpdate(const char* operation);
     Status rebuildLocked(const ProgressHook& progress);
-    // A reader that met an update cut short (under the semaphore): rebuild when writable.
-    Status mendInterrupted();
+    // A reader that met an update cut short, or damage (under the semaphore): rebuilt when
+    // writable (damage only once a whole walk confirms it).
+    Status mend(bool damaged);
     bool keysChange(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 

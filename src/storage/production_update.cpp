@@ -7,15 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "mdx_check.h"
 #include "production_index.h"
 #include "tag_writer.h"
 
 namespace storage {
 
-Status ProductionIndex::mendInterrupted() {
+Status ProductionIndex::mend(bool damaged) {
     if (table_->access() != Access::ReadWrite) return Status::OK();
     Status s = mdx_->reload();
-    if (s.ok() && !mdx_->updateInterrupted()) return compileExpressions();
+    if (s.ok() && !mdx_->updateInterrupted()) {
+        s = compileExpressions();
+        if (!s.ok() || !damaged) return s;
+        // Damage met by a read with nobody writing (the opening walks the trees only when the
+        // file is not recorded as checked): rebuilt once a whole walk confirms it.
+        s = table_->refreshRecordCount();
+        if (!s.ok()) return s;
+        s = checkAllTags(mdx_.get(), table_->recordCount());
+        if (s.ok() || s.code() != kCorruptedIndex) return s;
+    }
     if (!s.ok() && s.code() != kCorruptedIndex) return s;
     return rebuildLocked(nullptr);
 }
@@ -40,7 +50,7 @@ Status ProductionIndex::beginUpdate(const char* operation) {
     }
     Status s = reloadAndMend();
     if (s.ok()) s = requireExpressions();
-    if (s.ok()) s = mdx_->beginUpdate();
+    if (s.ok()) s = mdx_->beginUpdate(table_->recordCount());
     if (!s.ok()) {
         if (semaphore()) semaphore()->unlock();
         return s;
@@ -122,7 +132,7 @@ Status ProductionIndex::finishUpdate() {
     if (!prepared_) return Status::OK();
     // The trees are whole now. Should clearing the mark fail (a full disk), the change still
     // stands; the mark only costs a needless rebuild at the next update or open.
-    (void)mdx_->endUpdate();
+    (void)mdx_->endUpdate(table_->recordCount());
     prepared_ = false;
     touched_ = false;
     if (semaphore()) return semaphore()->unlock();
@@ -139,7 +149,7 @@ void ProductionIndex::writeUndone() {
     if (!prepared_) return;
     // Trees that took part of the change keep the mark: the next update or open rebuilds them,
     // once there is room for it (rebuilding now, on a full disk, could only make it worse).
-    if (!touched_ || !mdx_->changedExisting()) (void)mdx_->endUpdate();
+    if (!touched_ || !mdx_->changedExisting()) (void)mdx_->endUpdate(table_->recordCount());
     prepared_ = false;
     touched_ = false;
     if (semaphore()) (void)semaphore()->unlock();
@@ -148,7 +158,7 @@ void ProductionIndex::writeUndone() {
 Status ProductionIndex::markForRebuild() {
     SemaphoreGuard guard(semaphore(), "Replace");
     if (!guard.status().ok()) return guard.status();
-    Status s = mdx_->beginUpdate();
+    Status s = mdx_->beginUpdate(table_->recordCount());
     if (!s.ok()) return s;
     return guard.release();
 }

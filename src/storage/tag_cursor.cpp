@@ -218,7 +218,11 @@ Status TagCursor::consistent(const std::function<Status()>& attempt,
         const bool updating = (counter_ & 1) != 0;
         if (!updating) {
             if (s.ok() && *found && trustFound) return s;
-            if (semaphore_ == nullptr || unchanged(s)) return s;
+            if (unchanged(s)) return s;
+            // An exclusive table: nobody else writes, so what was read stands, unless it is
+            // damage left behind (the opening no longer walks every tree).
+            if (semaphore_ == nullptr && s.code() != kCorruptedIndex) return s;
+            if (semaphore_ == nullptr) break;
         } else if (semaphore_ == nullptr) {
             break;
         }
@@ -228,9 +232,11 @@ Status TagCursor::consistent(const std::function<Status()>& attempt,
     SemaphoreGuard guard(semaphore_, "Read");
     if (!guard.status().ok()) return guard.status();
     s = retry();
-    if ((counter_ & 1) != 0 && mender_) {
-        // Nobody is writing now: the update was cut short. Mend it and read again.
-        const Status mended = mender_();
+    const bool damaged = s.code() == kCorruptedIndex;
+    if (((counter_ & 1) != 0 || damaged) && mender_) {
+        // Nobody is writing now: the update was cut short, or the file is damaged. Mend it and
+        // read again.
+        const Status mended = mender_(damaged);
         if (mended.ok()) s = retry();
     }
     const Status released = guard.release();

@@ -35,8 +35,9 @@ class TagCursor {
     // Not owned; null (the default) for exclusive tables and for writers holding the semaphore.
     void setSemaphore(IndexSemaphore* semaphore) { semaphore_ = semaphore; }
     // Called (under the semaphore, when there is one) when the index shows an update that was
-    // cut short and nobody is writing: rebuilds the index if it can. The read is then repeated.
-    void setMender(std::function<Status()> mender) { mender_ = std::move(mender); }
+    // cut short, or a read meets damage (222: `damaged`), and nobody is writing: rebuilds the
+    // index if it can. The read is then repeated.
+    void setMender(std::function<Status(bool damaged)> mender) { mender_ = std::move(mender); }
 
     // Each sets *found to whether the cursor now stands on an entry. next() and prior() from an
     // unpositioned cursor behave like first() and last().
@@ -98,7 +99,7 @@ class TagCursor {
     int tag_;
     std::vector<Step> path_;
     IndexSemaphore* semaphore_ = nullptr;
-    std::function<Status()> mender_;
+    std::function<Status(bool damaged)> mender_;
     uint32_t counter_ = 0;  // the update counter when the path was read from the root
 };
 

@@ -6,6 +6,7 @@ add_executable(index_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/key_expression_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/mdx_format_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/index_tree_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/index_check_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/index_production_test.cpp)
 target_link_libraries(index_tests PRIVATE storage GTest::gtest_main)
 target_compile_definitions(index_tests PRIVATE
