@@ -6,34 +6,25 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include "../support/process_run.h"
 
 namespace {
 
-struct ProcessRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using test_support::ProcessRun;
 
 ProcessRun runProgram(const QString& program, const QStringList& arguments,
                       const QByteArray& input = {}) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));  // none of these may need a display
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) process.kill();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    // None of these may need a display.
+    test_support::ProcessOptions options;
+    options.input = input;
+    options.dropEnvironment = {"DISPLAY", "QT_QPA_PLATFORM"};
+    return test_support::runProcess(program, arguments, options);
 }
 
 ProcessRun run(const QStringList& arguments, const QByteArray& input = {}) {
@@ -184,8 +175,14 @@ TEST(Guidelines, WrongArgumentsAndMissingFiles) {
 class ProgramCopy {
   public:
     ProgramCopy() {
-        program_ = directory_.filePath("networth");
-        QFile::copy(QStringLiteral(NETWORTH), program_);
+        const QFileInfo original(QStringLiteral(NETWORTH));
+        program_ = directory_.filePath(original.fileName());
+        QFile::copy(original.filePath(), program_);
+#ifdef Q_OS_WIN
+        // Windows finds a program's DLLs beside it.
+        for (const QFileInfo& dll : original.dir().entryInfoList({"*.dll"}, QDir::Files))
+            QFile::copy(dll.filePath(), directory_.filePath(dll.fileName()));
+#endif
         QDir(directory_.path()).mkdir("Guidelines");
     }
     void writeParameters(const QByteArray& text) {

@@ -101,7 +101,8 @@ class MatterSelectionTest : public QObject {
         QCOMPARE(driver().visits().size(), 1);
         QVERIFY(!driver().visits()[0].mainVisible);
         QCOMPARE(driver().visits()[0].list, QStringList());
-        QCOMPARE(driver().visits()[0].pathLine, dataDir() + QDir::separator());
+        QCOMPARE(driver().visits()[0].pathLine,
+                 QDir::toNativeSeparators(dataDir()) + QDir::separator());
         QCOMPARE(matter(), QString());
         QCOMPARE(platform::readIniString(programDir_->filePath("tallo.ini"), "Database3", "Path"),
                  dataDir() + QDir::separator());
@@ -424,7 +425,8 @@ class MatterSelectionTest : public QObject {
         driver().then(Driver::press("BitBtn3"));
         trigger("NetworkPath1");
         QCOMPARE(driver().visits().last().list, QStringList({"Other v. Other"}));
-        QCOMPARE(driver().visits().last().pathLine, otherDir() + QDir::separator());
+        QCOMPARE(driver().visits().last().pathLine,
+                 QDir::toNativeSeparators(otherDir()) + QDir::separator());
         // The General form keeps its record from the old directory until a matter is opened.
         QCOMPARE(matter(), QString("Adams v. Adams"));
         QCOMPARE(readGeneral(dataDir())[0]["indexnum"], QString("101/16"));

@@ -43,7 +43,7 @@ class WorksheetPdf : public testing::Test {
     QString print(const guidelines::Worksheet& sheet, const QString& matter) {
         const QString pdf = dir_.filePath("worksheet.pdf");
         const printing::PrintOutcome outcome = printing::printGuidelinesWorksheet(
-            sheet, {matter, QDate(2025, 6, 2)}, PROGRAM_DIR, pdf);
+            sheet, {matter, QDate(2025, 6, 2), {}}, PROGRAM_DIR, pdf);
         EXPECT_TRUE(outcome.ok) << qPrintable(outcome.error);
         pages_ = pdfPages(pdf);
         return pages_.join('\n');

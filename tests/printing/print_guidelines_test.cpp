@@ -87,8 +87,8 @@ class PrintGuidelinesTest : public testing::Test {
 
 TEST_F(PrintGuidelinesTest, EachMatterPrintsItsOwnStoredFigures) {
     ProcessRun run = printGuidelines({"Smith v. Smith", pdf("smith.pdf"), "--data-dir", data_});
-    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
-    EXPECT_TRUE(run.standardOutput.isEmpty());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.outBytes.isEmpty());
     const QString smith = text(pdf("smith.pdf"));
     for (const char* expected :
          {"Matter: Smith v. Smith", "Party A: Jane Smith (plaintiff, the deponent)",
@@ -100,7 +100,7 @@ TEST_F(PrintGuidelinesTest, EachMatterPrintsItsOwnStoredFigures) {
     EXPECT_FALSE(smith.contains(QLatin1String("Doe")));
 
     run = printGuidelines({"Doe v. Doe", pdf("doe.pdf"), "--data-dir", data_});
-    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QString doe = text(pdf("doe.pdf"));
     EXPECT_TRUE(doe.contains(QLatin1String("Party A: Dana Doe (defendant, the deponent)")));
     EXPECT_TRUE(doe.contains(QLatin1String("Party B: CHRIS DOE (plaintiff)")));
@@ -114,7 +114,7 @@ TEST_F(PrintGuidelinesTest, AStoredDeponentsFigureTakesThePlaceOfGrossIncomes) {
     overridden["dsalary"] = "50000";
     writeGuidelines({smith(), overridden});
     const ProcessRun run = printGuidelines({"Doe v. Doe", pdf(), "--data-dir", data_});
-    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QString sheet = text(pdf());
     EXPECT_TRUE(sheet.contains(QLatin1String("Guideline maintenance, annual 10,000.00")));
     EXPECT_TRUE(sheet.contains(QLatin1String("Gross income (last federal return) 50,000.00")));
@@ -146,9 +146,9 @@ TEST_F(PrintGuidelinesTest, FailuresGoToStandardErrorAndWriteNoPdf) {
     for (const Case& c : cases) {
         const ProcessRun run = printGuidelines(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.message;
-        EXPECT_TRUE(run.standardError.contains(QLatin1String(c.message)))
-            << c.message << ": " << run.standardError.toStdString();
-        EXPECT_TRUE(run.standardOutput.isEmpty()) << c.message;
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.message)))
+            << c.message << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.outBytes.isEmpty()) << c.message;
         EXPECT_FALSE(QFileInfo::exists(pdf())) << c.message;
     }
 }

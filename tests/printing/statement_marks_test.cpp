@@ -78,8 +78,8 @@ class StatementMarksTest : public testing::Test {
     }
     QStringList check(const QString& matter, int expectedExit) {
         const ProcessRun run = networth({"--check", matter, "--data-dir", data_});
-        EXPECT_EQ(run.exitCode, expectedExit) << run.standardError.toStdString();
-        return run.output().split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(run.exitCode, expectedExit) << run.err.toStdString();
+        return run.out.split('\n', Qt::SkipEmptyParts);
     }
 
     QTemporaryDir dir_;
@@ -126,15 +126,15 @@ TEST_F(StatementMarksTest, CheckFailsWithTwoOnAMissingMatterOrDirectory) {
     print_test::writeGeneral(data_, {{{"matter", "Roe v. Roe"}}});
     ProcessRun run = networth({"--check", "ROE V. ROE", "--data-dir", data_});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.standardError.contains("There is no matter named \"ROE V. ROE\""))
-        << run.standardError.toStdString();
-    EXPECT_EQ(run.output(), QString());
+    EXPECT_TRUE(run.err.contains("There is no matter named \"ROE V. ROE\""))
+        << run.err.toStdString();
+    EXPECT_EQ(run.out, QString());
     run = networth({"--check", "Roe v. Roe", "--data-dir", dir_.filePath("nowhere")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.standardError.contains("does not exist"));
+    EXPECT_TRUE(run.err.contains("does not exist"));
     run = networth({"--check"});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.standardError.contains("usage: networth --check MATTER [--data-dir DIR]"));
+    EXPECT_TRUE(run.err.contains("usage: networth --check MATTER [--data-dir DIR]"));
 }
 
 // The PDF is written all the same; the open items go to standard error as warnings.
@@ -142,10 +142,10 @@ TEST_F(StatementMarksTest, PrintPdfWarnsOfOpenItems) {
     print_test::writeScenario(data_);
     forgetMarks();
     const ProcessRun run = networth({"--print-pdf", "Smith v. Smith", pdf(), "--data-dir", data_});
-    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(pdf()));
     QStringList warnings;
-    for (const QString& line : run.standardError.split('\n')) {
+    for (const QString& line : run.err.split('\n')) {
         if (line.startsWith("networth: warning: ")) warnings << line.mid(19);
     }
     EXPECT_EQ(warnings, kScenarioOpenItems);

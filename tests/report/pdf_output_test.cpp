@@ -6,7 +6,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTime>
+#include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "report/pdf_metadata.h"
 #include "report_test_support.h"
@@ -100,10 +103,27 @@ TEST(PdfOutput, TheXmpDatesAreTheCreationDateOfTheDictionary) {
         const char* zone;
         QByteArray winter, summer;  // the zone's offset as XMP writes it
     };
-    for (const Case& c : {Case{"UTC", "Z", "Z"}, Case{"America/New_York", "-05:00", "-04:00"},
-                          Case{"Asia/Kolkata", "+05:30", "+05:30"}}) {
-        qputenv("TZ", c.zone);
-        tzset();
+#ifdef Q_OS_WIN
+    // Windows takes the zone from the system's settings, not from TZ: the one case is the zone
+    // the machine is set to, written as XMP writes an offset.
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const QByteArray system = offset == 0 ? QByteArray("Z")
+                                          : QTime(0, 0)
+                                                .addSecs(std::abs(offset))
+                                                .toString("hh:mm")
+                                                .toLatin1()
+                                                .prepend(offset < 0 ? '-' : '+');
+    const std::vector<Case> cases = {Case{"", system, system}};
+#else
+    const std::vector<Case> cases = {Case{"UTC", "Z", "Z"},
+                                     Case{"America/New_York", "-05:00", "-04:00"},
+                                     Case{"Asia/Kolkata", "+05:30", "+05:30"}};
+#endif
+    for (const Case& c : cases) {
+        if (*c.zone) {
+            qputenv("TZ", c.zone);
+            tzset();
+        }
         // The offset of today's date, which is what Qt writes.
         const bool summer = QDateTime::currentDateTime().isDaylightTime();
         Rendering r;

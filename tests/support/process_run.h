@@ -1,6 +1,10 @@
 #pragma once
-// Running a program of the tests with QProcess and collecting what it did: its exit code (-1
-// when it crashed or did not end in time, when it is killed), standard output and error.
+// One of the program's own executables run as a child process by a test: its exit code, what it
+// wrote to standard output and standard error.
+//
+// Windows programs write their console text with "\r\n" line ends; the text members hold "\n"
+// on every platform, so that a test spells an expected message once. The bytes of standard
+// output stay as written, for output that is not text (a PDF written to "-").
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -10,34 +14,58 @@
 namespace test_support {
 
 struct ProcessRun {
-    int exitCode = -1;
-    QByteArray standardOutput;
-    QString standardError;
-
-    QString output() const { return QString::fromLocal8Bit(standardOutput); }
+    int exitCode = -1;  // -1 when the process did not start, did not end in time or crashed
+    QByteArray outBytes;
+    QString out;
+    QString err;
 };
 
-// Runs `program` with `arguments`; `environment` holds NAME=VALUE settings added to this
-// process's environment for it.
+struct ProcessOptions {
+    QByteArray input;             // standard input, closed after it
+    QStringList setEnvironment;   // "NAME=value" settings added to the test's environment
+    QStringList dropEnvironment;  // names taken out of the test's environment
+    int timeoutMs = 120000;
+};
+
+// Whether a child process takes its number format from the LC_ALL set for it. A Windows program
+// takes it from the user's settings of the machine instead, which a test does not change.
+#ifdef Q_OS_WIN
+inline constexpr bool kLocaleFromEnvironment = false;
+#else
+inline constexpr bool kLocaleFromEnvironment = true;
+#endif
+
+inline QString consoleText(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+#ifdef Q_OS_WIN
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+#endif
+    return text;
+}
+
 inline ProcessRun runProcess(const QString& program, const QStringList& arguments,
-                             const QStringList& environment = {}, int timeoutMs = 120000) {
+                             const ProcessOptions& options = {}) {
     QProcess process;
-    if (!environment.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& setting : environment)
-            env.insert(setting.section('=', 0, 0), setting.section('=', 1));
-        process.setProcessEnvironment(env);
-    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : options.dropEnvironment) env.remove(name);
+    for (const QString& setting : options.setEnvironment)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    process.setProcessEnvironment(env);
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForStarted(options.timeoutMs)) return {};
+    process.write(options.input);
+    process.closeWriteChannel();
+    ProcessRun run;
+    if (!process.waitForFinished(options.timeoutMs)) {
         process.kill();
         process.waitForFinished();
-        return {-1, process.readAllStandardOutput(),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+    } else if (process.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = process.exitCode();
     }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    run.outBytes = process.readAllStandardOutput();
+    run.out = consoleText(run.outBytes);
+    run.err = consoleText(process.readAllStandardError());
+    return run;
 }
 
 }  // namespace test_support
