@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every check: the whole test suite, the
-# storage layer built for Windows and tested under Wine, the storage and guideline tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short while, and
-# the layer and format checks.
+# whole program built for Windows and tested under Wine with its installer, the storage and
+# guideline tests again under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target
+# for a short while, and the layer and format checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,8 +17,8 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
 
-echo "== Windows build (MinGW-w64): storage, dbftool and the storage tests under Wine"
-scripts/windows_test.sh build build-win
+echo "== Windows build (MinGW-w64, Qt for Windows): the whole program, its suite and installer under Wine"
+scripts/windows_program_test.sh build build-win
 
 echo "== Storage and guideline tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNETWORTH_GUI=OFF \
