@@ -126,14 +126,22 @@ TEST(MarksKilled, EveryPostThatReturnedIsThereAndTheRecordIsWhole) {
         const ToolRun check = run("exec " + quoted(DBFTOOL) + " check " + quoted(work));
         EXPECT_EQ(check.exitCode, 0) << check.output;
         ASSERT_LE(mine.size(), 1u);
-        if (returned > 0) ASSERT_EQ(mine.size(), 1u);
+        if (returned > 0) {
+            ASSERT_EQ(mine.size(), 1u);
+        }
         if (!mine.empty()) {
             // What the returned posts wrote; the post under way may have landed whole, or not.
             const std::string d = mine[0].count("A_D") ? mine[0].at("A_D") : "";
             const std::string c = mine[0].count("E_C") ? mine[0].at("E_C") : "";
-            if (returned >= 1) EXPECT_TRUE(d == "NONE" || d == "INAPPLICABLE") << d;
-            if (returned >= 2) EXPECT_EQ(c, "UNKNOWN");
-            if (returned >= 3) EXPECT_EQ(d, "INAPPLICABLE");
+            if (returned >= 1) {
+                EXPECT_TRUE(d == "NONE" || d == "INAPPLICABLE") << d;
+            }
+            if (returned >= 2) {
+                EXPECT_EQ(c, "UNKNOWN");
+            }
+            if (returned >= 3) {
+                EXPECT_EQ(d, "INAPPLICABLE");
+            }
             EXPECT_TRUE(d.empty() || d == "NONE" || d == "INAPPLICABLE") << d;
             EXPECT_TRUE(c.empty() || c == "UNKNOWN") << c;
         }

@@ -192,12 +192,16 @@ TEST_F(GuidelinesTable, AWorkstationKilledMidSaveLeavesWholeRecords) {
         }
         const size_t smiths = all.count("Smith v. Smith");
         EXPECT_LE(smiths, 1u);
-        if (posted) EXPECT_EQ(smiths, 1u);
+        if (posted) {
+            EXPECT_EQ(smiths, 1u);
+        }
         if (smiths == 1) {
             const Stored& stored = all.find("Smith v. Smith")->second;
             EXPECT_EQ(stored.oinvest, stored.osalary);
             EXPECT_TRUE(stored.osalary == "111" || stored.osalary == "222") << stored.osalary;
-            if (rewritten) EXPECT_EQ(stored.osalary, "222");
+            if (rewritten) {
+                EXPECT_EQ(stored.osalary, "222");
+            }
         }
         EXPECT_TRUE(save(contextFor(data, "Smith v. Smith"), "333"));
         EXPECT_EQ(records(data).count("Smith v. Smith"), 1u);
@@ -225,7 +229,9 @@ TEST_F(GuidelinesTable, AFullDiskAtAnyByteLeavesTheTableAsItWas) {
                                  std::to_string(i)));
             }
             const schedules::ScheduleContext smith = contextFor("/d/", "Smith v. Smith", &env);
-            if (rewrite) ASSERT_TRUE(save(smith, "111"));
+            if (rewrite) {
+                ASSERT_TRUE(save(smith, "111"));
+            }
             env.failGrowthAfter(budget);
             const bool saved = save(smith, "222");
             env.failGrowthAfter(-1);
@@ -242,7 +248,9 @@ TEST_F(GuidelinesTable, AFullDiskAtAnyByteLeavesTheTableAsItWas) {
             EXPECT_NE(fatal_[0].find("No space left on device"), std::string::npos) << fatal_[0];
             EXPECT_EQ(all.size(), rewrite ? 6u : 5u);
             ASSERT_EQ(all.count("Smith v. Smith"), rewrite ? 1u : 0u);
-            if (rewrite) EXPECT_EQ(all.find("Smith v. Smith")->second.osalary, "111");
+            if (rewrite) {
+                EXPECT_EQ(all.find("Smith v. Smith")->second.osalary, "111");
+            }
             EXPECT_TRUE(save(smith, "333"));
             all = records("/d/", &env);
             EXPECT_EQ(all.size(), 6u);
@@ -250,8 +258,12 @@ TEST_F(GuidelinesTable, AFullDiskAtAnyByteLeavesTheTableAsItWas) {
             EXPECT_EQ(all.find("Other 4")->second.osalary, "4");
         }
         EXPECT_TRUE(succeeded);
-        if (rewrite) EXPECT_EQ(budget, 1);  // saved at the first try, with no room at all
-        if (!rewrite) EXPECT_GT(budget, 100);
+        if (rewrite) {
+            EXPECT_EQ(budget, 1);  // saved at the first try, with no room at all
+        }
+        if (!rewrite) {
+            EXPECT_GT(budget, 100);
+        }
     }
 }
 
