@@ -38,6 +38,7 @@
 #include "platform/scripted_dialogs.h"
 #include "printing/print_components.h"
 #include "report/output_options_dialog.h"
+#include "report/report_fonts.h"
 #include "storage/status.h"
 
 namespace {
@@ -127,6 +128,9 @@ class GuidelinesRunTest : public QObject {
         for (const char* file : {"Guidelines/parameters.ini", "Reports/Guidelines.rpf"}) {
             QVERIFY(QFile::copy(QDir(PROGRAM_DIR).filePath(file), program.filePath(file)));
         }
+        // The worksheet's fonts, as the program loads them at start (Windows has no other
+        // stand-in for the report's Times New Roman).
+        QVERIFY(report::loadReportFonts(QDir(PROGRAM_DIR).filePath("fonts")) > 0);
         storage::setFatalHandler(
             [this](int, const std::string& text) { fatal_ << QString::fromStdString(text); });
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "../support/pdf_text.h"
+#include "../support/process_run.h"
 
 namespace {
 
@@ -22,11 +24,17 @@ struct MkmanualRun {
 };
 
 MkmanualRun runMkmanual(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(MKMANUAL), arguments);
-    if (!process.waitForFinished(120000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    test_support::ProcessOptions options;
+#ifdef Q_OS_WIN
+    // mkmanual is a build tool outside the program's directory: it finds the DLLs and the
+    // platform plugins there, as the build's own run of it does.
+    const QString programDir = QDir::toNativeSeparators(QStringLiteral(PROGRAM_DIR));
+    options.setEnvironment = {"PATH=" + programDir + ';' + qEnvironmentVariable("PATH"),
+                              "QT_PLUGIN_PATH=" + programDir};
+#endif
+    const test_support::ProcessRun run =
+        test_support::runProcess(QStringLiteral(MKMANUAL), arguments, options);
+    return {run.exitCode, run.err};
 }
 
 // Writes `markdown` to a file in `dir` and the manual mkmanual makes of it beside it; the pages'
