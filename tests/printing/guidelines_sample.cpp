@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     const auto sheet = guidelines::computeWorksheet(
         print_test::sampleCase(), std::get<guidelines::ParameterTable>(parameters));
     const printing::PrintOutcome outcome = printing::printGuidelinesWorksheet(
-        std::get<guidelines::Worksheet>(sheet), {"Smith v. Smith", QDate(2025, 6, 2)}, PROGRAM_DIR,
-        QString::fromLocal8Bit(argv[1]));
+        std::get<guidelines::Worksheet>(sheet), {"Smith v. Smith", QDate(2025, 6, 2), {}},
+        PROGRAM_DIR, QString::fromLocal8Bit(argv[1]));
     if (!outcome.ok) std::fputs(qPrintable(outcome.error + '\n'), stderr);
     return outcome.ok ? 0 : 1;
 }
