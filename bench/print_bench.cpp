@@ -19,6 +19,7 @@
 
 #include "app/matter_filters.h"
 #include "catalog/table_catalog.h"
+#include "matter_print.h"
 #include "office_data.h"
 #include "print_fixture.h"
 #include "printing/print_components.h"
@@ -58,30 +59,15 @@ BENCHMARK(BM_ReadAllTableFiles)->Unit(benchmark::kMillisecond);
 void BM_PrintJobToPdf(benchmark::State& state) {
     bench_data::OfficeData& w = workspace();
     const QString matter = print_test::fullScenario().matter;
-    storage::TDbfTable general(catalog::generalTable().component);
-    catalog::applyDefinition(general, catalog::generalTable(), w.directory().toStdString());
-    general.Open();
-    if (!general.Locate("matter", {matter.toStdString()}, 0)) std::exit(3);
-    printing::PrintComponents components;
-    printing::PrintContext context;
-    context.programDirectory = QStringLiteral(PROGRAM_DIR);
-    context.dataDirectory = w.directory();
-    context.currentMatter = [matter] { return matter; };
-    context.general = &general;
-    context.installMatterFilter = [matter](const QString& component, storage::TDbfCDataSet& t) {
-        t.SetFilterToCB(app::matterFilter(component, t, [matter](void*) { return matter; }),
-                        nullptr);
-    };
-    context.components = &components;
-    context.pdfFile = w.scratch("statement.pdf");
+    const bench_data::MatterPrint print(w, matter);
+    if (!print.found()) std::exit(3);
     for (auto _ : state) {
-        const printing::PrintOutcome outcome = printing::runPrintJob(context);
+        const printing::PrintOutcome outcome = printing::runPrintJob(print.context());
         if (!outcome.ok) {
             state.SkipWithError(outcome.error.toStdString().c_str());
             break;
         }
     }
-    general.Close();
 }
 BENCHMARK(BM_PrintJobToPdf)->Unit(benchmark::kMillisecond);
 

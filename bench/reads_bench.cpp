@@ -23,6 +23,7 @@
 #include "app/matter_filters.h"
 #include "catalog/table_catalog.h"
 #include "io_count.h"
+#include "matter_print.h"
 #include "office_data.h"
 #include "platform/application_setup.h"
 #include "platform/db_grid.h"
@@ -142,37 +143,21 @@ void BM_CategoryChange(benchmark::State& state) {
 void BM_PrintJob(benchmark::State& state) {
     bench_data::OfficeData& data = office(int(state.range(0)));
     const QString matter = QStringLiteral("Smith v. Smith");
-    // The General Information form's table, standing on the matter as the Print command finds it.
-    storage::TDbfTable general(catalog::generalTable().component);
-    catalog::applyDefinition(general, catalog::generalTable(), data.directory().toStdString());
-    general.Open();
-    if (!general.Locate("matter", {matter.toStdString()}, 0)) {
+    const bench_data::MatterPrint print(data, matter);
+    if (!print.found()) {
         state.SkipWithError("no General record");
         return;
     }
-    printing::PrintComponents components;
-    printing::PrintContext context;
-    context.programDirectory = QStringLiteral(PROGRAM_DIR);
-    context.dataDirectory = data.directory();
-    context.currentMatter = [matter] { return matter; };
-    context.general = &general;
-    context.installMatterFilter = [matter](const QString& component, storage::TDbfCDataSet& t) {
-        t.SetFilterToCB(app::matterFilter(component, t, [matter](void*) { return matter; }),
-                        nullptr);
-    };
-    context.components = &components;
-    context.pdfFile = data.scratch("statement.pdf");
     Tally tally;
     for (auto _ : state) {
         tally.begin();
-        const printing::PrintOutcome outcome = printing::runPrintJob(context);
+        const printing::PrintOutcome outcome = printing::runPrintJob(print.context());
         tally.end();
         if (!outcome.ok) {
             state.SkipWithError(outcome.error.toStdString().c_str());
             break;
         }
     }
-    general.Close();
     tally.report(state, data.ownBytes(matter));
 }
 
