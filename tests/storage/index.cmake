@@ -26,5 +26,19 @@ if(NOT WIN32)
       COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/index_dbftool.sh $<TARGET_FILE:dbftool>
               ${CMAKE_CURRENT_BINARY_DIR}/index_dbftool_work ${NETWORTH_SHARED_DIR})
     set_tests_properties(index_dbftool_commands PROPERTIES LABELS storage SKIP_RETURN_CODE 77)
+
+    # dbftool count by matter beside foreign writers, a missing or damaged index and eight
+    # appending processes. --known-fault: today's count walks the tag as found and misses
+    # records appended by programs that do not keep the index; drop it once counts are exact.
+    foreach(case foreign-writers damaged-index many-processes)
+      set(known_fault --known-fault)
+      if(case STREQUAL "many-processes")
+        set(known_fault)
+      endif()
+      add_test(NAME matter_lookup_${case}
+               COMMAND ${NETWORTH_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/matter_lookup_test.py
+                       $<TARGET_FILE:dbftool> ${case} ${known_fault})
+      set_tests_properties(matter_lookup_${case} PROPERTIES LABELS storage TIMEOUT 120)
+    endforeach()
   endif()
 endif()
