@@ -29,7 +29,8 @@ if(NOT WIN32)
 
     # dbftool count by matter beside foreign writers, a missing or damaged index and eight
     # appending processes. --known-fault: today's count walks the tag as found and misses
-    # records appended by programs that do not keep the index; drop it once counts are exact.
+    # records appended by programs that do not keep the index, and append keeps such a tag;
+    # drop it once counts and checks are exact.
     foreach(case foreign-writers damaged-index many-processes)
       set(known_fault --known-fault)
       if(case STREQUAL "many-processes")
