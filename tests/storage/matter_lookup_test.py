@@ -219,6 +219,10 @@ def first_counts(smith, smith_lower, smithson, jones, blank, housing, leading=1)
     ]
 
 
+# a field no tag covers
+HOUSING = (("etype", "(a) Housing"),)
+
+
 def fill(path, rows, first_amt):
     create(path)
     for i, (matter, etype) in enumerate(rows):
@@ -229,6 +233,7 @@ def foreign_writers(directory):
     path = os.path.join(directory, "E.dbf")
     fill(path, FIRST_ROWS, 1)
     check_counts("dbftool appends", path, first_counts(4, 2, 2, 2, 1, 2))
+    check_count("dbftool appends", path, HOUSING, 7)
 
     # (a) python-dbf appends, leaving the index as it was
     table = dbf.Table(path, codepage="cp437")
@@ -245,6 +250,7 @@ def foreign_writers(directory):
     # (b) a raw append: the records over the end-of-file byte, the header's count
     raw_append(path, [(SMITH, "(a) Housing", 16), ("smith v. smith", "(a) Housing", 17)])
     check_counts("raw appends", path, first_counts(6, 3, 3, 3, 1, 3))
+    check_count("raw appends", path, HOUSING, 10)
 
     # (c) right after our append (in the same second, the file's size unchanged), records
     # rewritten in place: two into the matter (the one just appended among them), one out
@@ -298,6 +304,7 @@ def foreign_writers(directory):
     check_counts("packed and appended", path, first_counts(9, 4, 3, 3, 0, 5))
     append(path, SMITH, "(a) Housing", 24)
     check_counts("dbftool append after the pack", path, first_counts(10, 4, 3, 3, 0, 6))
+    check_count("dbftool append after the pack", path, HOUSING, 10)
     check_sound("after the pack", path)
 
 
