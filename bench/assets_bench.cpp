@@ -120,8 +120,9 @@ schedules::ScheduleContext context() {
     context.dataDirectory = dataDirectory();
     context.currentMatter = [] { return gMatter; };
     context.installMatterFilter = [](const QString& component, storage::TDbfCDataSet& table) {
-        table.SetFilterToCB(app::matterFilter(component, table, [](void*) { return gMatter; }),
-                            nullptr);
+        const app::CurrentMatterReader reader = [](void*) { return gMatter; };
+        table.SetFilterToCB(app::matterFilter(component, table, reader), nullptr,
+                            app::matterKey(reader));
     };
     return context;
 }

@@ -146,11 +146,13 @@ struct Session {
         auto reader = [this](void*) { return matter; };
         context.installMatterFilter = [reader](const QString& component,
                                                storage::TDbfCDataSet& table) {
-            table.SetFilterToCB(app::matterFilter(component, table, reader), nullptr);
+            table.SetFilterToCB(app::matterFilter(component, table, reader), nullptr,
+                                app::matterKey(reader));
         };
         context.installCategoryFilter = [reader](const QString& etype,
                                                  storage::TDbfCDataSet& table) {
-            table.SetFilterToCB(app::categoryFilter(etype, table, reader), nullptr);
+            table.SetFilterToCB(app::categoryFilter(etype, table, reader), nullptr,
+                                app::matterKey(reader));
         };
     }
 };

@@ -114,6 +114,10 @@ class CountingEnv : public storage::Env {
             env_->other();
             return base_->size(size);
         }
+        storage::Status stat(storage::FileStamp* stamp) override {
+            env_->other();
+            return base_->stat(stamp);
+        }
         storage::Status truncate(uint64_t size) override {
             env_->other();
             return base_->truncate(size);

@@ -26,8 +26,9 @@ class MatterPrint {
         context_.general = &general_;
         context_.installMatterFilter = [matter](const QString& component,
                                                 storage::TDbfCDataSet& t) {
-            t.SetFilterToCB(app::matterFilter(component, t, [matter](void*) { return matter; }),
-                            nullptr);
+            const app::CurrentMatterReader reader = [matter](void*) { return matter; };
+            t.SetFilterToCB(app::matterFilter(component, t, reader), nullptr,
+                            app::matterKey(reader));
         };
         context_.components = &components_;
         context_.pdfFile = data.scratch("statement.pdf");

@@ -79,10 +79,12 @@ schedules::ScheduleContext formContext(const bench_data::OfficeData& data, const
     context.currentMatter = [matter] { return matter; };
     auto reader = [matter](void*) { return matter; };
     context.installMatterFilter = [reader](const QString& component, storage::TDbfCDataSet& table) {
-        table.SetFilterToCB(app::matterFilter(component, table, reader), nullptr);
+        table.SetFilterToCB(app::matterFilter(component, table, reader), nullptr,
+                            app::matterKey(reader));
     };
     context.installCategoryFilter = [reader](const QString& etype, storage::TDbfCDataSet& table) {
-        table.SetFilterToCB(app::categoryFilter(etype, table, reader), nullptr);
+        table.SetFilterToCB(app::categoryFilter(etype, table, reader), nullptr,
+                            app::matterKey(reader));
     };
     return context;
 }

@@ -25,11 +25,11 @@ QString matterOf(void* owner) { return static_cast<TF_Main*>(owner)->currentMatt
 }  // namespace
 
 void TF_Main::installMatterFilter(const QString& component, storage::TDbfCDataSet& table) {
-    table.SetFilterToCB(matterFilter(component, table, matterOf), this);
+    table.SetFilterToCB(matterFilter(component, table, matterOf), this, matterKey(matterOf));
 }
 
 void TF_Main::installCategoryFilter(const QString& etype, storage::TDbfCDataSet& table) {
-    table.SetFilterToCB(categoryFilter(etype, table, matterOf), this);
+    table.SetFilterToCB(categoryFilter(etype, table, matterOf), this, matterKey(matterOf));
 }
 
 bool TF_Main::UpdateGeneral() { return seams_.updateGeneral ? seams_.updateGeneral() : true; }

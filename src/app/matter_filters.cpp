@@ -85,6 +85,12 @@ storage::FilterRoutine matterFilter(const QString& component, storage::TDbfPrimD
     return filterOn(row && row->etype ? row->etype : "", table, std::move(currentMatter));
 }
 
+storage::FilterKey matterKey(CurrentMatterReader currentMatter) {
+    return {"matter", [currentMatter = std::move(currentMatter)](void* owner) {
+                return currentMatter(owner).toStdString();
+            }};
+}
+
 storage::FilterRoutine categoryFilter(const QString& etype, storage::TDbfPrimDataset& table,
                                       CurrentMatterReader currentMatter) {
     return filterOn(etype.toStdString(), table, std::move(currentMatter));

@@ -35,6 +35,11 @@ using CurrentMatterReader = std::function<QString(void* owner)>;
 storage::FilterRoutine matterFilter(const QString& component, storage::TDbfPrimDataset& table,
                                     CurrentMatterReader currentMatter);
 
+// What every routine above promises: the records it passes hold the current matter in `matter`.
+// Installed with the routine (SetFilterToCB), it lets a table with a matter tag read only the
+// matter's records.
+storage::FilterKey matterKey(CurrentMatterReader currentMatter);
+
 // A routine passing the current matter's records of one category: the Expenses form installs one
 // for each category the user picks. An empty `etype` passes all of the matter's records.
 storage::FilterRoutine categoryFilter(const QString& etype, storage::TDbfPrimDataset& table,

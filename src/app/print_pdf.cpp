@@ -37,8 +37,8 @@ int runHeadless(const MatterPrintArguments& args, const QString& programDirector
     context.general = &general;
     context.installMatterFilter = [matterName](const QString& component,
                                                storage::TDbfCDataSet& table) {
-        table.SetFilterToCB(
-            matterFilter(component, table, [matterName](void*) { return matterName; }), nullptr);
+        const CurrentMatterReader reader = [matterName](void*) { return matterName; };
+        table.SetFilterToCB(matterFilter(component, table, reader), nullptr, matterKey(reader));
     };
     context.components = &components;
     context.pdfFile = args.pdfFile;

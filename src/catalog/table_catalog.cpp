@@ -57,6 +57,12 @@ std::string tablePath(const std::string& dataDirectory, const TableDef& table) {
 void declare(storage::TDbfFileDataSet& table, const TableDef& definition) {
     table.DbfFields = dbfFieldLines(definition);
     table.IndexList.assign(definition.indexList.begin(), definition.indexList.end());
+    // The matter filter reaches a matter's records through this tag (see the filter's key).
+    static constexpr const char* kMatterTag[] = {"MATTER,F,F,matter", ""};
+    if (definition.matterFiltered)
+        table.LookupTags.assign(std::begin(kMatterTag), std::end(kMatterTag));
+    else
+        table.LookupTags.clear();
     table.HideDeletedRecs = definition.hideDeletedRecs;
     table.ReadOnly = definition.readOnly;
 }

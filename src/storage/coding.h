@@ -21,4 +21,11 @@ inline void putU32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+inline uint64_t getU64(const uint8_t* p) { return getU32(p) | (uint64_t(getU32(p + 4)) << 32); }
+
+inline void putU64(uint8_t* p, uint64_t v) {
+    putU32(p, static_cast<uint32_t>(v));
+    putU32(p + 4, static_cast<uint32_t>(v >> 32));
+}
+
 }  // namespace storage

@@ -52,7 +52,11 @@ Status notDbase(int code, const std::string& path, const std::string& reason) {
 
 }  // namespace
 
-DbfFile::~DbfFile() { close(); }
+DbfFile::~DbfFile() {
+    // An index hook still installed may be gone already: only an explicit close tells it.
+    indexHook_ = nullptr;
+    close();
+}
 
 Status DbfFile::open(Env* env, const std::string& path, Access access, Share share,
                      std::unique_ptr<DbfFile>* table) {
@@ -85,9 +89,9 @@ Status DbfFile::open(Env* env, const std::string& path, Access access, Share sha
 }
 
 Status DbfFile::loadHeader() {
-    uint64_t size = 0;
-    Status s = file_->size(&size);
+    Status s = file_->stat(&stamp_);
     if (!s.ok()) return s;
+    const uint64_t size = stamp_.size;
     uint8_t prolog[kPrologLength];
     size_t got = 0;
     s = file_->read(0, prolog, sizeof prolog, &got);
@@ -145,20 +149,27 @@ Status DbfFile::loadHeader() {
         return notDbase(kNotADbaseFile, path_,
                         "Record length does not match the field descriptors");
 
-    const uint32_t sizeCount = static_cast<uint32_t>(
-        std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
+    const uint32_t sizeCount = recordsInSize(size);
     recordCount_ = share_ == Share::Shared ? sizeCount : std::min(headerCount, sizeCount);
     return Status::OK();
 }
 
 Status DbfFile::countFromSize(uint32_t* count) {
-    uint64_t size = 0;
-    Status s = file_->size(&size);
+    Status s = file_->stat(&stamp_);
     if (!s.ok()) return s;
-    *count = size < headerLength_ ? 0
-                                  : static_cast<uint32_t>(std::min<uint64_t>(
-                                        (size - headerLength_) / recordLength_, UINT32_MAX));
+    *count = recordsInSize(stamp_.size);
     return Status::OK();
+}
+
+uint32_t DbfFile::recordsInSize(uint64_t size) const {
+    if (size < headerLength_) return 0;
+    return static_cast<uint32_t>(
+        std::min<uint64_t>((size - headerLength_) / recordLength_, UINT32_MAX));
+}
+
+Status DbfFile::stat(FileStamp* stamp) const {
+    if (!file_) return Status::Error(kFileNotOpen, path_ + " [RecCount]");
+    return file_->stat(stamp);
 }
 
 Status DbfFile::refreshRecordCount() {
@@ -196,7 +207,13 @@ Status DbfFile::close() {
         }
         // Without the append lock another workstation may be writing past our count, so the
         // end-of-file byte (already written by each append) is left alone.
-        if (s.ok()) s = rewriteHeader(count, changes_ == Changes::Appended && locked);
+        if (s.ok()) {
+            // The index hook watches this write too (the production index records the file's
+            // new stamp); should it fail to prepare, the header is written all the same.
+            const bool watched = indexHook_ != nullptr && indexHook_->prepareTableWrite().ok();
+            s = rewriteHeader(count, changes_ == Changes::Appended && locked);
+            if (watched) indexHook_->tableWritten();
+        }
         if (tookLock) file_->unlock(kAppendLockOffset, 1);
     }
     lockedRecords_.clear();

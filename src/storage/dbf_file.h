@@ -43,7 +43,8 @@ class DbfFile {
 
     DbfFile(const DbfFile&) = delete;
     DbfFile& operator=(const DbfFile&) = delete;
-    // Closes the table as close() does; a failure there is lost, so callers that care close first.
+    // Closes the table as close() does, without telling an index hook still installed (it may be
+    // gone); a failure there is lost, so callers that care close first.
     ~DbfFile();
 
     // Creates a new table file at `path` (replacing a file of that name in any letter case) from
@@ -101,6 +102,13 @@ class DbfFile {
     uint32_t recordCount() const { return recordCount_; }
     // Recomputes the count from the file size: (size - header length) / record length.
     Status refreshRecordCount();
+    // The table file's size and modification stamp as the last refresh of the count (or the
+    // opening) saw them.
+    const FileStamp& lastStamp() const { return stamp_; }
+    // The table file's size and modification stamp now; nothing else is refreshed.
+    Status stat(FileStamp* stamp) const;
+    // The whole records a table file of `size` bytes holds.
+    uint32_t recordsInSize(uint64_t size) const;
 
     // Header byte 28: the table has a production index. The setter writes the byte at once.
     bool productionIndexFlag() const { return productionIndexFlag_; }
@@ -182,6 +190,7 @@ class DbfFile {
     uint16_t headerLength_ = 0;
     uint16_t recordLength_ = 0;
     uint32_t recordCount_ = 0;
+    FileStamp stamp_;
     bool productionIndexFlag_ = false;
     std::vector<FieldDescriptor> fields_;
     std::set<uint32_t> lockedRecords_;

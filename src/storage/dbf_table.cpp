@@ -61,6 +61,7 @@ void TDbfFileDataSet::openFiles() {
 
     IndexedTable::Options options;
     options.indexList = IndexList;
+    options.lookupTags = LookupTags;
     options.mode = CreateIndex;
     options.showProgress = ShowProgress;
     options.beforeMakeIndex = [this] {
@@ -84,12 +85,18 @@ void TDbfFileDataSet::openFiles() {
     setState(DataSetState::Browse);
 }
 
+KeyedSource* TDbfFileDataSet::keyedSource(const std::string& field) {
+    return indexes_ ? indexes_->keyedSource(field) : nullptr;
+}
+
 void TDbfFileDataSet::closeFiles() {
     if (!file_) return;
+    // The table closes first, with its indexes still watching: its header write at closing
+    // changes the file, which the production index records.
+    Status status = file_->close();
     file_->setIndexHook(nullptr);
     Status indexStatus = indexes_ ? indexes_->close() : Status::OK();
     indexes_.reset();
-    Status status = file_->close();
     file_.reset();
     check(status);
     check(indexStatus);

@@ -32,6 +32,10 @@ class TDbfFileDataSet : public TDbfCDataSet {
 
     // Index tags, two lines per tag: "NAME,descending,unique,expression", then a filter line.
     std::vector<std::string> IndexList;
+    // Tags the production index also holds, in IndexList's form, so that a filter routine with
+    // a key (SetFilterToCB) on one of their fields reads only the records that may pass: added
+    // to the index when the table is writable; they give no order.
+    std::vector<std::string> LookupTags;
     bool ReadOnly = false;
     bool Exclusive = false;
     bool CreateIfNotFound = true;
@@ -83,6 +87,7 @@ class TDbfFileDataSet : public TDbfCDataSet {
     WriteOutcome writeCurrent(bool inserting) override;
     void postDropped() override;
     bool deleteWithLock(uint32_t recno) override;
+    KeyedSource* keyedSource(const std::string& field) override;
     bool fieldsReadOnly() const override { return ReadOnly; }
 
   private:

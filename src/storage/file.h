@@ -9,6 +9,16 @@
 
 namespace storage {
 
+// A file's size and the stamp of the last change of its contents (the modification time in
+// nanoseconds, as finely as the file system keeps it), at one look. Equal stamps of a file mean
+// that its contents did not change between the looks, as far as the file system can tell.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t modified = 0;  // 0: the system keeps none
+    bool known() const { return modified != 0; }
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // An open file. Locks are exclusive byte-range locks that belong to this open file (not to the
 // process): two File objects on one path hold separate locks, and closing one releases only its
 // own. Ranges past the end of the file are allowed.
@@ -20,6 +30,12 @@ class File {
     virtual Status read(uint64_t offset, void* buffer, size_t n, size_t* got) = 0;
     virtual Status write(uint64_t offset, const void* data, size_t n) = 0;
     virtual Status size(uint64_t* size) = 0;
+    // The size and the modification stamp, from one look at the file. The default knows no
+    // stamp.
+    virtual Status stat(FileStamp* stamp) {
+        stamp->modified = 0;
+        return size(&stamp->size);
+    }
     virtual Status truncate(uint64_t size) = 0;
     virtual Status sync() = 0;
 

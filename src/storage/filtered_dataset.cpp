@@ -53,8 +53,9 @@ void TDbfCDataSet::Open() {
     if (Active()) return;
     openFiles();
     readAheadCount_ = 0;
+    refresh();
     uint32_t recno = 0;
-    check(order_->first(&recno));
+    check(order()->first(&recno));
     recno = seekVisible(recno, true);
     standOnOrNowhere(recno);
     bof_ = true;
@@ -75,6 +76,7 @@ void TDbfCDataSet::Close() {
 }
 
 void TDbfCDataSet::forgetFiles() {
+    keyed_.reset();
     order_.reset();
     table_ = nullptr;
     readAhead_.clear();
@@ -87,15 +89,37 @@ void TDbfCDataSet::forgetFiles() {
 
 void TDbfCDataSet::dropReadAhead() { readAheadCount_ = 0; }
 
+void TDbfCDataSet::refresh() {
+    check(table_->refreshRecordCount());
+    if (keyed_) check(keyed_->refresh());
+}
+
+void TDbfCDataSet::setOrder(std::unique_ptr<RecordOrder> order) {
+    order_ = std::move(order);
+    chooseKeyedOrder();
+}
+
+void TDbfCDataSet::chooseKeyedOrder() {
+    keyed_.reset();
+    if (!filter_ || filterKey_.empty() || !order_) return;
+    if (!order_->recordNumberOrder() && !order_->ordersBy(filterKey_.field)) return;
+    KeyedSource* source = keyedSource(filterKey_.field);
+    if (!source) return;
+    keyed_ = std::make_unique<KeyedOrder>(table_, source,
+                                          [this] { return filterKey_.value(filterOwner_); });
+}
+
 const uint8_t* TDbfCDataSet::fetch(uint32_t recno, bool forward) {
     const uint16_t length = table_->recordLength();
     if (readAheadCount_ && recno >= readAheadFirst_ && recno < readAheadFirst_ + readAheadCount_) {
         return readAhead_.data() + size_t(recno - readAheadFirst_) * length;
     }
-    // Walking on from the block read last: read the next block. Jumping: one record.
+    // Walking on from the block read last: read the next block. Jumping: one record. Over a
+    // keyed order: the run of listed records there.
+    const uint32_t most = uint32_t(std::max<size_t>(1, kReadAheadBytes / length));
     const bool sequential = readAheadCount_ && (forward ? recno == readAheadFirst_ + readAheadCount_
                                                         : recno + 1 == readAheadFirst_);
-    uint32_t count = sequential ? uint32_t(std::max<size_t>(1, kReadAheadBytes / length)) : 1;
+    uint32_t count = keyed_ ? keyed_->span(recno, forward, most) : sequential ? most : 1;
     uint32_t first = recno;
     if (!forward) {
         count = std::min(count, recno);
@@ -120,7 +144,7 @@ bool TDbfCDataSet::isVisible(uint32_t recno, const uint8_t* record) {
 uint32_t TDbfCDataSet::seekVisible(uint32_t recno, bool forward) {
     while (recno != 0) {
         if (isVisible(recno, fetch(recno, forward))) return recno;
-        check(forward ? order_->next(&recno) : order_->prior(&recno));
+        check(forward ? order()->next(&recno) : order()->prior(&recno));
     }
     return 0;
 }
@@ -146,16 +170,16 @@ void TDbfCDataSet::standNowhere() {
 }
 
 void TDbfCDataSet::positionOrderOnCurrent() {
-    if (hasCurrent()) check(order_->seek(RecNo(), buffer()));
+    if (hasCurrent()) check(order()->seek(RecNo(), buffer()));
 }
 
 void TDbfCDataSet::moveToEnd(const char* operation, bool first) {
     requireActive(operation);
     CheckBrowseMode();
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     uint32_t recno = 0;
-    check(first ? order_->first(&recno) : order_->last(&recno));
+    check(first ? order()->first(&recno) : order()->last(&recno));
     recno = seekVisible(recno, first);
     if (recno) {
         standOn(recno);
@@ -174,10 +198,10 @@ void TDbfCDataSet::step(const char* operation, bool forward) {
         return;
     }
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     positionOrderOnCurrent();
     uint32_t recno = 0;
-    check(forward ? order_->next(&recno) : order_->prior(&recno));
+    check(forward ? order()->next(&recno) : order()->prior(&recno));
     recno = seekVisible(recno, forward);
     if (!recno) {
         (forward ? eof_ : bof_) = true;
@@ -195,10 +219,10 @@ void TDbfCDataSet::Prior() { step("Prior", false); }
 uint32_t TDbfCDataSet::countVisible() {
     uint32_t count = 0;
     uint32_t recno = 0;
-    check(order_->first(&recno));
+    check(order()->first(&recno));
     while (recno != 0) {
         if (isVisible(recno, fetch(recno, true))) ++count;
-        check(order_->next(&recno));
+        check(order()->next(&recno));
     }
     return count;
 }
@@ -206,7 +230,7 @@ uint32_t TDbfCDataSet::countVisible() {
 void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& visit) {
     requireActive("forEachVisible");
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     // Records written since the search (by this data set or another workstation) void what it
     // learnt about the end of the order.
     uint32_t end = 0;
@@ -217,7 +241,7 @@ void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& vis
         if (end == 0) return;
     }
     uint32_t recno = 0;
-    check(order_->first(&recno));
+    check(order()->first(&recno));
     while (recno != 0) {
         const uint8_t* record = fetch(recno, true);
         if (isVisible(recno, record)) {
@@ -225,14 +249,14 @@ void TDbfCDataSet::forEachVisible(const std::function<bool(uint32_t recno)>& vis
             if (!visit(recno)) return;
         }
         if (recno == end) return;
-        check(order_->next(&recno));
+        check(order()->next(&recno));
     }
 }
 
 uint32_t TDbfCDataSet::RecordCount() {
     requireActive("RecordCount");
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     if (!filter_ && !HideDeletedRecs) return table_->recordCount();
     return countVisible();
 }
@@ -240,7 +264,7 @@ uint32_t TDbfCDataSet::RecordCount() {
 uint32_t TDbfCDataSet::GetFilteredCount() {
     requireActive("GetFilteredCount");
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     return countVisible();
 }
 
@@ -258,13 +282,13 @@ bool TDbfCDataSet::Locate(const std::string& fieldNames, const std::vector<std::
     requireActive("Locate");
     CheckBrowseMode();
     dropReadAhead();
-    check(table_->refreshRecordCount());
+    refresh();
     uint32_t recno = 0;
-    if (order_->indexed()) {
-        check(order_->find(values.empty() ? std::string() : values[0],
-                           (options & loPartialKey) != 0, &recno));
+    if (order()->indexed()) {
+        check(order()->find(values.empty() ? std::string() : values[0],
+                            (options & loPartialKey) != 0, &recno));
         while (recno != 0 && !isVisible(recno, fetch(recno, true))) {
-            check(order_->findNext(&recno));
+            check(order()->findNext(&recno));
         }
     } else {
         std::vector<int> fields;
@@ -275,8 +299,8 @@ bool TDbfCDataSet::Locate(const std::string& fieldNames, const std::vector<std::
             if (end == std::string::npos) break;
             start = end + 1;
         }
-        check(order_->first(&recno));
-        for (; recno != 0; check(order_->next(&recno))) {
+        check(order()->first(&recno));
+        for (; recno != 0; check(order()->next(&recno))) {
             const uint8_t* record = fetch(recno, true);
             if (!isVisible(recno, record)) continue;
             CandidateScope scope(*this, recno, record);
@@ -306,21 +330,23 @@ void TDbfCDataSet::Delete() {
     }
     positionOrderOnCurrent();
     uint32_t recno = 0;
-    check(order_->next(&recno));
+    check(order()->next(&recno));
     recno = seekVisible(recno, true);
     if (!recno) {
         positionOrderOnCurrent();
-        check(order_->prior(&recno));
+        check(order()->prior(&recno));
         recno = seekVisible(recno, false);
     }
     standOnOrNowhere(recno);
     afterScroll();
 }
 
-void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner) {
+void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner, FilterKey key) {
     requireActive("SetFilterToCB");
     filter_ = std::move(routine);
     filterOwner_ = owner;
+    filterKey_ = std::move(key);
+    chooseKeyedOrder();
     dropReadAhead();
     const bool pending = State() == DataSetState::Edit || State() == DataSetState::Insert;
     const bool candidate = hasCurrent() || State() == DataSetState::Insert;
@@ -335,8 +361,8 @@ void TDbfCDataSet::SetFilterToCB(FilterRoutine routine, void* owner) {
         CheckBrowseMode();
     }
     uint32_t recno = 0;
-    check(table_->refreshRecordCount());
-    check(order_->last(&recno));
+    refresh();
+    check(order()->last(&recno));
     recno = seekVisible(recno, false);
     standOnOrNowhere(recno);
     tailKnown_ = KnownTail{recno, table_->recordCount()};

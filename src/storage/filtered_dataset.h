@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dataset.h"
+#include "keyed_order.h"
 #include "record_order.h"
 
 namespace storage {
@@ -22,6 +23,18 @@ class DbfFile;
 // A filter routine: called with its owner for each candidate record while field reads of the
 // data set give the candidate's values; true lets the record pass.
 using FilterRoutine = std::function<bool(void* owner)>;
+
+// What a filter routine promises about the records it passes: each holds in field `field`
+// exactly the text `value(owner)` gives at that moment (letter case counting; trailing blanks
+// do not count, as the field reads). A table whose production index has a tag on that field
+// then hands the routine only the records the tag lists under that text (and those the index
+// does not cover yet), which it still judges one by one; on any other table the routine sees
+// every record, as without a key.
+struct FilterKey {
+    std::string field;
+    std::function<std::string(void* owner)> value;
+    bool empty() const { return field.empty() || !value; }
+};
 
 enum LocateOption : unsigned { loCaseInsensitive = 1, loPartialKey = 2 };
 
@@ -71,11 +84,11 @@ class TDbfCDataSet : public TDbfDataSet {
     // insert is cancelled instead.
     void Delete();
 
-    // Installs (or, with an empty routine, removes) the filter routine. The data set stays on
-    // its current record if that passes, else moves to the last record that passes. A pending
-    // change on a record that passes is dropped; on one that does not, it is finished as moves
-    // finish it before the move.
-    void SetFilterToCB(FilterRoutine routine, void* owner);
+    // Installs (or, with an empty routine, removes) the filter routine, with what it promises
+    // (`key`; none by default). The data set stays on its current record if that passes, else
+    // moves to the last record that passes. A pending change on a record that passes is
+    // dropped; on one that does not, it is finished as moves finish it before the move.
+    void SetFilterToCB(FilterRoutine routine, void* owner, FilterKey key = {});
     bool Filtered() const { return static_cast<bool>(filter_); }
     // The number of stored records that pass, counted from the first; the data set stays where
     // it was, with its pending change (a record being added is not counted yet; one being
@@ -95,16 +108,24 @@ class TDbfCDataSet : public TDbfDataSet {
     virtual void closeFiles() = 0;
     // Marks record `recno` deleted under its lock; false when the lock was refused.
     virtual bool deleteWithLock(uint32_t recno) = 0;
+    // Where the records holding a value of `field` can be found without reading the others;
+    // null when nowhere.
+    virtual KeyedSource* keyedSource(const std::string& /*field*/) { return nullptr; }
 
     DbfFile* table() const { return table_; }
     void setTable(DbfFile* table) { table_ = table; }
-    void setOrder(std::unique_ptr<RecordOrder> order) { order_ = std::move(order); }
-    RecordOrder* order() const { return order_.get(); }
+    // The order the data set walks in: its own (`order`), or, with a filter key, the records
+    // its keyed source lists for the key's value, in record order.
+    void setOrder(std::unique_ptr<RecordOrder> order);
+    RecordOrder* order() const { return keyed_ ? keyed_.get() : order_.get(); }
     void requireActive(const char* operation) const;
     // A failed status of a read or a move ends the program with the file layer's message.
     void check(const Status& status) const;
     // Forgets records read ahead, so that the next read sees what others wrote.
     void dropReadAhead();
+    // Where a walk starts afresh: the record count from the file size, and the records listed
+    // for the filter's key, as the table holds them now.
+    void refresh();
     // The stored bytes of record `recno`, read ahead in the given direction.
     const uint8_t* fetch(uint32_t recno, bool forward);
     // After a write of the current record: reposition the order on it.
@@ -116,6 +137,9 @@ class TDbfCDataSet : public TDbfDataSet {
   private:
     // Drops the order, read-ahead and field layout of the closed files.
     void forgetFiles();
+    // Walks over the keyed source when the filter has a key and the order shows the records
+    // that pass it in record order.
+    void chooseKeyedOrder();
     // From the order's position, moves in the direction until a visible record; 0 when none.
     uint32_t seekVisible(uint32_t start, bool forward);
     // First or Last; Next or Prior.
@@ -132,8 +156,10 @@ class TDbfCDataSet : public TDbfDataSet {
     std::string fileName_;
     DbfFile* table_ = nullptr;
     std::unique_ptr<RecordOrder> order_;
+    std::unique_ptr<KeyedOrder> keyed_;
     FilterRoutine filter_;
     void* filterOwner_ = nullptr;
+    FilterKey filterKey_;
     bool bof_ = true;
     bool eof_ = true;
 

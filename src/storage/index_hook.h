@@ -34,6 +34,10 @@ class IndexHook {
     // The table's write did not happen, or was taken back: bring the index in line with the
     // table again (or leave it marked for mending at the next update or open) and release.
     virtual void writeUndone() {}
+    // Around the table's writes that change no record (its header, when it is closed): a prepare
+    // that succeeds holds what it took until tableWritten.
+    virtual Status prepareTableWrite() { return Status::OK(); }
+    virtual void tableWritten() {}
 };
 
 }  // namespace storage

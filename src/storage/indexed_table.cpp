@@ -4,6 +4,7 @@
 #include <cctype>
 #include <mutex>
 
+#include "codepage.h"
 #include "dbf_file.h"
 #include "index_list.h"
 
@@ -15,15 +16,7 @@ std::mutex progressMutex;
 ProgressHook progressHandler;
 
 // A tag on recno() alone lists every record once in record order: walk the table instead.
-bool isRecordNumberTag(const TagInfo& tag) {
-    std::string expression;
-    for (char c : tag.expression) {
-        if (!std::isspace(static_cast<unsigned char>(c))) {
-            expression += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-    }
-    return expression == "recno()" && !tag.descending && !tag.unique;
-}
+bool isRecordNumberTag(const TagInfo& tag) { return tag.ordersBy("recno()"); }
 
 }  // namespace
 
@@ -50,6 +43,36 @@ ProgressHook IndexedTable::ProgressWindow::hook() {
     };
 }
 
+// A production index tag on one field, as the keyed source of that field.
+class IndexedTable::FieldSource : public KeyedSource {
+  public:
+    FieldSource(ProductionIndex* index, std::string field, std::string tagName)
+        : index_(index), field_(std::move(field)), tagName_(std::move(tagName)) {}
+
+    const std::string& field() const { return field_; }
+
+    Status list(std::string_view value, std::vector<uint32_t>* recnos, bool* all,
+                FileStamp* asOf) override {
+        std::string prefix;
+        utf8ToOem(value, &prefix);
+        const int tag = index_->findTag(tagName_);
+        if (tag < 0) {
+            *all = true;
+            recnos->clear();
+            return Status::OK();
+        }
+        return index_->keyedRecords(tag, prefix, recnos, all, asOf);
+    }
+
+  private:
+    ProductionIndex* index_;
+    std::string field_;
+    std::string tagName_;
+};
+
+IndexedTable::IndexedTable(DbfFile* table, const Options& options)
+    : table_(table), options_(options) {}
+
 IndexedTable::~IndexedTable() {
     if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
 }
@@ -60,6 +83,14 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
     std::vector<IndexListEntry> tags;
     Status status = parseIndexList(options.indexList, &tags);
     if (!status.ok()) return status;
+    std::vector<IndexListEntry> lookup;
+    status = parseIndexList(options.lookupTags, &lookup);
+    if (!status.ok()) return status;
+    for (const IndexListEntry& tag : lookup) indexes->lookupNames_.push_back(tag.name);
+    const bool writable = table->access() == Access::ReadWrite;
+    // A new file gets the lookup tags in the same build.
+    std::vector<IndexListEntry> declared = tags;
+    declared.insert(declared.end(), lookup.begin(), lookup.end());
 
     const std::string path = ProductionIndex::pathFor(table->env(), table->path());
     if (!tags.empty()) {
@@ -73,7 +104,7 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
             if (options.beforeMakeIndex) options.beforeMakeIndex();
             ProgressWindow window(indexes->progress());
             status =
-                ProductionIndex::openOrBuild(table, tags, window.hook(), &indexes->production_);
+                ProductionIndex::openOrBuild(table, declared, window.hook(), &indexes->production_);
             if (options.afterMakeIndex) options.afterMakeIndex();
         } else if (rebuild || !exists) {
             if (table->access() == Access::ReadWrite && !table->productionIndexFlag()) {
@@ -82,14 +113,18 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
             }
             if (options.beforeMakeIndex) options.beforeMakeIndex();
             ProgressWindow window(indexes->progress());
-            status = ProductionIndex::build(table, path, true, tags, window.hook(),
+            status = ProductionIndex::build(table, path, true, declared, window.hook(),
                                             &indexes->production_);
             if (options.afterMakeIndex) options.afterMakeIndex();
         } else {
             ProgressWindow window(indexes->progress());
             status =
-                ProductionIndex::openOrBuild(table, tags, window.hook(), &indexes->production_);
+                ProductionIndex::openOrBuild(table, declared, window.hook(), &indexes->production_);
         }
+    } else if (!lookup.empty() && writable && options.mode != CreateIndexMode::ciNever) {
+        ProgressWindow window(indexes->progress());
+        if (!ProductionIndex::openOrBuild(table, lookup, window.hook(), &indexes->production_).ok())
+            indexes->production_.reset();
     } else if (table->productionIndexFlag() && table->env()->fileExists(path)) {
         // A production index declared by another component of this file: use it as found.
         status = ProductionIndex::open(table, path, &indexes->production_);
@@ -99,6 +134,12 @@ Status IndexedTable::open(DbfFile* table, const Options& options,
         }
     }
     if (!status.ok()) return status;
+    if (indexes->production_ && writable && !lookup.empty()) {
+        // An index built before these tags were declared. Should adding them fail (a full
+        // disk), the file is left as a build cut short, which the next update or open mends.
+        ProgressWindow window(indexes->progress());
+        (void)indexes->production_->addTags(lookup, window.hook());
+    }
     table->setIndexHook(indexes.get());
     *out = std::move(indexes);
     return Status::OK();
@@ -109,7 +150,27 @@ std::unique_ptr<RecordOrder> IndexedTable::makeOrder() {
     if (!index || index->tags().empty() || isRecordNumberTag(index->tags()[0])) {
         return makeRecordNumberOrder(table_);
     }
+    // A lookup tag first (the only declared one) gives no order.
+    if (index == production_.get() &&
+        std::any_of(lookupNames_.begin(), lookupNames_.end(),
+                    [&](const std::string& name) { return index->findTag(name) == 0; }))
+        return makeRecordNumberOrder(table_);
     return makeTagOrder(index, 0);
+}
+
+KeyedSource* IndexedTable::keyedSource(const std::string& field) {
+    for (const auto& source : sources_)
+        if (source->field() == field) return source.get();
+    if (!production_) return nullptr;
+    const std::vector<TagInfo>& tags = production_->tags();
+    for (size_t t = 0; t < tags.size(); ++t) {
+        if (tags[t].kind != KeyKind::Character || !tags[t].ordersBy(field) ||
+            !production_->hasExpression(static_cast<int>(t)))
+            continue;
+        sources_.push_back(std::make_unique<FieldSource>(production_.get(), field, tags[t].name));
+        return sources_.back().get();
+    }
+    return nullptr;
 }
 
 void IndexedTable::setRefuseTakenKeys(bool refuse) {
@@ -134,6 +195,7 @@ Status IndexedTable::buildTemporary(const std::string& expression, const std::st
 
 Status IndexedTable::close() {
     if (table_ && table_->indexHook() == this) table_->setIndexHook(nullptr);
+    sources_.clear();
     temporary_.reset();
     production_.reset();
     return Status::OK();
@@ -168,6 +230,14 @@ Status IndexedTable::recordRewritten(uint32_t recno, const uint8_t* oldRecord,
     if (status.ok() && temporary_)
         status = temporary_->recordRewritten(recno, oldRecord, newRecord);
     return status;
+}
+
+Status IndexedTable::prepareTableWrite() {
+    return production_ ? production_->prepareTableWrite() : Status::OK();
+}
+
+void IndexedTable::tableWritten() {
+    if (production_) production_->tableWritten();
 }
 
 void IndexedTable::writeUndone() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "index_hook.h"
+#include "keyed_order.h"
 #include "production_index.h"
 #include "record_order.h"
 
@@ -32,6 +33,11 @@ class IndexedTable : public IndexHook {
         bool showProgress = true;
         std::function<void()> beforeMakeIndex;
         std::function<void()> afterMakeIndex;
+        // Tags the production index is to hold as well, in the form of `indexList`, for finding
+        // records by a field (keyedSource) rather than for the order: added to the table's
+        // index, or to a new one, when the table is writable. Failing to add them costs reads
+        // only, never the opening.
+        std::vector<std::string> lookupTags;
     };
 
     // Opens or builds the production index of `table` as `options` say and installs itself as
@@ -40,6 +46,9 @@ class IndexedTable : public IndexHook {
     ~IndexedTable() override;
 
     std::unique_ptr<RecordOrder> makeOrder();
+    // The records holding a value of `field`, from a production index tag on that field alone;
+    // null when the index has none. Valid while this object lives.
+    KeyedSource* keyedSource(const std::string& field);
     // Appends whose key a live record holds in a unique tag of the production index are
     // refused with kKeyTaken (see ProductionIndex::setRefuseTakenKeys); keyTakenBy() then names
     // that record.
@@ -56,9 +65,12 @@ class IndexedTable : public IndexHook {
     Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                            const uint8_t* newRecord) override;
     void writeUndone() override;
+    Status prepareTableWrite() override;
+    void tableWritten() override;
 
   private:
-    IndexedTable(DbfFile* table, const Options& options) : table_(table), options_(options) {}
+    class FieldSource;
+    IndexedTable(DbfFile* table, const Options& options);
     ProgressHook progress() const;
 
     // Passes the build's progress text on, and the empty text once the build is over.
@@ -78,6 +90,8 @@ class IndexedTable : public IndexHook {
     std::unique_ptr<ProductionIndex> production_;
     std::unique_ptr<ProductionIndex> temporary_;
     bool productionDone_ = false;  // the production index took the current write
+    std::vector<std::string> lookupNames_;
+    std::vector<std::unique_ptr<FieldSource>> sources_;
 };
 
 }  // namespace storage

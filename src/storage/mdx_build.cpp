@@ -130,7 +130,8 @@ void writeTag(SequentialWriter& out, const TagDefinition& definition,
 Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName, bool production,
                        const std::vector<TagDefinition>& tags,
                        const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out,
-                       uint32_t previousCounter, uint32_t tableRecords) {
+                       uint32_t previousCounter, uint32_t tableRecords,
+                       const TableCoverage* coverage) {
     out->reset();
     if (tags.size() > kMdxMaxTags)
         return Status::Error(kCorruptedIndex, file->path() + ": too many tags [MDX]");
@@ -203,15 +204,17 @@ Status MdxFile::create(std::unique_ptr<File> file, const std::string& tableName,
                  sizes[t]);
     writer.flush();
     if (!writer.status().ok()) return writer.status();
-    // The counter made even and, in the same write, the new trees recorded as checked: they
-    // were just written whole.
-    uint8_t done[kHeaderCheckEnd - kHeaderUpdateCounter] = {};
+    // The counter made even and, in the same write, the new trees recorded as checked (they
+    // were just written whole) and as covering the table they were built from.
+    uint8_t done[kHeaderStateEnd - kHeaderUpdateCounter] = {};
     putU32(done, building + 1);
     if (tableRecords != UINT32_MAX) {
         putU32(done + (kHeaderCheckedCounter - kHeaderUpdateCounter), building + 1);
         putU32(done + (kHeaderCheckedPages - kHeaderUpdateCounter), static_cast<uint32_t>(page));
         putU32(done + (kHeaderCheckedRecords - kHeaderUpdateCounter), tableRecords);
     }
+    if (coverage)
+        putCoverage(done + (kHeaderCoveredRecords - kHeaderUpdateCounter), *coverage, building + 1);
     s = file->write(kHeaderUpdateCounter, done, sizeof done);
     if (!s.ok()) return s;
     return open(std::move(file), out);

@@ -208,9 +208,9 @@ Status MdxFile::reload() {
     return Status::OK();
 }
 
-Status MdxFile::reloadRoots() {
-    // Page count (32) to the end of the check record (64) in one read.
-    uint8_t header[kHeaderCheckEnd - kHeaderPageCount];
+Status MdxFile::reloadState() {
+    // Page count (32) to the end of the coverage record (88) in one read.
+    uint8_t header[kHeaderStateEnd - kHeaderPageCount];
     size_t got = 0;
     Status s = file_->read(kHeaderPageCount, header, sizeof header, &got);
     if (!s.ok()) return s;
@@ -219,6 +219,13 @@ Status MdxFile::reloadRoots() {
     if (pages < pageCount_) return corrupted("page count went down");
     pageCount_ = storedPageCount_ = pages;
     readState(header);
+    return Status::OK();
+}
+
+Status MdxFile::reloadRoots() {
+    Status s = reloadState();
+    if (!s.ok()) return s;
+    size_t got = 0;
     for (TagInfo& tag : tags_) {
         uint8_t root[4];
         s = file_->read(uint64_t(tag.headerPage) * kMdxPageSize + kTagRoot, root, 4, &got);
@@ -253,6 +260,36 @@ void MdxFile::readState(const uint8_t* fromPageCount) {
     checkedCounter_ = getU32(header + kHeaderCheckedCounter);
     checkedPages_ = getU32(header + kHeaderCheckedPages);
     checkedRecords_ = getU32(header + kHeaderCheckedRecords);
+    covered_.records = getU32(header + kHeaderCoveredRecords);
+    covered_.table.size = getU64(header + kHeaderCoveredSize);
+    covered_.table.modified = getU64(header + kHeaderCoveredModified);
+    coveredCounter_ = getU32(header + kHeaderCoveredCounter);
+}
+
+void MdxFile::putCoverage(uint8_t* fromRecords, const TableCoverage& coverage, uint32_t counter) {
+    uint8_t* header = fromRecords - kHeaderCoveredRecords;
+    putU32(header + kHeaderCoveredRecords, coverage.records);
+    putU64(header + kHeaderCoveredSize, coverage.table.size);
+    putU64(header + kHeaderCoveredModified, coverage.table.modified);
+    putU32(header + kHeaderCoveredCounter, counter);
+}
+
+bool MdxFile::covers(const FileStamp& table, uint32_t* records) const {
+    if (updateInterrupted() || coveredCounter_ != counter_ || !table.known() ||
+        !(table == covered_.table))
+        return false;
+    *records = covered_.records;
+    return true;
+}
+
+Status MdxFile::markCovered(const TableCoverage& coverage) {
+    uint8_t bytes[kHeaderStateEnd - kHeaderCoveredRecords];
+    putCoverage(bytes, coverage, counter_);
+    Status s = file_->write(kHeaderCoveredRecords, bytes, sizeof bytes);
+    if (!s.ok()) return s;
+    covered_ = coverage;
+    coveredCounter_ = counter_;
+    return Status::OK();
 }
 
 Status MdxFile::beginUpdate(uint32_t tableRecords) {
@@ -260,22 +297,35 @@ Status MdxFile::beginUpdate(uint32_t tableRecords) {
     return storeCounter(counter_ + ((counter_ & 1) ? 2 : 1));
 }
 
-Status MdxFile::endUpdate(uint32_t tableRecords) {
+Status MdxFile::endUpdate(uint32_t tableRecords, const TableCoverage* coverage) {
     const uint32_t counter = counter_ + ((counter_ & 1) ? 1 : 2);
-    if (!checkedAtBegin_) return storeCounter(counter);
+    const bool checked = checkedAtBegin_;
     checkedAtBegin_ = false;
-    // The counter and the check record in one write: a torn write leaves a record that does not
-    // match, which costs only a walk.
-    uint8_t bytes[kHeaderCheckEnd - kHeaderUpdateCounter];
+    if (!checked && !coverage) return storeCounter(counter);
+    // The counter and the records in one write: a torn write leaves records that do not match,
+    // which costs only a walk or a rebuild.
+    uint8_t bytes[kHeaderStateEnd - kHeaderUpdateCounter];
     putU32(bytes, counter);
-    putU32(bytes + (kHeaderCheckedCounter - kHeaderUpdateCounter), counter);
-    putU32(bytes + (kHeaderCheckedPages - kHeaderUpdateCounter), storedPageCount_);
-    putU32(bytes + (kHeaderCheckedRecords - kHeaderUpdateCounter), tableRecords);
+    putU32(bytes + (kHeaderCheckedCounter - kHeaderUpdateCounter),
+           checked ? counter : checkedCounter_);
+    putU32(bytes + (kHeaderCheckedPages - kHeaderUpdateCounter),
+           checked ? storedPageCount_ : checkedPages_);
+    putU32(bytes + (kHeaderCheckedRecords - kHeaderUpdateCounter),
+           checked ? tableRecords : checkedRecords_);
+    putCoverage(bytes + (kHeaderCoveredRecords - kHeaderUpdateCounter),
+                coverage ? *coverage : covered_, coverage ? counter : coveredCounter_);
     Status s = file_->write(kHeaderUpdateCounter, bytes, sizeof bytes);
     if (!s.ok()) return s;
-    counter_ = checkedCounter_ = counter;
-    checkedPages_ = storedPageCount_;
-    checkedRecords_ = tableRecords;
+    counter_ = counter;
+    if (checked) {
+        checkedCounter_ = counter;
+        checkedPages_ = storedPageCount_;
+        checkedRecords_ = tableRecords;
+    }
+    if (coverage) {
+        covered_ = *coverage;
+        coveredCounter_ = counter;
+    }
     return Status::OK();
 }
 
@@ -325,7 +375,26 @@ void MdxFile::replaceWith(std::unique_ptr<MdxFile> other) {
     checkedCounter_ = other->checkedCounter_;
     checkedPages_ = other->checkedPages_;
     checkedRecords_ = other->checkedRecords_;
+    covered_ = other->covered_;
+    coveredCounter_ = other->coveredCounter_;
     checkedAtBegin_ = false;
+}
+
+namespace {
+
+std::string normalizedExpression(std::string_view expression) {
+    std::string normalized;
+    for (char c : expression)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            normalized += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return normalized;
+}
+
+}  // namespace
+
+bool TagInfo::ordersBy(std::string_view wanted) const {
+    return !descending && !unique &&
+           normalizedExpression(expression) == normalizedExpression(wanted);
 }
 
 int MdxFile::findTag(const std::string& name) const {

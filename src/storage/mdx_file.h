@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "file.h"
@@ -25,6 +26,13 @@ enum class KeyKind {
     Character,  // unsigned bytes
     Double,     // 8-byte IEEE double (this program's numeric and date keys)
     Bcd,        // 12-byte BCD numbers as dBASE IV writes them (read only)
+};
+
+// What the tags of an index cover: every record of the table up to `records`, at the keys the
+// records hold while the table file is as `table` saw it.
+struct TableCoverage {
+    uint32_t records = 0;
+    FileStamp table;
 };
 
 // What a tag is to be: the input of building one.
@@ -51,6 +59,10 @@ struct TagInfo {
     bool unique = false;
     std::string expression;
     KeyKind kind = KeyKind::Character;
+
+    // Whether the tag lists every record in ascending order of `expression` (compared with
+    // letter case and blanks ignored), equal keys by record number.
+    bool ordersBy(std::string_view expression) const;
 };
 
 // The tag header block of `definition` (all bytes the program does not set are zero), and the
@@ -115,7 +127,8 @@ class MdxFile {
     static Status create(std::unique_ptr<File> file, const std::string& tableName, bool production,
                          const std::vector<TagDefinition>& tags,
                          const std::vector<TagContents>& contents, std::unique_ptr<MdxFile>* out,
-                         uint32_t previousCounter = 0, uint32_t tableRecords = UINT32_MAX);
+                         uint32_t previousCounter = 0, uint32_t tableRecords = UINT32_MAX,
+                         const TableCoverage* coverage = nullptr);
     // The update counter stored in the index file at `path`, 0 when it cannot be read.
     static uint32_t storedCounter(Env* env, const std::string& path);
 
@@ -128,9 +141,12 @@ class MdxFile {
 
     // Rereads everything open() reads.
     Status reload();
-    // Rereads only the page count, the update counter, the check record and each tag's root:
+    // Rereads only the page count, the update counter, the check and coverage records and each
+    // tag's root:
     // enough before a read-only walk.
     Status reloadRoots();
+    // Rereads only the page count, the update counter and the check and coverage records.
+    Status reloadState();
 
     // The update counter as last read (reload, reloadRoots): odd while an update is being
     // written, or after one was cut short.
@@ -142,8 +158,19 @@ class MdxFile {
     // index semaphore from before beginUpdate to after endUpdate. An update that began on a file
     // recorded as checked records it as checked again when it ends, for the table's record
     // count then (`tableRecords`): its changes keep the trees sound.
+    // With `coverage`, the end also records what the tags now cover (see covers), in the same
+    // write as the counter.
     Status beginUpdate(uint32_t tableRecords);
-    Status endUpdate(uint32_t tableRecords);
+    Status endUpdate(uint32_t tableRecords, const TableCoverage* coverage = nullptr);
+
+    // Whether the coverage record holds for the table file as it is now (`table`, as looked at
+    // after this object last read the header): no update under way or cut short since it was
+    // written, and the table file of the recorded size and stamp. *records is then the number
+    // of records the tags cover; records beyond it were appended by a program that does not
+    // keep this index.
+    bool covers(const FileStamp& table, uint32_t* records) const;
+    // Records the coverage at the present counter (a change of the table that moved no key).
+    Status markCovered(const TableCoverage& coverage);
 
     // Whether the trees were walked whole and found sound at the update counter and page count
     // the file has now (as last read), for a table of at least as many records as then, so that
@@ -196,9 +223,12 @@ class MdxFile {
     explicit MdxFile(std::unique_ptr<File> file) : file_(std::move(file)) {}
 
     Status readPages(uint32_t page, uint32_t count, uint8_t* buffer);
+    // The coverage record's bytes, from kHeaderCoveredRecords on, as recorded at `counter`.
+    static void putCoverage(uint8_t* fromRecords, const TableCoverage& coverage, uint32_t counter);
     // Writes the update counter into the header and keeps it.
     Status storeCounter(uint32_t counter);
-    // Takes the counter and the check record from the header's bytes from kHeaderPageCount on.
+    // Takes the counter and the check and coverage records from the header's bytes from
+    // kHeaderPageCount on.
     void readState(const uint8_t* fromPageCount);
 
     std::unique_ptr<File> file_;
@@ -214,6 +244,9 @@ class MdxFile {
     uint32_t checkedCounter_ = 0;
     uint32_t checkedPages_ = 0;
     uint32_t checkedRecords_ = 0;
+    // The coverage record (kHeaderCoveredRecords...) as last read or written.
+    uint32_t coveredCounter_ = 0;
+    TableCoverage covered_;
     bool checkedAtBegin_ = false;  // the update under way began on a file recorded as checked
     uint32_t firstNewPage_ = UINT32_MAX;
     bool changedExisting_ = false;

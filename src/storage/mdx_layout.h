@@ -36,6 +36,14 @@ constexpr size_t kHeaderCheckedRecords = 52;  // u32
 constexpr size_t kHeaderCheckedPages = 56;    // u32
 constexpr size_t kHeaderCheckedCounter = 60;  // u32
 constexpr size_t kHeaderCheckEnd = 64;
+// Ours as well: the coverage record. The tags list every record up to the recorded count at the
+// keys it holds, for as long as the table file is as it was then: of the recorded size and
+// modification stamp. Again the counter comes last.
+constexpr size_t kHeaderCoveredRecords = 64;   // u32
+constexpr size_t kHeaderCoveredSize = 68;      // u64
+constexpr size_t kHeaderCoveredModified = 76;  // u64
+constexpr size_t kHeaderCoveredCounter = 84;   // u32
+constexpr size_t kHeaderStateEnd = 88;
 constexpr size_t kHeaderBytes = 4 * 512;  // header and tag table: pages 0 to 3
 
 constexpr uint8_t kVersion = 2;

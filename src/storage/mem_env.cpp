@@ -9,6 +9,7 @@ namespace storage {
 struct MemEnv::Data {
     std::string name;  // as created
     std::string bytes;
+    uint64_t modified = 0;  // the env's change count at the last change of `bytes`
     struct Lock {
         const void* owner;
         uint64_t offset;
@@ -61,6 +62,7 @@ class MemEnv::MemFile : public File {
         if (allowed > 0) {
             if (bytes.size() < offset + allowed) bytes.resize(offset + allowed, '\0');
             std::memcpy(bytes.data() + offset, data, allowed);
+            data_->modified = ++env_->changes_;
         }
         if (allowed < n)
             return Status::Error(kWriteFailed, data_->name + " [write]: No space left on device");
@@ -73,12 +75,20 @@ class MemEnv::MemFile : public File {
         return Status::OK();
     }
 
+    Status stat(FileStamp* stamp) override {
+        std::lock_guard<std::mutex> lock(env_->mutex_);
+        stamp->size = data_->bytes.size();
+        stamp->modified = data_->modified;
+        return Status::OK();
+    }
+
     Status truncate(uint64_t size) override {
         std::lock_guard<std::mutex> lock(env_->mutex_);
         if (!writable_) return Status::Error(kAccessDenied, data_->name + " [truncate]");
         if (size > env_->maxFileSize_)
             return Status::Error(kWriteFailed, data_->name + " [truncate]");
         data_->bytes.resize(size, '\0');
+        data_->modified = ++env_->changes_;
         return Status::OK();
     }
 
@@ -162,6 +172,7 @@ Status MemEnv::createFile(const std::string& path, std::unique_ptr<File>* file) 
         slot->name = path;
     }
     slot->bytes.clear();
+    slot->modified = ++changes_;
     *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
     return Status::OK();
 }
@@ -187,6 +198,7 @@ Status MemEnv::createNewFile(const std::string& path, std::unique_ptr<File>* fil
     if (slot) return Status::Error(kFileExists, path + " [create]: File exists");
     slot = std::make_shared<Data>();
     slot->name = path;
+    slot->modified = ++changes_;
     *file = std::make_unique<MemFile>(this, slot, true, Share::Shared, false);
     return Status::OK();
 }
@@ -271,6 +283,7 @@ void MemEnv::setContents(const std::string& path, std::string bytes) {
         slot->name = path;
     }
     slot->bytes = std::move(bytes);
+    slot->modified = ++changes_;
 }
 
 void MemEnv::failWritesAfter(int64_t bytes) {

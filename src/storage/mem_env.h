@@ -77,6 +77,9 @@ class MemEnv : public Env {
     uint64_t freeSpace_ = uint64_t(1) << 30;
     uint64_t maxFileSize_ = uint64_t(1) << 30;
     int sleeps_ = 0;
+    // Every change of a file's bytes takes the next number as its modification stamp: the
+    // finest resolution a clock could have, so no two changes share a stamp.
+    uint64_t changes_ = 0;
 };
 
 }  // namespace storage

@@ -132,6 +132,14 @@ class PosixFile : public File {
         return Status::OK();
     }
 
+    Status stat(FileStamp* stamp) override {
+        struct stat st;
+        if (::fstat(fd_, &st) != 0) return osError(path_, "size");
+        stamp->size = static_cast<uint64_t>(st.st_size);
+        stamp->modified = uint64_t(st.st_mtim.tv_sec) * 1000000000u + uint64_t(st.st_mtim.tv_nsec);
+        return Status::OK();
+    }
+
     Status truncate(uint64_t size) override {
         if (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
             return osError(path_, "truncate", true);

@@ -43,6 +43,7 @@ Status buildFile(DbfFile* table, const std::string& path, bool production,
     if (progress) progress("Indexing " + path + "...");
     Status s = table->refreshRecordCount();
     if (!s.ok()) return s;
+    const TableCoverage coverage{table->recordCount(), table->lastStamp()};
     std::vector<std::vector<uint8_t>> keys(tags.size());
     std::vector<std::vector<uint32_t>> orders(tags.size());
     std::vector<MdxFile::TagContents> contents(tags.size());
@@ -67,8 +68,11 @@ Status buildFile(DbfFile* table, const std::string& path, bool production,
     std::unique_ptr<File> file;
     s = table->env()->createFile(path, &file);
     if (!s.ok()) return s;
+    // The keys were read from the file as `coverage` saw it; a program that changed it since
+    // changed its stamp too, so that the record does not hold.
     return MdxFile::create(std::move(file), baseNameOf(table->path()), production, definitions,
-                           contents, out, previous, table->recordCount());
+                           contents, out, previous, table->recordCount(),
+                           coverage.table.known() ? &coverage : nullptr);
 }
 
 }  // namespace
@@ -140,10 +144,29 @@ Status ProductionIndex::rebuild(const ProgressHook& progress) {
     return guard.release();
 }
 
-Status ProductionIndex::rebuildLocked(const ProgressHook& progress) {
+Status ProductionIndex::addTags(const std::vector<IndexListEntry>& tags,
+                                const ProgressHook& progress) {
+    SemaphoreGuard guard(semaphore(), "Index");
+    if (!guard.status().ok()) return guard.status();
+    // Another workstation may have added them meanwhile.
+    Status s = mdx_->reload();
+    if (s.ok()) s = compileExpressions();
+    if (!s.ok()) return s;
+    std::vector<IndexListEntry> missing;
+    for (const IndexListEntry& tag : tags)
+        if (findTag(tag.name.substr(0, 10)) < 0) missing.push_back(tag);
+    if (missing.empty()) return guard.release();
+    s = rebuildLocked(progress, missing);
+    if (!s.ok()) return s;
+    return guard.release();
+}
+
+Status ProductionIndex::rebuildLocked(const ProgressHook& progress,
+                                      const std::vector<IndexListEntry>& extra) {
     std::vector<IndexListEntry> entries;
     for (const TagInfo& tag : mdx_->tags())
         entries.push_back({tag.name, tag.descending, tag.unique, tag.expression, {}});
+    entries.insert(entries.end(), extra.begin(), extra.end());
     std::vector<CompiledTag> compiled;
     Status s = compileTags(*table_, entries, &compiled);
     if (!s.ok()) return s;

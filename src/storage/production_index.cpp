@@ -2,6 +2,7 @@
 
 #include "production_index.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -163,6 +164,91 @@ Status ProductionIndex::seek(TagCursor* cursor, std::string_view value, bool exa
     s = reload();
     if (!s.ok()) return s;
     return attempt();
+}
+
+}  // namespace storage
+
+namespace storage {
+
+Status ProductionIndex::keyedRecords(int tag, std::string_view prefix,
+                                     std::vector<uint32_t>* recnos, bool* all, FileStamp* asOf) {
+    recnos->clear();
+    *all = false;
+    const TagInfo& info = tags().at(tag);
+    Status s;
+    auto everyRecord = [&] {
+        *all = true;
+        recnos->clear();
+        return table_->stat(asOf);
+    };
+    if (prefix.empty() || prefix.size() > info.keyLength || info.kind != KeyKind::Character)
+        return everyRecord();
+    bool broughtUpToDate = false;
+    bool reloaded = false;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        uint32_t covered = 0;
+        s = mdx_->reloadRoots();
+        if (!s.ok() && !reloaded) {
+            // Rebuilt by another workstation since it was read: read it afresh.
+            reloaded = true;
+            s = reload();
+        }
+        if (s.ok()) s = table_->stat(asOf);
+        if (!s.ok() || !mdx_->covers(*asOf, &covered)) {
+            // A file system that keeps no modification times cannot show changes behind the
+            // index's back: nothing is gained by a rebuild there.
+            if (broughtUpToDate || !production_ || table_->access() != Access::ReadWrite ||
+                !asOf->known())
+                return everyRecord();
+            broughtUpToDate = true;
+            s = bringUpToDate();
+            if (!s.ok()) return s;
+            continue;
+        }
+        // The tags as they stand at this counter list the file as it is now.
+        const uint32_t counter = mdx_->updateCounter();
+        s = listPrefix(tag, prefix, recnos);
+        uint32_t after = 0;
+        if (s.ok()) s = mdx_->readCounter(&after);
+        if (!s.ok()) return s;
+        if (after != counter) continue;  // another workstation changed the tags meanwhile
+        const uint32_t records = table_->recordsInSize(asOf->size);
+        for (uint32_t recno = covered + 1; recno <= records; ++recno) recnos->push_back(recno);
+        std::sort(recnos->begin(), recnos->end());
+        recnos->erase(std::unique(recnos->begin(), recnos->end()), recnos->end());
+        while (!recnos->empty() && recnos->back() > records) recnos->pop_back();
+        return Status::OK();
+    }
+    return everyRecord();
+}
+
+Status ProductionIndex::listPrefix(int tag, std::string_view prefix,
+                                   std::vector<uint32_t>* recnos) {
+    recnos->clear();
+    std::unique_ptr<TagCursor> walk = cursor(tag);
+    bool found = false;
+    Status s = seek(walk.get(), prefix, false, &found);
+    while (s.ok() && found && std::memcmp(walk->key(), prefix.data(), prefix.size()) == 0) {
+        recnos->push_back(walk->recno());
+        s = walk->next(&found);
+    }
+    return s;
+}
+
+Status ProductionIndex::bringUpToDate() {
+    SemaphoreGuard guard(semaphore(), "Read");
+    if (!guard.status().ok()) return guard.status();
+    Status s = mdx_->reload();
+    if (s.ok()) s = compileExpressions();
+    if (s.ok() && !coverageHolds()) {
+        // Another program changed the table without keeping the index (or an update was cut
+        // short): the keys of every record are read again.
+        s = rebuildLocked(nullptr);
+    } else if (s.code() == kCorruptedIndex && !mdx_->tags().empty()) {
+        s = rebuildLocked(nullptr);
+    }
+    if (!s.ok()) return s;
+    return guard.release();
 }
 
 }  // namespace storage

@@ -79,6 +79,20 @@ class ProductionIndex : public IndexHook {
 
     // Rebuilds this file in place with its current tags (reindex).
     Status rebuild(const ProgressHook& progress);
+    // Adds those of `tags` that the file lacks (by name) after its own, rebuilding it under the
+    // semaphore: tags a program declares for files that programs before it built.
+    Status addTags(const std::vector<IndexListEntry>& tags, const ProgressHook& progress);
+
+    // The records that may hold in character tag `tag` a key beginning with `prefix` (table
+    // bytes, code page 437), in record order: those the tag lists under such keys and every
+    // record beyond those the index covers (appended by a program that does not keep it). When
+    // the index cannot tell (the table file changed behind it: another program rewrote records;
+    // an update is under way or was cut short), a writable table's index is brought up to date
+    // under the semaphore first (mended, or rebuilt); on a read-only table *all is set: any
+    // record may. *asOf is the table file as the answer holds for: it holds until the file
+    // changes.
+    Status keyedRecords(int tag, std::string_view prefix, std::vector<uint32_t>* recnos, bool* all,
+                        FileStamp* asOf);
 
     // The tag definitions of the index file at `path`, read from its tag table and tag headers
     // without trusting the rest of the file (its page count, its trees): what a repair rebuilds
@@ -135,6 +149,10 @@ class ProductionIndex : public IndexHook {
     Status recordRewritten(uint32_t recno, const uint8_t* oldRecord,
                            const uint8_t* newRecord) override;
     void writeUndone() override;
+    // A write of the table that moves no key (its header at closing): the coverage record is
+    // kept in step with it, under the semaphore.
+    Status prepareTableWrite() override;
+    void tableWritten() override;
     // The two halves of the record calls, for a caller that keeps several indexes: apply the
     // change to the trees, then finish (clear the mark, release) once every index took it.
     Status applyAppend(uint32_t recno, const uint8_t* record);
@@ -171,11 +189,26 @@ class ProductionIndex : public IndexHook {
     // Takes the semaphore for `operation`, rereads (and mends) the file and marks an update as
     // begun; on failure nothing is held.
     Status beginUpdate(const char* operation);
-    Status rebuildLocked(const ProgressHook& progress);
+    // Rebuilds the file with its tags and `extra` ones after them.
+    Status rebuildLocked(const ProgressHook& progress,
+                         const std::vector<IndexListEntry>& extra = {});
     // A reader that met an update cut short, or damage (under the semaphore): rebuilt when
     // writable (damage only once a whole walk confirms it).
     Status mend(bool damaged);
     bool keysChange(uint32_t recno, const uint8_t* oldRecord, const uint8_t* newRecord);
+    // The records tag `tag` lists under keys beginning with `prefix`, in tag order.
+    Status listPrefix(int tag, std::string_view prefix, std::vector<uint32_t>* recnos);
+    // Under the semaphore: reread the file; rebuild it when it is damaged, an update was cut
+    // short, or the table changed behind it.
+    Status bringUpToDate();
+    // Whether the coverage record holds for the table file as it is now.
+    bool coverageHolds();
+    // What the tags cover once the table's write is done: every record of the file now.
+    bool coverageNow(TableCoverage* coverage);
+    // Around a table write that moves no key: takes the semaphore and notes whether the coverage
+    // holds; the finish records the coverage again for the changed file.
+    Status beginRestamp(const char* operation);
+    void finishRestamp();
     IndexSemaphore* semaphore() { return table_->share() == Share::Shared ? &semaphore_ : nullptr; }
 
     DbfFile* table_;
@@ -184,8 +217,10 @@ class ProductionIndex : public IndexHook {
     IndexSemaphore semaphore_;
     bool production_ = true;
     bool strict_ = true;
-    bool prepared_ = false;                 // an update is under way: semaphore held, index marked
-    bool touched_ = false;                  // ... and its trees were changed
+    bool prepared_ = false;        // an update is under way: semaphore held, index marked
+    bool touched_ = false;         // ... and its trees were changed
+    bool restamping_ = false;      // a write that moves no key is under way: semaphore held
+    bool coveredAtBegin_ = false;  // the coverage record held when the update or write began
     std::vector<uint32_t> deletedHolders_;  // per tag, for the append prepared
     bool refuseTakenKeys_ = false;
     uint32_t keyTakenBy_ = 0;

@@ -50,6 +50,7 @@ Status ProductionIndex::beginUpdate(const char* operation) {
     }
     Status s = reloadAndMend();
     if (s.ok()) s = requireExpressions();
+    coveredAtBegin_ = s.ok() && coverageHolds();
     if (s.ok()) s = mdx_->beginUpdate(table_->recordCount());
     if (!s.ok()) {
         if (semaphore()) semaphore()->unlock();
@@ -129,15 +130,64 @@ Status ProductionIndex::applyAppend(uint32_t recno, const uint8_t* record) {
 }
 
 Status ProductionIndex::finishUpdate() {
+    finishRestamp();
     if (!prepared_) return Status::OK();
     // The trees are whole now. Should clearing the mark fail (a full disk), the change still
-    // stands; the mark only costs a needless rebuild at the next update or open.
-    (void)mdx_->endUpdate(table_->recordCount());
+    // stands; the mark only costs a needless rebuild at the next update or open. The tags cover
+    // the file as it is now if they covered it before this change.
+    TableCoverage coverage;
+    const bool covered = coveredAtBegin_ && coverageNow(&coverage);
+    (void)mdx_->endUpdate(table_->recordCount(), covered ? &coverage : nullptr);
     prepared_ = false;
     touched_ = false;
     if (semaphore()) return semaphore()->unlock();
     return Status::OK();
 }
+
+bool ProductionIndex::coverageHolds() {
+    FileStamp now;
+    uint32_t records = 0;
+    return production_ && table_->stat(&now).ok() && mdx_->covers(now, &records);
+}
+
+bool ProductionIndex::coverageNow(TableCoverage* coverage) {
+    if (!table_->stat(&coverage->table).ok()) return false;
+    coverage->records = table_->recordsInSize(coverage->table.size);
+    return true;
+}
+
+Status ProductionIndex::beginRestamp(const char* operation) {
+    // Only the production index keeps a coverage record.
+    if (!production_) return Status::OK();
+    if (IndexSemaphore* held = semaphore()) {
+        Status s = held->lock(operation);
+        if (!s.ok()) return s;
+    }
+    Status s = mdx_->reloadState();
+    if (!s.ok()) {
+        if (semaphore()) semaphore()->unlock();
+        return s;
+    }
+    coveredAtBegin_ = coverageHolds();
+    restamping_ = true;
+    return Status::OK();
+}
+
+void ProductionIndex::finishRestamp() {
+    if (!restamping_) return;
+    restamping_ = false;
+    // A failure to record it only costs a rebuild when the file is next read by the key.
+    TableCoverage coverage;
+    if (coveredAtBegin_ && coverageNow(&coverage)) (void)mdx_->markCovered(coverage);
+    if (semaphore()) (void)semaphore()->unlock();
+}
+
+Status ProductionIndex::prepareTableWrite() {
+    if (prepared_ || restamping_) return Status::OK();
+    return beginRestamp("Close");
+}
+
+void ProductionIndex::tableWritten() { finishRestamp(); }
 
 Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
     Status s = applyAppend(recno, record);
@@ -146,6 +196,13 @@ Status ProductionIndex::recordAppended(uint32_t recno, const uint8_t* record) {
 }
 
 void ProductionIndex::writeUndone() {
+    if (restamping_) {
+        // The file may have changed, or not: the coverage is left as it was, and holds only if
+        // the file is as it was.
+        restamping_ = false;
+        if (semaphore()) (void)semaphore()->unlock();
+        return;
+    }
     if (!prepared_) return;
     // Trees that took part of the change keep the mark: the next update or open rebuilds them,
     // once there is room for it (rebuilding now, on a full disk, could only make it worse).
@@ -176,19 +233,21 @@ bool ProductionIndex::keysChange(uint32_t recno, const uint8_t* oldRecord,
 
 Status ProductionIndex::prepareRewrite(uint32_t recno, const uint8_t* oldRecord,
                                        const uint8_t* newRecord) {
-    if (prepared_) return Status::OK();
-    // Most rewrites leave every key as it was: nothing to take or mark for them.
+    if (prepared_ || restamping_) return Status::OK();
+    // Most rewrites leave every key as it was: nothing to mark for them, only the coverage to
+    // keep in step.
     if (Status s = requireExpressions(); !s.ok()) return s;
-    if (!keysChange(recno, oldRecord, newRecord)) return Status::OK();
+    if (!keysChange(recno, oldRecord, newRecord)) return beginRestamp("Replace");
     return beginUpdate("Replace");
 }
 
 Status ProductionIndex::applyRewrite(uint32_t recno, const uint8_t* oldRecord,
                                      const uint8_t* newRecord) {
-    if (!prepared_) {
+    if (!prepared_ && !restamping_) {
         Status s = prepareRewrite(recno, oldRecord, newRecord);
-        if (!s.ok() || !prepared_) return s;
+        if (!s.ok()) return s;
     }
+    if (!prepared_) return Status::OK();
     touched_ = true;
     uint8_t oldKey[kMdxMaxKeyLength], newKey[kMdxMaxKeyLength];
     for (size_t t = 0; t < expressions_.size(); ++t) {

@@ -53,6 +53,7 @@ class RecordNumberOrder : public RecordOrder {
         position_ = recno;
         return Status::OK();
     }
+    bool recordNumberOrder() const override { return true; }
 
   private:
     DbfFile* table_;
@@ -88,6 +89,9 @@ class TagOrder : public RecordOrder {
     }
 
     bool indexed() const override { return true; }
+    bool ordersBy(std::string_view field) const override {
+        return index_->tags().at(tag_).ordersBy(field);
+    }
 
     Status find(std::string_view value, bool partial, uint32_t* recno) override {
         *recno = 0;

@@ -25,6 +25,11 @@ class RecordOrder {
     virtual Status prior(uint32_t* recno) = 0;
     // Positions on record `recno`, whose stored bytes are `record`.
     virtual Status seek(uint32_t recno, const uint8_t* record) = 0;
+    // Whether it visits every record in record-number order.
+    virtual bool recordNumberOrder() const { return false; }
+    // Whether it is the order of a tag on field `field` alone: the records holding one value of
+    // the field then come in record-number order.
+    virtual bool ordersBy(std::string_view /*field*/) const { return false; }
 
     // Index orders: positions on the first entry whose key equals `value` (blank-padded to the
     // key length) or, with `partial`, begins with it; *recno = 0 when there is none. The value

@@ -101,7 +101,7 @@ TEST(MarksKilled, EveryPostThatReturnedIsThereAndTheRecordIsWhole) {
     auto fresh = [&] {
         const fs::path work = dir.path() / "run";
         fs::remove_all(work);
-        fs::copy(base, work);
+        test_support::copyKeepingTimes(base, work);
         return work.string();
     };
     std::vector<std::string> args = {"set", fresh(), kMatter, "0"};

@@ -164,7 +164,7 @@ TEST_F(GuidelinesTable, AWorkstationKilledMidSaveLeavesWholeRecords) {
     auto fresh = [&] {
         const fs::path work = dir.path() / "run";
         fs::remove_all(work);
-        fs::copy(base, work);
+        test_support::copyKeepingTimes(base, work);
         return work.string();
     };
     const ToolRun dry = writer({"crash", fresh(), "Smith v. Smith", "0"});

@@ -75,6 +75,7 @@ class FaultEnv : public storage::Env {
             return base_->write(offset, data, n);
         }
         storage::Status size(uint64_t* size) override { return base_->size(size); }
+        storage::Status stat(storage::FileStamp* stamp) override { return base_->stat(stamp); }
         storage::Status truncate(uint64_t size) override {
             env_->beforeWrite();
             return base_->truncate(size);

@@ -41,4 +41,14 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// Copies the files of directory `from` into a new directory `to` with their modification times,
+// as a restored backup has them: so that runs on copies made at different moments behave alike
+// (the production index records the table file's time).
+inline void copyKeepingTimes(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::filesystem::copy(from, to);
+    for (const auto& entry : std::filesystem::directory_iterator(from))
+        std::filesystem::last_write_time(to / entry.path().filename(),
+                                         std::filesystem::last_write_time(entry.path()));
+}
+
 }  // namespace test_support
