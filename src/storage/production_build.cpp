@@ -244,6 +244,8 @@ Status ProductionIndex::openOrRepair(DbfFile* table, const ProgressHook& progres
                 production = flag != 0;
         }
         s = buildUnlocked(table, path, production, tags, progress, out);
+    } else if (s.ok() && table->access() == Access::ReadWrite && (*out)->changedBehind()) {
+        s = (*out)->rebuildLocked(progress);
     }
     if (!s.ok()) return s;
     return guard.release();

@@ -99,9 +99,9 @@ class ProductionIndex : public IndexHook {
     // from. 222 when the tag table itself is unreadable.
     static Status readTagDefinitions(Env* env, const std::string& path,
                                      std::vector<IndexListEntry>* tags);
-    // Opens the production index of a writable table, and when it is damaged or an update of it
-    // was cut short, rebuilds it from its own tag definitions (dbftool's append). A missing file
-    // gives 2.
+    // Opens the production index of a writable table, and when it is damaged, an update of it
+    // was cut short or the table was changed behind it, rebuilds it from its own tag definitions
+    // (dbftool's append). A missing file gives 2.
     static Status openOrRepair(DbfFile* table, const ProgressHook& progress,
                                std::unique_ptr<ProductionIndex>* out);
 
@@ -203,6 +203,9 @@ class ProductionIndex : public IndexHook {
     Status bringUpToDate();
     // Whether the coverage record holds for the table file as it is now.
     bool coverageHolds();
+    // Whether the table file changed since the coverage was recorded, as far as its stamp shows:
+    // another program wrote it without keeping this index.
+    bool changedBehind();
     // What the tags cover once the table's write is done: every record of the file now.
     bool coverageNow(TableCoverage* coverage);
     // Around a table write that moves no key: takes the semaphore and notes whether the coverage

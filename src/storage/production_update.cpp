@@ -150,6 +150,11 @@ bool ProductionIndex::coverageHolds() {
     return production_ && table_->stat(&now).ok() && mdx_->covers(now, &records);
 }
 
+bool ProductionIndex::changedBehind() {
+    FileStamp now;
+    return table_->stat(&now).ok() && now.known() && !coverageHolds();
+}
+
 bool ProductionIndex::coverageNow(TableCoverage* coverage) {
     if (!table_->stat(&coverage->table).ok()) return false;
     coverage->records = table_->recordsInSize(coverage->table.size);

@@ -1,6 +1,7 @@
 // dbftool count FILE --where FIELD=VALUE...: how many records pass a filter routine, counted by
 // the table component as the forms count them (deleted records included, as tables without
-// deleted-record hiding count them).
+// deleted-record hiding count them). The first condition is the routine's key: with a production
+// index tag on that field, only the records the tag lists under the value are read.
 #include <iostream>
 #include <utility>
 
@@ -36,6 +37,11 @@ int runCount(const Args& args) {
         table.setDbfFileName(args[0]);
         table.Open();
         for (const auto& [field, value] : conditions) (void)table.FieldByName(field);
+        storage::FilterKey key;
+        if (!conditions.empty()) {
+            key.field = conditions.front().first;
+            key.value = [value = conditions.front().second](void*) { return value; };
+        }
         table.SetFilterToCB(
             [&table, &conditions](void*) {
                 for (const auto& [field, value] : conditions) {
@@ -43,7 +49,7 @@ int runCount(const Args& args) {
                 }
                 return true;
             },
-            nullptr);
+            nullptr, key);
         std::cout << table.GetFilteredCount() << "\n";
     } catch (const storage::FatalError& error) {
         std::cerr << error.message << "\n";
