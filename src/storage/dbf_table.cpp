@@ -81,7 +81,7 @@ void TDbfFileDataSet::openFiles() {
     // One record per key in unique tags: a new record whose key another workstation's record
     // took meanwhile is laid onto that record (see appendWithLock).
     indexes_->setRefuseTakenKeys(true);
-    setOrder(indexes_->makeOrder());
+    setOrder(NaturalOrder ? makeRecordNumberOrder(file_.get()) : indexes_->makeOrder());
     setState(DataSetState::Browse);
 }
 

@@ -36,6 +36,9 @@ class TDbfFileDataSet : public TDbfCDataSet {
     // a key (SetFilterToCB) on one of their fields reads only the records that may pass: added
     // to the index when the table is writable; they give no order.
     std::vector<std::string> LookupTags;
+    // Visits the records in record order whatever the indexes are (for counts): a tag lists only
+    // the records of the programs that keep it.
+    bool NaturalOrder = false;
     bool ReadOnly = false;
     bool Exclusive = false;
     bool CreateIfNotFound = true;

@@ -208,6 +208,18 @@ Status ProductionIndex::keyedRecords(int tag, std::string_view prefix,
         // The tags as they stand at this counter list the file as it is now.
         const uint32_t counter = mdx_->updateCounter();
         s = listPrefix(tag, prefix, recnos);
+        if (s.code() == kCorruptedIndex) {
+            if (broughtUpToDate || table_->access() != Access::ReadWrite) return everyRecord();
+            // Under the semaphore, a whole walk confirms the damage before the rebuild.
+            broughtUpToDate = true;
+            SemaphoreGuard guard(semaphore(), "Read");
+            if (!guard.status().ok()) return guard.status();
+            s = mend(true);
+            if (!s.ok()) return s;
+            s = guard.release();
+            if (!s.ok()) return s;
+            continue;
+        }
         uint32_t after = 0;
         if (s.ok()) s = mdx_->readCounter(&after);
         if (!s.ok()) return s;
@@ -226,12 +238,21 @@ Status ProductionIndex::listPrefix(int tag, std::string_view prefix,
                                    std::vector<uint32_t>* recnos) {
     recnos->clear();
     std::unique_ptr<TagCursor> walk = cursor(tag);
+    const TagInfo& info = tags().at(tag);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(prefix.data());
     bool found = false;
-    Status s = seek(walk.get(), prefix, false, &found);
-    while (s.ok() && found && std::memcmp(walk->key(), prefix.data(), prefix.size()) == 0) {
+    Status s = walk->seekFrom(bytes, prefix.size(), &found);
+    while (s.ok() && found && std::memcmp(walk->key(), bytes, prefix.size()) == 0) {
         recnos->push_back(walk->recno());
         s = walk->next(&found);
     }
+    if (!s.ok() || !found) return s;
+    // The entry that ends the run must not be followed by a smaller key: a key damaged in place
+    // would end the run early, or hide it, unseen by the reads.
+    const std::vector<uint8_t> ending(walk->key(), walk->key() + info.keyLength);
+    s = walk->next(&found);
+    if (s.ok() && found && compareKeys(info.kind, walk->key(), ending.data(), info.keyLength) < 0)
+        return mdx_->corrupted("keys out of order in tag " + info.name);
     return s;
 }
 

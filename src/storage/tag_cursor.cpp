@@ -182,6 +182,16 @@ Status TagCursor::seekExactRaw(const uint8_t* key, bool* found) {
 }
 
 Status TagCursor::seekPrefixRaw(const uint8_t* prefix, size_t length, bool* found) {
+    Status s = seekFromRaw(prefix, length, found);
+    if (!s.ok() || !*found) return s;
+    if (std::memcmp(key(), prefix, length) != 0) {
+        path_.clear();
+        *found = false;
+    }
+    return Status::OK();
+}
+
+Status TagCursor::seekFromRaw(const uint8_t* prefix, size_t length, bool* found) {
     *found = false;
     const TagInfo& t = tag();
     if (t.kind != KeyKind::Character || length == 0 || length > t.keyLength) return Status::OK();
@@ -194,13 +204,7 @@ Status TagCursor::seekPrefixRaw(const uint8_t* prefix, size_t length, bool* foun
     };
     s = descend(probe, false);
     if (!s.ok()) return s;
-    s = settle(found);
-    if (!s.ok() || !*found) return s;
-    if (std::memcmp(key(), prefix, length) != 0) {
-        path_.clear();
-        *found = false;
-    }
-    return Status::OK();
+    return settle(found);
 }
 
 bool TagCursor::unchanged(const Status& s) {
@@ -314,6 +318,11 @@ Status TagCursor::seekExact(const uint8_t* key, bool* found) {
 
 Status TagCursor::seekPrefix(const uint8_t* prefix, size_t length, bool* found) {
     auto attempt = [&] { return seekPrefixRaw(prefix, length, found); };
+    return consistent(attempt, attempt, found, true);
+}
+
+Status TagCursor::seekFrom(const uint8_t* prefix, size_t length, bool* found) {
+    auto attempt = [&] { return seekFromRaw(prefix, length, found); };
     return consistent(attempt, attempt, found, true);
 }
 

@@ -50,6 +50,9 @@ class TagCursor {
     // whose key begins with `prefix` (1 to keyLength bytes; character tags).
     Status seekExact(const uint8_t* key, bool* found);
     Status seekPrefix(const uint8_t* prefix, size_t length, bool* found);
+    // Positions on the first entry whose key is not below `prefix` in tag order (keys compared
+    // over the prefix's length; character tags), whether or not it begins with it.
+    Status seekFrom(const uint8_t* prefix, size_t length, bool* found);
 
     bool positioned() const { return !path_.empty(); }
     // The entry the cursor stands on; only while positioned().
@@ -87,6 +90,7 @@ class TagCursor {
     Status priorRaw(bool* found);
     Status seekExactRaw(const uint8_t* key, bool* found);
     Status seekPrefixRaw(const uint8_t* prefix, size_t length, bool* found);
+    Status seekFromRaw(const uint8_t* prefix, size_t length, bool* found);
     // From the entry (key, recno), wherever it now is, one step on or back.
     Status stepFrom(const std::vector<uint8_t>& key, uint32_t recno, bool forward, bool* found);
     // Runs `attempt` until the index did not change under it (see the class comment). With

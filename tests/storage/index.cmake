@@ -28,17 +28,11 @@ if(NOT WIN32)
     set_tests_properties(index_dbftool_commands PROPERTIES LABELS storage SKIP_RETURN_CODE 77)
 
     # dbftool count by matter beside foreign writers, a missing or damaged index and eight
-    # appending processes. --known-fault: today's count walks the tag as found and misses
-    # records appended by programs that do not keep the index, and append keeps such a tag;
-    # drop it once counts and checks are exact.
+    # appending processes.
     foreach(case foreign-writers damaged-index many-processes)
-      set(known_fault --known-fault)
-      if(case STREQUAL "many-processes")
-        set(known_fault)
-      endif()
       add_test(NAME matter_lookup_${case}
                COMMAND ${NETWORTH_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/matter_lookup_test.py
-                       $<TARGET_FILE:dbftool> ${case} ${known_fault})
+                       $<TARGET_FILE:dbftool> ${case})
       set_tests_properties(matter_lookup_${case} PROPERTIES LABELS storage TIMEOUT 120)
     endforeach()
   endif()

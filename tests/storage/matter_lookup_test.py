@@ -3,12 +3,8 @@ the counts stay exact (deleted records included, letter case counting) when prog
 keep the index write between two counts, when the index is missing or damaged, and while eight
 processes append and others read.
 
-usage: matter_lookup_test.py DBFTOOL CASE [--known-fault]
+usage: matter_lookup_test.py DBFTOOL CASE
   CASE: foreign-writers | damaged-index | many-processes
-  --known-fault: a count may also give what the records the tag holds give, and a check may
-  report problems of the tag alone (today's dbftool count walks the tag as found, and its append
-  keeps a tag that misses records or holds keys their records no longer have); the run then
-  fails once neither is seen, so that the option goes.
 
 Expected numbers are written out in each case and also recomputed from the file with dbfread.
 """
@@ -28,8 +24,6 @@ FIELDS = ["matter,C,50,0", "etype,C,25,0", "amt,N,12,2"]
 SMITH = "Smith v. Smith"
 
 DBFTOOL = ""
-KNOWN_FAULT = False
-known_fault_seen = []
 failures = []
 
 
@@ -80,14 +74,6 @@ def independent_count(rows, conditions):
                if all(row[names[field.lower()]] == value for field, value in conditions))
 
 
-def indexed_recnos(path):
-    """The record numbers the MATTER tag holds (for --known-fault only)."""
-    done = tool("keys", path, "--tag", "MATTER")
-    if done.returncode != 0:
-        return None
-    return {int(line.rsplit("\t", 1)[1]) for line in done.stdout.splitlines()}
-
-
 def count(path, *conditions):
     args = ["count", path]
     for field, value in conditions:
@@ -108,13 +94,6 @@ def check_count(where, path, conditions, want):
     got = count(path, *conditions)
     if got == want:
         return
-    if KNOWN_FAULT:
-        held = indexed_recnos(path)
-        if held is not None and got == independent_count(
-                [row for row in rows if row[0] in held], conditions):
-            known_fault_seen.append("%s: count %r gave %d, not %d: the tag lacks records" %
-                                    (where, conditions, got, want))
-            return
     fail("%s: dbftool count %r gave %r, want %d" % (where, conditions, got, want))
 
 
@@ -127,11 +106,6 @@ def check_sound(where, path):
     done = tool("check", path)
     lines = done.stdout.splitlines()
     if done.returncode == 0 and lines and lines[-1].endswith(": OK"):
-        return
-    mdx = os.path.splitext(path)[0] + ".MDX"
-    if KNOWN_FAULT and done.returncode == 1 and lines and all(
-            line.startswith(mdx + ": tag MATTER: ") for line in lines):
-        known_fault_seen.append("%s: check: %s" % (where, "; ".join(lines)))
         return
     fail("%s: dbftool check: status %d: %s%s" % (where, done.returncode, done.stdout, done.stderr))
 
@@ -538,15 +512,10 @@ CASES = {
 
 
 def main():
-    global DBFTOOL, KNOWN_FAULT
+    global DBFTOOL
     DBFTOOL, case = sys.argv[1], sys.argv[2]
-    KNOWN_FAULT = "--known-fault" in sys.argv[3:]
     with tempfile.TemporaryDirectory() as directory:
         CASES[case](directory)
-    for seen in known_fault_seen:
-        print("KNOWN FAULT", seen)
-    if KNOWN_FAULT and not known_fault_seen:
-        fail("the known fault is no longer seen: drop --known-fault for %s" % case)
     if failures:
         sys.exit(1)
     print("%s: all checks passed" % case)

@@ -33,6 +33,7 @@ int runCount(const Args& args) {
     storage::TDbfTable table("dbftool");
     table.CreateIfNotFound = false;
     table.ReadOnly = true;
+    table.NaturalOrder = true;
     try {
         table.setDbfFileName(args[0]);
         table.Open();
