@@ -2,6 +2,7 @@
 add_executable(component_tests
   ${CMAKE_CURRENT_LIST_DIR}/component_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/component_filter_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/component_keyed_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/component_sharing_test.cpp
 )
 target_link_libraries(component_tests PRIVATE storage GTest::gtest_main)

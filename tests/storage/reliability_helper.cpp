@@ -107,6 +107,61 @@ int crashEdit(const std::string& path, int count, long killAt) {
     return 0;
 }
 
+// The component of a matter-filtered table: its index holds the matter tag as a lookup tag.
+void declareKeyed(TDbfTable& table, const std::string& path) {
+    table.DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2"};
+    table.LookupTags = std::vector<std::string>{"MATTER,F,F,matter", ""};
+    table.HideDeletedRecs = true;
+    table.setDbfFileName(path);
+}
+
+// Writes to matter "K" through the component, `count` times: a new record, an edit that moves
+// no key, a seed record moved to the matter and one of its records deleted; then the table is
+// closed (its header written). Each write that returned is reported.
+int crashKeyed(const std::string& path, int count, long killAt) {
+    setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
+    helper_tables::FaultEnv env(Env::Default(), killAt);
+    try {
+        TDbfTable table("T_Keyed", &env);
+        declareKeyed(table, path);
+        table.CreateIfNotFound = false;
+        table.Open();
+        for (int i = 0; i < count; ++i) {
+            table.Append();
+            table.FieldByName("matter").setAsString("K");
+            table.FieldByName("amt").setAsFloat(1000 + i);
+            table.Post();
+            std::printf("ok add %d\n", 1000 + i);
+            std::fflush(stdout);
+            if (!table.Locate("matter", {"K"}, 0)) return 1;
+            table.Edit();
+            table.FieldByName("amt").setAsFloat(2000 + i);
+            table.Post();
+            std::printf("ok edit %u\n", table.RecNo());
+            std::fflush(stdout);
+            char seed[16];
+            std::snprintf(seed, sizeof seed, "seed-%03d", i);
+            if (!table.Locate("matter", {seed}, 0)) return 1;
+            table.Edit();
+            table.FieldByName("matter").setAsString("K");
+            table.Post();
+            std::printf("ok move %u\n", table.RecNo());
+            std::fflush(stdout);
+        }
+        if (!table.Locate("matter", {"K"}, 0)) return 1;
+        const uint32_t gone = table.RecNo();
+        table.Delete();
+        std::printf("ok delete %u\n", gone);
+        std::fflush(stdout);
+        table.Close();
+    } catch (const FatalError& error) {
+        std::fprintf(stderr, "%s\n", error.message.c_str());
+        return 2;
+    }
+    std::printf("writes %ld\n", env.writes());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +192,26 @@ int main(int argc, char** argv) {
         return s.ok() ? 0 : failed(s);
     }
     if (command == "crash-edit" && argc == 5) return crashEdit(path, count, std::atol(argv[4]));
+    if (command == "crash-keyed" && argc == 5) return crashKeyed(path, count, std::atol(argv[4]));
+    if (command == "make-keyed") {
+        TDbfTable seeds("T_Keyed");
+        declareKeyed(seeds, path);
+        seeds.Open();
+        for (int i = 0; i < count; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "seed-%03d", i);
+            for (const char* matter :
+                 {static_cast<const char*>(name), i % 3 == 0 ? "K" : nullptr}) {
+                if (!matter) continue;
+                seeds.Append();
+                seeds.FieldByName("matter").setAsString(matter);
+                seeds.FieldByName("amt").setAsFloat(i);
+                seeds.Post();
+            }
+        }
+        seeds.Close();
+        return 0;
+    }
     if (command == "crash" && argc == 5) {
         helper_tables::FaultEnv env(Env::Default(), std::atol(argv[4]));
         Status s = helper_tables::openIndexed(&env, path, kTag, &table, &index);

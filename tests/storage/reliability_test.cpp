@@ -392,6 +392,143 @@ TEST(FullDisk, APostFailingAtAnyByteLeavesTheStoredRecordAsItWas) {
     setFatalHandler(previous);
 }
 
+// A table of the matter filter (its index holds the matter tag): what the filter shows of matter
+// "K", through the tag (`keyed`, writable, as the forms open it) or over every record (read only),
+// as record numbers and amounts.
+std::string shownOfK(Env* env, const std::string& path, bool keyed) {
+    TDbfTable t("T_Keyed", env);
+    t.DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2"};
+    if (keyed) {
+        t.LookupTags = std::vector<std::string>{"MATTER,F,F,matter", ""};
+    } else {
+        t.ReadOnly = true;
+        t.NaturalOrder = true;
+    }
+    t.HideDeletedRecs = true;
+    t.CreateIfNotFound = false;
+    t.setDbfFileName(path);
+    t.Open();
+    FilterKey key;
+    if (keyed) key = {"matter", [](void*) { return std::string("K"); }};
+    t.SetFilterToCB([&t](void*) { return t.FieldByName("matter").AsString() == "K"; }, nullptr,
+                    key);
+    std::string shown = " ";
+    for (t.First(); !t.Eof(); t.Next())
+        shown += std::to_string(t.RecNo()) + ":" + t.FieldByName("amt").AsString() + " ";
+    t.Close();
+    return shown;
+}
+
+// A process writing to one matter of such a table through the component (new records, edits
+// that move no key, records moved to the matter, a deletion, the closing) is killed before each
+// of its writes in turn: the filter then shows through the tag exactly the matter's records the
+// table holds, every write that returned among them, and dbftool finds the index sound.
+TEST(KilledMidWrite, TheMatterFilterShowsExactlyTheMattersStoredRecords) {
+    TempDir dir("killed-keyed");
+    fs::create_directories(dir.path() / "base");
+    ASSERT_EQ(helper({"make-keyed", dir.file("base/Keyed.dbf"), "12"}).exitCode, 0);
+    auto fresh = [&] {
+        const fs::path work = dir.path() / "run";
+        fs::remove_all(work);
+        copyKeepingTimes(dir.path() / "base", work);
+        return (work / "Keyed.dbf").string();
+    };
+    const ToolRun dry = helper({"crash-keyed", fresh(), "4", "0"});
+    ASSERT_EQ(dry.exitCode, 0) << dry.output;
+    const long writes = std::stol(lines(dry.output).back().substr(7));
+    ASSERT_GT(writes, 4 * 3);
+
+    for (long n = 1; n <= writes; ++n) {
+        SCOPED_TRACE("killed before write " + std::to_string(n));
+        const std::string table = fresh();
+        const ToolRun crash = helper({"crash-keyed", table, "4", std::to_string(n)});
+        ASSERT_EQ(crash.signal, SIGKILL) << crash.output;
+        const std::string stored = shownOfK(Env::Default(), table, false);
+        EXPECT_EQ(shownOfK(Env::Default(), table, true), stored);
+        // The last write deletes the matter's first record, moved there or not: moves are looked
+        // for only while that deletion cannot have begun.
+        long moves = 0;
+        for (const std::string& line : lines(crash.output)) moves += line.rfind("ok move ", 0) == 0;
+        for (const std::string& line : lines(crash.output)) {
+            if (line.rfind("ok add ", 0) == 0) {
+                EXPECT_NE(stored.find(":" + line.substr(7) + " "), std::string::npos)
+                    << line << " in " << stored;
+            }
+            if (line.rfind("ok move ", 0) == 0 && moves < 4) {
+                EXPECT_NE(stored.find(" " + line.substr(8) + ":"), std::string::npos)
+                    << line << " in " << stored;
+            }
+        }
+        const ToolRun check = tool_({"check", table});
+        EXPECT_EQ(check.exitCode, 0) << check.output;
+    }
+}
+
+// Writes fail after 0, 1, 2, ... bytes of the same run of writes, on a full disk: whatever
+// failed, the filter shows through the tag what it shows over every record.
+TEST(FullDisk, TheMatterFilterStaysExactWhateverWriteFails) {
+    std::vector<std::string> fatal;
+    const FatalHandler previous =
+        setFatalHandler([&](int, const std::string& message) { fatal.push_back(message); });
+    const std::string path = "/d/Keyed.dbf";
+    bool succeeded = false;
+    for (int64_t budget = 0; budget < 40000 && !succeeded; budget += 3) {
+        SCOPED_TRACE(std::to_string(budget) + " bytes");
+        MemEnv env;
+        {
+            TDbfTable seeds("T_Keyed", &env);
+            seeds.DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2"};
+            seeds.LookupTags = std::vector<std::string>{"MATTER,F,F,matter", ""};
+            seeds.setDbfFileName(path);
+            seeds.Open();
+            for (int i = 0; i < 40; ++i) {
+                seeds.Append();
+                seeds.FieldByName("matter").setAsString(i % 3 == 0 ? "K" : "L" + std::to_string(i));
+                seeds.FieldByName("amt").setAsFloat(i);
+                seeds.Post();
+            }
+            seeds.Close();
+        }
+        bool failed = false;
+        {
+            TDbfTable t("T_Keyed", &env);
+            t.DbfFields = std::vector<std::string>{"matter,C,50,0", "amt,N,12,2"};
+            t.LookupTags = std::vector<std::string>{"MATTER,F,F,matter", ""};
+            t.HideDeletedRecs = true;
+            t.setDbfFileName(path);
+            t.Open();
+            env.failWritesAfter(budget);
+            try {
+                t.Append();
+                t.FieldByName("matter").setAsString("K");
+                t.FieldByName("amt").setAsFloat(100);
+                t.Post();
+                ASSERT_TRUE(t.Locate("matter", {"K"}, 0));
+                t.Edit();
+                t.FieldByName("amt").setAsFloat(200);
+                t.Post();
+                ASSERT_TRUE(t.Locate("matter", {"L7"}, 0));
+                t.Edit();
+                t.FieldByName("matter").setAsString("K");
+                t.Post();
+                ASSERT_TRUE(t.Locate("matter", {"K"}, 0));
+                t.Delete();
+                t.Close();
+            } catch (const FatalError&) {
+                failed = true;
+            } catch (const std::exception& error) {
+                failed = true;
+            }
+            env.failWritesAfter(-1);
+        }
+        if (!failed) succeeded = true;
+        const std::string stored = shownOfK(&env, path, false);
+        EXPECT_EQ(shownOfK(&env, path, true), stored);
+    }
+    EXPECT_TRUE(succeeded);
+    setFatalHandler(previous);
+}
+
 // Writes fail after 0, 1, 2, ... bytes of an append (with and without a node split): the append
 // reports the full disk, leaves no record behind, and once space is back the next append works
 // and the index agrees with the table.
