@@ -86,6 +86,14 @@ def masked(path):
     return bytes(data)
 
 
+def masked_index(path):
+    """An index file's bytes with its dates blanked, and the table file's modification time that
+    its coverage record holds (bytes 76 to 83): each run writes the table at its own moment."""
+    data = bytearray(masked(path))
+    data[76:84] = b"\0" * 8
+    return bytes(data)
+
+
 def round_trip(windows, linux, work):
     win_dir = os.path.join(work, "made-by-windows")
     lin_dir = os.path.join(work, "made-by-linux")
@@ -100,9 +108,9 @@ def round_trip(windows, linux, work):
               masked(os.path.join(lin_dir, name)))
     # The index file carries its creation date at the same place.
     mdx = [n for n in os.listdir(win_dir) if n.lower() == "t.mdx"][0]
-    check("MDX byte for byte", masked(os.path.join(win_dir, mdx)),
-          masked(os.path.join(lin_dir, [n for n in os.listdir(lin_dir)
-                                        if n.lower() == "t.mdx"][0])))
+    check("MDX byte for byte", masked_index(os.path.join(win_dir, mdx)),
+          masked_index(os.path.join(lin_dir, [n for n in os.listdir(lin_dir)
+                                              if n.lower() == "t.mdx"][0])))
 
     linux_on_linux = read_back(linux, lin_dir)
     check("Linux check", linux_on_linux["check"], "T.dbf: OK\n")
