@@ -32,8 +32,9 @@ foreach(name print_job_test print_pdf_test statement_marks_test)
   target_compile_definitions(${name} PRIVATE
     PDFINFO="${NETWORTH_PDFINFO}"
     NETWORTH="$<TARGET_FILE:networth>"
+    EXPENSE_APPENDER="$<TARGET_FILE:expense_appender>"
     PROGRAM_DIR="${NETWORTH_PROGRAM_DIR}")
-  add_dependencies(${name} networth statement_report)
+  add_dependencies(${name} networth statement_report expense_appender)
   # One environment variable only (a list would be split into properties of its own); the test
   # program picks the offscreen platform itself.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

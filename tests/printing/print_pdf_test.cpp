@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "../support/pdf_text.h"
 #include "../support/process_run.h"
@@ -355,6 +356,71 @@ TEST_F(PrintPdfTest, TwoProcessesPrintDifferentMattersAtOnce) {
         EXPECT_LT(a.indexOf("Alpha item 299"), a.indexOf("Alpha item 000"));  // (c) before (k)
     }
     EXPECT_TRUE(QDir(data_).entryList({"Temp.*", "temp.*", "TEMP.*"}, QDir::Files).isEmpty());
+}
+
+// Eight workstations append expense lines, four of them to the matter being printed and four to
+// other matters, while the statement of that matter is printed over and over: every print
+// succeeds and shows the matter's lines that were there, none twice and none of another matter,
+// never fewer than the print before (three prints at least, the first from the start of the
+// appends); once the appends are done, all of them.
+TEST_F(PrintPdfTest, PrintsBesideEightAppendingWorkstationsLoseAndRepeatNoLine) {
+    print_test::createAllTables(data_);
+    print_test::writeGeneral(data_, {{{"matter", "Alpha"}}});
+    constexpr int kLines = 150;
+    const QStringList labels = {"A1", "A2", "A3", "A4", "B1", "C1", "D1", "E1"};
+    const QStringList matters = {"Alpha", "Alpha", "Alpha", "Alpha",
+                                 "Beta",  "Gamma", "Delta", "Epsilon"};
+    std::vector<std::unique_ptr<QProcess>> appenders;
+    for (int i = 0; i < labels.size(); ++i) {
+        appenders.push_back(std::make_unique<QProcess>());
+        appenders.back()->start(QStringLiteral(EXPENSE_APPENDER),
+                                {data_, matters[i], labels[i], QString::number(kLines)});
+    }
+    auto running = [&] {
+        // Without an event loop a process's end is noticed only when waited for.
+        for (const auto& appender : appenders)
+            if (!appender->waitForFinished(0) && appender->state() != QProcess::NotRunning)
+                return true;
+        return false;
+    };
+    // Each of the matter's lines at most once, no other matter's; how many there are.
+    auto shown = [&](const QString& text) {
+        int lines = 0;
+        for (int i = 0; i < labels.size(); ++i) {
+            for (int n = 1; n <= kLines; ++n) {
+                const QString line =
+                    QStringLiteral("%1 %2").arg(labels[i]).arg(n, 3, 10, QChar('0'));
+                const qsizetype times = text.count(line);
+                EXPECT_LE(times, matters[i] == "Alpha" ? 1 : 0) << line.toStdString();
+                lines += int(times);
+            }
+        }
+        return lines;
+    };
+    int prints = 0;
+    int last = 0;
+    while (running() || prints < 3) {
+        const ProcessRun run = printPdf({"Alpha", pdf(), "--data-dir", data_});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const int lines = shown(pdfPages(pdf()).join('\n'));
+        EXPECT_GE(lines, last);
+        last = lines;
+        ++prints;
+    }
+    for (const auto& appender : appenders) {
+        if (appender->state() != QProcess::NotRunning) {
+            ASSERT_TRUE(appender->waitForFinished(120000));
+        }
+        EXPECT_EQ(appender->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(appender->exitCode(), 0) << appender->readAllStandardError().toStdString();
+    }
+    const ProcessRun run = printPdf({"Alpha", pdf(), "--data-dir", data_});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString text = simplified(pdfPages(pdf()).join('\n'));
+    EXPECT_EQ(shown(text), 4 * kLines);
+    // 4 × (1 + 2 + ... + 150)
+    EXPECT_TRUE(text.contains(QLatin1String("TOTAL EXPENSES 45,300.00"))) << text.toStdString();
+    std::printf("%d prints beside the appends\n", prints);
 }
 
 }  // namespace
