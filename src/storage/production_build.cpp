@@ -1,6 +1,7 @@
 // Building a production or one-tag index: compiling the tags, writing the whole file from the
 // table's keys, rebuilding it in place, and mending a damaged one from its own tag table.
 
+#include <algorithm>
 #include <cstring>
 
 #include "coding.h"
@@ -146,6 +147,11 @@ Status ProductionIndex::rebuild(const ProgressHook& progress) {
 
 Status ProductionIndex::addTags(const std::vector<IndexListEntry>& tags,
                                 const ProgressHook& progress) {
+    // Usually the tags as read at opening hold them already: then the index is not locked again.
+    const auto present = [&](const IndexListEntry& tag) {
+        return findTag(tag.name.substr(0, 10)) >= 0;
+    };
+    if (std::all_of(tags.begin(), tags.end(), present)) return Status::OK();
     SemaphoreGuard guard(semaphore(), "Index");
     if (!guard.status().ok()) return guard.status();
     // Another workstation may have added them meanwhile.
@@ -154,7 +160,7 @@ Status ProductionIndex::addTags(const std::vector<IndexListEntry>& tags,
     if (!s.ok()) return s;
     std::vector<IndexListEntry> missing;
     for (const IndexListEntry& tag : tags)
-        if (findTag(tag.name.substr(0, 10)) < 0) missing.push_back(tag);
+        if (!present(tag)) missing.push_back(tag);
     if (missing.empty()) return guard.release();
     s = rebuildLocked(progress, missing);
     if (!s.ok()) return s;
