@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "fault_env.h"
@@ -76,11 +77,25 @@ int locate(const std::string& path, int argc, char** argv) {
     return missing == 0 ? 0 : 1;
 }
 
-int crashEdit(const std::string& path, int count, long killAt) {
+// Runs `writes` through an Env that kills the process before its `killAt`-th write. Failures
+// the component throws end the process with 2; when `writes` returns 0 the writes made are
+// reported ("writes W").
+int withKillBeforeWrite(long killAt, const std::function<int(Env*)>& writes) {
     setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
     helper_tables::FaultEnv env(Env::Default(), killAt);
     try {
-        TDbfTable table("T_General", &env);
+        if (const int code = writes(&env); code != 0) return code;
+    } catch (const FatalError& error) {
+        std::fprintf(stderr, "%s\n", error.message.c_str());
+        return 2;
+    }
+    std::printf("writes %ld\n", env.writes());
+    return 0;
+}
+
+int crashEdit(const std::string& path, int count, long killAt) {
+    return withKillBeforeWrite(killAt, [&](Env* env) {
+        TDbfTable table("T_General", env);
         table.CreateIfNotFound = false;
         table.IndexList = std::vector<std::string>{kTag, ""};
         table.HideDeletedRecs = true;
@@ -99,12 +114,8 @@ int crashEdit(const std::string& path, int count, long killAt) {
             std::fflush(stdout);
         }
         table.Close();
-    } catch (const FatalError& error) {
-        std::fprintf(stderr, "%s\n", error.message.c_str());
-        return 2;
-    }
-    std::printf("writes %ld\n", env.writes());
-    return 0;
+        return 0;
+    });
 }
 
 // The component of a matter-filtered table: its index holds the matter tag as a lookup tag.
@@ -119,10 +130,8 @@ void declareKeyed(TDbfTable& table, const std::string& path) {
 // no key, a seed record moved to the matter and one of its records deleted; then the table is
 // closed (its header written). Each write that returned is reported.
 int crashKeyed(const std::string& path, int count, long killAt) {
-    setFatalHandler([](int, const std::string&) {});  // failures come back as exceptions
-    helper_tables::FaultEnv env(Env::Default(), killAt);
-    try {
-        TDbfTable table("T_Keyed", &env);
+    return withKillBeforeWrite(killAt, [&](Env* env) {
+        TDbfTable table("T_Keyed", env);
         declareKeyed(table, path);
         table.CreateIfNotFound = false;
         table.Open();
@@ -154,12 +163,8 @@ int crashKeyed(const std::string& path, int count, long killAt) {
         std::printf("ok delete %u\n", gone);
         std::fflush(stdout);
         table.Close();
-    } catch (const FatalError& error) {
-        std::fprintf(stderr, "%s\n", error.message.c_str());
-        return 2;
-    }
-    std::printf("writes %ld\n", env.writes());
-    return 0;
+        return 0;
+    });
 }
 
 }  // namespace
